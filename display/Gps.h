@@ -1,0 +1,9 @@
+#pragma once
+#include "app/Station.h"
+
+namespace kestrova {
+
+void GPSDisplay(Station& st);
+void GPS_Blank(Station& st);
+
+}  // namespace kestrova

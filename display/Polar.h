@@ -1,0 +1,15 @@
+#pragma once
+#include <cstdint>
+
+#include "app/Station.h"
+
+namespace kestrova {
+
+// Decodes the bearing vector of the packet at the head of RxBuffer and turns the needle.
+void DrawLine(Station& st);
+// Needle angle, colour and strength from a vector and its corrections; (0,0,0,true,0,true)
+// parks it.
+void Draw_Polar(Station& st, std::int16_t x, std::int16_t y, std::int16_t offset, bool relative,
+                std::int16_t heading, bool airMount);
+
+}  // namespace kestrova

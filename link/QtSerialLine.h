@@ -1,0 +1,42 @@
+#pragma once
+// The serial line on QSerialPort. Input is polled by the caller; only line errors are passed
+// on as the event notification.
+
+#include <QObject>
+#include <QSerialPort>
+#include <functional>
+
+#include "link/SerialLine.h"
+
+namespace kestrova {
+
+class QtSerialLine : public QObject, public SerialLine {
+    Q_OBJECT
+public:
+    // Maps a port number (1..16) to the device to open; empty when the number has none.
+    using DeviceFor = std::function<std::string(std::int16_t)>;
+
+    explicit QtSerialLine(DeviceFor deviceFor, QObject* parent = nullptr);
+
+    void setPortNumber(std::int16_t port) override { port_ = port; }
+    std::int16_t portNumber() const override { return port_; }
+    bool open() override;
+    void close() override;
+    bool isOpen() const override { return port.isOpen(); }
+    int handle() const override;
+    void setLineOptions(const LineOptions& options) override;
+    bool readInput(std::string& into) override;
+    bool writeOutput(std::string_view text) override;
+
+    std::string deviceOf(std::int16_t port) const { return deviceFor_(port); }
+
+private:
+    void applyControlLines();
+
+    QSerialPort port;
+    DeviceFor deviceFor_;
+    std::int16_t port_ = 1;
+    LineOptions options_;
+};
+
+}  // namespace kestrova

@@ -1,0 +1,90 @@
+#include "link/RxPoll.h"
+
+namespace kestrova {
+
+namespace {
+constexpr std::size_t kBearingLength = 18;
+constexpr std::size_t kOverflowLength = 650;
+constexpr std::size_t kOverflowKeep = 99;
+constexpr std::size_t kResyncLength = 421;
+constexpr std::size_t kEventLength = 500;
+constexpr std::uint8_t kOverflowEvery = 50;
+}  // namespace
+
+void RxPoll::Timer4_Timer() {
+    // A failed read (no port open) leaves the buffer as it was.
+    (void)st_.Comm1.readInput(st_.RxBuffer);
+
+    if (st_.RxBuffer.empty()) {
+        supervision_.idleTick();
+        return;
+    }
+    supervision_.dataTick();
+    overflowCheck();
+    handleHead();
+}
+
+void RxPoll::overflowCheck() {
+    ++st_.BusyTickCount;
+    if (st_.BusyTickCount < kOverflowEvery) {
+        return;
+    }
+    std::string& b = st_.RxBuffer;
+    if (b.size() > kOverflowLength) {
+        // Keep the oldest data through the first line end at or after position 99.
+        const std::size_t lf = b.find('\n', kOverflowKeep - 1);
+        if (lf != std::string::npos) {
+            b.resize(lf + 1);
+        } else {
+            b.resize(kOverflowKeep);
+            st_.ui.setText(El::Textbox2, "Pkt Err");
+        }
+    }
+    st_.BusyTickCount = 0;
+}
+
+void RxPoll::handleHead() {
+    std::string& b = st_.RxBuffer;
+    const char type = b.front();
+    if (type == 'B' && b.size() >= kBearingLength) {
+        dispatch_.bearing();
+        b.erase(0, kBearingLength);
+        return;
+    }
+    const std::size_t lf = b.find('\n');
+    if (lf != std::string::npos && (type == 'A' || type == 'C' || type == 'D')) {
+        if (type == 'A') {
+            dispatch_.status();
+        } else if (type == 'C') {
+            dispatch_.antenna(b.substr(0, lf + 1));
+        } else {
+            dispatch_.gps();
+        }
+        b.erase(0, lf + 1);
+        return;
+    }
+    if (b.size() >= kResyncLength) {
+        dropHeadLine();
+        st_.ui.setText(El::Textbox2, "Pkt Corr");
+    }
+    // Otherwise an incomplete packet waits for more characters.
+}
+
+void RxPoll::dropHeadLine() {
+    std::string& b = st_.RxBuffer;
+    const std::size_t lf = b.find('\n');
+    if (lf == std::string::npos) {
+        b.clear();
+    } else {
+        b.erase(0, lf + 1);
+    }
+}
+
+void RxPoll::Comm1_OnComm() {
+    st_.ui.setText(El::Textbox2, "S.Over.");
+    if (st_.RxBuffer.size() > kEventLength) {
+        dropHeadLine();
+    }
+}
+
+}  // namespace kestrova

@@ -1,0 +1,52 @@
+#include "link/Supervision.h"
+
+namespace kestrova {
+
+namespace {
+constexpr std::uint8_t kIdleTicksForLoss = 30;
+constexpr std::uint8_t kIdleRestart = 10;  // so the check repeats every 20 idle ticks
+}  // namespace
+
+void Supervision::idleTick() {
+    ++st_.IdleTickCount;
+    if (st_.IdleTickCount >= kIdleTicksForLoss) {
+        // A running Timer1 is left alone so its 2000 ms are not restarted.
+        if (!Timer1_.isRunning()) {
+            Timer1_.start();
+            st_.LinkState = 0;
+        }
+        st_.IdleTickCount = kIdleRestart;
+    }
+}
+
+void Supervision::dataTick() {
+    if (st_.LinkState != 2) {
+        Timer1_.stop();
+        st_.LinkState = 2;
+    }
+    st_.IdleTickCount = 0;
+}
+
+void Supervision::Timer1_Timer() {
+    if (st_.LinkState == 0) {
+        st_.LinkState = 1;
+        dec_.Draw_Polar(0, 0, 0, true, 0, true);
+        dec_.DigitalDOA_Blank();
+    }
+}
+
+void Supervision::GPSTimeOut_Timer() {
+    if (st_.GPSTimedOut == 0) {
+        st_.GPSTimedOut = 1;
+        dec_.GPS_Blank();
+        GPSTimeOut_.stop();
+    }
+}
+
+void Supervision::StayAliveTmr_Timer() {
+    // Without an open port the write fails; nobody is waiting for it, so it is dropped.
+    static constexpr char kNul[1] = {'\0'};
+    (void)st_.Comm1.writeOutput(std::string_view(kNul, 1));
+}
+
+}  // namespace kestrova

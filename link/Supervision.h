@@ -1,0 +1,28 @@
+#pragma once
+// Notices when the stream or the GPS packets stop, and keeps the processor told we are alive.
+
+#include "app/Station.h"
+#include "link/Decoders.h"
+#include "link/Timer.h"
+
+namespace kestrova {
+
+class Supervision {
+public:
+    Supervision(Station& st, Decoders& decoders, Timer& timer1, Timer& gpsTimeOut)
+        : st_(st), dec_(decoders), Timer1_(timer1), GPSTimeOut_(gpsTimeOut) {}
+
+    void idleTick();
+    void dataTick();
+    void Timer1_Timer();
+    void GPSTimeOut_Timer();
+    void StayAliveTmr_Timer();
+
+private:
+    Station& st_;
+    Decoders& dec_;
+    Timer& Timer1_;
+    Timer& GPSTimeOut_;
+};
+
+}  // namespace kestrova

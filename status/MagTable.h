@@ -1,0 +1,9 @@
+#pragma once
+#include "app/Station.h"
+
+namespace kestrova {
+
+// Fills MagTable: entry (x, y) is sqrt(x*x + y*y) to the nearest whole number.
+void CreateTables(Station& st);
+
+}  // namespace kestrova

@@ -1,0 +1,70 @@
+#pragma once
+// A serial line the test feeds by hand and whose output it reads back.
+
+#include <map>
+#include <string>
+
+#include "link/SerialLine.h"
+
+namespace kestrova::testing {
+
+class FakeSerialLine : public SerialLine {
+public:
+    void setPortNumber(std::int16_t port) override { port_ = port; }
+    std::int16_t portNumber() const override { return port_; }
+    bool open() override {
+        if (open_ || !available.count(port_) || !available.at(port_)) {
+            return false;
+        }
+        open_ = true;
+        ++opens;
+        return true;
+    }
+    void close() override { open_ = false; }
+    bool isOpen() const override { return open_; }
+    int handle() const override { return open_ ? 100 + port_ : -1; }
+    void setLineOptions(const LineOptions& o) override {
+        options = o;
+        optionsSet = true;
+    }
+    bool readInput(std::string& into) override {
+        if (!open_) {
+            return false;
+        }
+        into += incoming;
+        incoming.clear();
+        return true;
+    }
+    bool writeOutput(std::string_view text) override {
+        if (!open_) {
+            return false;
+        }
+        written.append(text);
+        return true;
+    }
+
+    // Test side
+    void raiseEvent() {
+        if (onComm) {
+            onComm();
+        }
+    }
+    std::string takeWritten() {
+        std::string w;
+        w.swap(written);
+        return w;
+    }
+
+    std::map<std::int16_t, bool> available{{1, true}};
+    std::string incoming;
+    std::string written;
+    LineOptions options;
+    bool optionsSet = false;
+    int opens = 0;
+
+private:
+    std::int16_t port_ = 1;
+    bool open_ = false;
+};
+
+}  // namespace kestrova::testing
