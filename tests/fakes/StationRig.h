@@ -1,0 +1,49 @@
+#pragma once
+// The whole headless station: the receive link bound to the real decoders, on fakes.
+
+#include "app/StationDecoders.h"
+#include "link/Dispatch.h"
+#include "link/RxPoll.h"
+#include "link/Supervision.h"
+#include "tests/fakes/FakeSerialLine.h"
+#include "tests/fakes/FakeTimers.h"
+#include "tests/fakes/RecordingDisplay.h"
+
+namespace kestrova::testing {
+
+struct StationRig {
+    StationRig() {
+        line.open();
+        Timer4.onTick = [this] { poll.Timer4_Timer(); };
+        Timer1.onTick = [this] { supervision.Timer1_Timer(); };
+        GPSTimeOut.onTick = [this] { supervision.GPSTimeOut_Timer(); };
+        StayAliveTmr.onTick = [this] { supervision.StayAliveTmr_Timer(); };
+        line.onComm = [this] { poll.Comm1_OnComm(); };
+    }
+
+    // Puts bytes on the line and runs poll ticks until the buffer is drained (or n ticks).
+    void feed(const std::string& bytes, int maxTicks = 1000) {
+        line.incoming += bytes;
+        for (int i = 0; i < maxTicks; ++i) {
+            poll.Timer4_Timer();
+            if (st.RxBuffer.empty() && line.incoming.empty()) {
+                break;
+            }
+        }
+    }
+
+    FakeSerialLine line;
+    RecordingDisplay display;
+    Station st{display, line};
+    StationDecoders decoders{st};
+    FakeClock clock;
+    FakeTimer& Timer4 = clock.make(2);
+    FakeTimer& Timer1 = clock.make(2000);
+    FakeTimer& GPSTimeOut = clock.make(5000);
+    FakeTimer& StayAliveTmr = clock.make(500);
+    Supervision supervision{st, decoders, Timer1, GPSTimeOut};
+    Dispatch dispatch{st, decoders, GPSTimeOut};
+    RxPoll poll{st, dispatch, supervision};
+};
+
+}  // namespace kestrova::testing
