@@ -1,0 +1,110 @@
+// The receive path: poll step, framing, dispatch and the real decoders, on a realistic mix.
+
+#include <benchmark/benchmark.h>
+
+#include <string>
+#include <vector>
+
+#include "app/StationDecoders.h"
+#include "bench/NullDisplay.h"
+#include "link/Dispatch.h"
+#include "link/RxPoll.h"
+#include "link/Supervision.h"
+#include "status/MagTable.h"
+#include "tests/fakes/FakeSerialLine.h"
+#include "tests/fakes/FakeTimers.h"
+
+namespace kestrova::bench {
+namespace {
+
+struct Rig {
+    Rig() {
+        line.open();
+        CreateTables(st);
+    }
+    testing::FakeSerialLine line;
+    NullDisplay display;
+    Station st{display, line};
+    StationDecoders decoders{st};
+    testing::FakeClock clock;
+    testing::FakeTimer& Timer1 = clock.make(2000);
+    testing::FakeTimer& GPSTimeOut = clock.make(5000);
+    Supervision supervision{st, decoders, Timer1, GPSTimeOut};
+    Dispatch dispatch{st, decoders, GPSTimeOut};
+    RxPoll poll{st, dispatch, supervision};
+};
+
+std::string bearing(int i) {
+    char b[32];
+    std::snprintf(b, sizeof b, "B%04d%04d%c%02d%03d%c\r\n", 1000 + (i * 37) % 2000,
+                  3000 - (i * 53) % 2000, i % 7 ? 'S' : 'T', i % 100, i % 90 == 0 ? 999 : i % 360,
+                  'P');
+    return b;
+}
+
+// Mostly bearing packets; now and then a status, antenna or GPS line, and a little garbage.
+std::vector<std::string> mix(int n) {
+    std::vector<std::string> packets;
+    for (int i = 0; i < n; ++i) {
+        if (i % 100 == 50) {
+            packets.push_back("AFM/S,IF 25,AIR,LCL,HIGH,02,HNT,BRT,REL\r\n");
+        } else if (i % 500 == 250) {
+            packets.push_back("CQAX-7741C-1, 1000-1010/-450, 1100-1110/-450,1200-1210/-450\r\n");
+        } else if (i % 100 == 75) {
+            packets.push_back("D-3352123415112345\r\n");
+        } else if (i % 1000 == 999) {
+            packets.push_back("#noise#\r\n");
+        } else {
+            packets.push_back(bearing(i));
+        }
+    }
+    return packets;
+}
+
+void BM_ReceivePathMix(benchmark::State& state) {
+    Rig r;
+    const auto packets = mix(1000);
+    std::size_t i = 0;
+    for (auto _ : state) {
+        r.line.incoming = packets[i];
+        r.poll.Timer4_Timer();
+        if (++i == packets.size()) {
+            i = 0;
+        }
+    }
+    benchmark::DoNotOptimize(r.display.needle());
+    state.SetItemsProcessed(state.iterations());
+}
+BENCHMARK(BM_ReceivePathMix);
+
+void BM_ReceivePathBearingOnly(benchmark::State& state) {
+    Rig r;
+    const std::string packet = bearing(7);
+    for (auto _ : state) {
+        r.line.incoming = packet;
+        r.poll.Timer4_Timer();
+    }
+    benchmark::DoNotOptimize(r.display.needle());
+    state.SetItemsProcessed(state.iterations());
+}
+BENCHMARK(BM_ReceivePathBearingOnly);
+
+// A read that brings many packets at once, handled one per tick.
+void BM_ReceivePathBacklog(benchmark::State& state) {
+    Rig r;
+    std::string burst;
+    for (const auto& p : mix(20)) {
+        burst += p;
+    }
+    for (auto _ : state) {
+        r.line.incoming = burst;
+        for (int t = 0; t < 20; ++t) {
+            r.poll.Timer4_Timer();
+        }
+    }
+    state.SetItemsProcessed(state.iterations() * 20);
+}
+BENCHMARK(BM_ReceivePathBacklog);
+
+}  // namespace
+}  // namespace kestrova::bench

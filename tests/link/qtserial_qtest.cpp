@@ -1,0 +1,135 @@
+// The receive link on a real pseudo-terminal through QSerialPort, with real timers.
+
+#include <fcntl.h>
+#include <gtest/gtest.h>
+#include <pty.h>
+#include <unistd.h>
+
+#include <QCoreApplication>
+#include <QElapsedTimer>
+#include <QThread>
+#include <string>
+
+#include "link/Dispatch.h"
+#include "link/QtSerialLine.h"
+#include "link/QtTimer.h"
+#include "link/RxPoll.h"
+#include "link/Supervision.h"
+#include "tests/fakes/RecordingDecoders.h"
+#include "tests/fakes/RecordingDisplay.h"
+
+namespace kestrova::testing {
+namespace {
+
+struct Pty {
+    Pty() {
+        char name[256] = {};
+        if (openpty(&master, &slave, name, nullptr, nullptr) == 0) {
+            path = name;
+            fcntl(master, F_SETFL, fcntl(master, F_GETFL) | O_NONBLOCK);
+        }
+    }
+    ~Pty() {
+        if (master >= 0) {
+            close(master);
+        }
+        if (slave >= 0) {
+            close(slave);
+        }
+    }
+    std::string readAll() {
+        std::string out;
+        char buf[256];
+        for (;;) {
+            const ssize_t n = ::read(master, buf, sizeof buf);
+            if (n <= 0) {
+                break;
+            }
+            out.append(buf, static_cast<std::size_t>(n));
+        }
+        return out;
+    }
+    int master = -1;
+    int slave = -1;
+    std::string path;
+};
+
+template <class Pred>
+bool spinUntil(Pred done, int ms) {
+    QElapsedTimer t;
+    t.start();
+    while (!done() && t.elapsed() < ms) {
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
+        QThread::msleep(1);
+    }
+    return done();
+}
+
+TEST(QtSerialLine, StreamOnAPseudoTerminalReachesTheHandlersInOrder) {
+    Pty pty;
+    ASSERT_FALSE(pty.path.empty());
+    QtSerialLine line([&](std::int16_t port) { return port == 1 ? pty.path : std::string(); });
+    RecordingDisplay display;
+    Station st(display, line);
+    RecordingDecoders decoders(&st);
+    Supervision* sup = nullptr;
+    RxPoll* poll = nullptr;
+    QtTimer Timer1(2000, [&] { sup->Timer1_Timer(); });
+    QtTimer GPSTimeOut(5000, [&] { sup->GPSTimeOut_Timer(); });
+    QtTimer StayAliveTmr(500, [&] { sup->StayAliveTmr_Timer(); });
+    QtTimer Timer4(2, [&] { poll->Timer4_Timer(); });
+    Supervision supervision(st, decoders, Timer1, GPSTimeOut);
+    Dispatch dispatch(st, decoders, GPSTimeOut);
+    RxPoll rx(st, dispatch, supervision);
+    sup = &supervision;
+    poll = &rx;
+
+    line.setLineOptions(LineOptions{});
+    line.setPortNumber(1);
+    ASSERT_TRUE(line.open());
+    EXPECT_GE(line.handle(), 0);
+    StayAliveTmr.start();
+    Timer4.start();
+
+    const std::string stream =
+        "B3068204 S42045P\r\n"
+        "AFM/S,IF 25,AIR,LCL,HIGH,02,HNT,BRT,REL\r\n"
+        "CANT UNKNOWN\r\n"
+        "B3068204 S42045P\r\n"
+        "D-3352123415112345\r\n";
+    ASSERT_EQ(::write(pty.master, stream.data(), stream.size()),
+              static_cast<ssize_t>(stream.size()));
+
+    ASSERT_TRUE(spinUntil([&] { return decoders.calls.size() >= 5; }, 5000));
+    EXPECT_EQ(decoders.names(), (std::vector<std::string>{"DrawLine", "ProcessStatusString",
+                                                          "LoadAntSettings", "DrawLine",
+                                                          "GPSDisplay"}));
+    EXPECT_EQ(decoders.calls[2].args, "CANT UNKNOWN\r\n|ack");
+    EXPECT_EQ(st.LinkState, 2);
+
+    std::string answered;
+    ASSERT_TRUE(spinUntil(
+        [&] {
+            answered += pty.readAll();
+            return answered.find('\0') != std::string::npos;
+        },
+        3000));
+    EXPECT_EQ(answered.find_first_not_of('\0'), std::string::npos) << "only stay-alive NULs";
+}
+
+TEST(QtSerialLine, ClosedOrUnmappedPortFailsQuietly) {
+    QtSerialLine line([](std::int16_t) { return std::string(); });
+    std::string in = "kept";
+    EXPECT_FALSE(line.open());
+    EXPECT_FALSE(line.readInput(in));
+    EXPECT_FALSE(line.writeOutput(std::string_view("\0", 1)));
+    EXPECT_EQ(in, "kept");
+    EXPECT_EQ(line.handle(), -1);
+
+    QtSerialLine missing([](std::int16_t) { return std::string("/dev/kestrova-no-such-port"); });
+    EXPECT_FALSE(missing.open());
+    EXPECT_FALSE(missing.isOpen());
+}
+
+}  // namespace
+}  // namespace kestrova::testing
