@@ -1,32 +1,61 @@
 #include "status/Banners.h"
 
+#include "display/Bearing.h"
+#include "display/Polar.h"
+
 namespace kestrova {
 
-// TODO(stub): replaced by the real procedure
-void Draw_Op_Mode(Station& /*st*/) {  }
+namespace {
+constexpr std::uint8_t kLastBand = 15;
+}  // namespace
 
-// TODO(stub): replaced by the real procedure
-void Draw_IF_BW(Station& /*st*/) {  }
+void Draw_Op_Mode(Station& st) {
+    st.ui.setText(El::Banner_Op_Mode, st.Op_Mode);
+}
 
-// TODO(stub): replaced by the real procedure
-void Draw_Local_Remote(Station& /*st*/) {  }
+void Draw_IF_BW(Station& st) {
+    st.ui.setText(El::Banner_IF_BW, st.IF_BW);
+}
 
-// TODO(stub): replaced by the real procedure
-void Draw_Video_Gain(Station& /*st*/) {  }
+void Draw_Local_Remote(Station& st) {
+    st.ui.setText(El::Banner_Local_Remote, st.Local_Remote);
+}
 
-// TODO(stub): replaced by the real procedure
-void Draw_Ant_Model(Station& /*st*/) {  }
+void Draw_Video_Gain(Station& st) {
+    st.ui.setText(El::Banner_Video_Gain, st.Video_Gain);
+}
 
-// TODO(stub): replaced by the real procedure
-void Draw_Ant_Band(Station& /*st*/) {  }
+void Draw_Ant_Model(Station& st) {
+    st.ui.setText(El::Banner_Ant_Mod, st.Ant_Model);
+}
 
-// TODO(stub): replaced by the real procedure
-void Draw_RelBear(Station& /*st*/) {  }
+void Draw_Ant_Band(Station& st) {
+    // The clamp is stored: the bearing displays pick their band offset from BandIndex too.
+    if (st.BandIndex > kLastBand) {
+        st.BandIndex = kLastBand;
+    }
+    st.ui.setText(El::Banner_Ant_Band, st.BandText[st.BandIndex]);
+}
 
-// TODO(stub): replaced by the real procedure
-void Draw_AntOrientation(Station& /*st*/) {  }
+void Draw_RelBear(Station& st) {
+    st.ui.setText(El::Banner_RelBear, st.RelBearMode ? "REL" : "ABS");
+}
 
-// TODO(stub): replaced by the real procedure
-void Draw_DF_Enabled(Station& /*st*/) {  }
+void Draw_AntOrientation(Station& st) {
+    // Read afresh every time, so a picture replaced on disk shows at the next mount change. A
+    // failed load leaves the previous picture.
+    const char* file = st.AntAirMount ? "/Ant-AIR-Win32.bmp" : "/Ant-GND-Win32.bmp";
+    (void)st.ui.loadPicture(El::Banner_AntOrientation, st.programFolder + file);
+}
+
+void Draw_DF_Enabled(Station& st) {
+    if (st.DF_Enabled) {
+        st.ui.setVisible(El::FrameDFOff, false);
+        return;
+    }
+    Draw_Polar(st, 0, 0, 0, true, 0, true);
+    st.ui.setVisible(El::FrameDFOff, true);
+    DigitalDOA_Blank(st);
+}
 
 }  // namespace kestrova
