@@ -1,0 +1,247 @@
+#include "settings/Store.h"
+
+#include <utility>
+
+#include "display/FormatDot.h"
+#include "settings/AtomicReplace.h"
+#include "settings/IniLines.h"
+#include "settings/LeadingNumber.h"
+
+namespace kestrova {
+
+namespace {
+
+const std::string kSettingsFile = "Kestrova.ini";
+
+bool contains(const std::string& s, std::string_view part) {
+    return s.find(part) != std::string::npos;
+}
+
+std::string replaceAll(std::string s, std::string_view from, std::string_view to) {
+    for (std::size_t at = s.find(from); at != std::string::npos; at = s.find(from, at)) {
+        s.replace(at, from.size(), to);
+        at += to.size();
+    }
+    return s;
+}
+
+std::string backupName(const std::string& name) {
+    return replaceAll(name, ".ini", ".bak");
+}
+
+int hexDigit(char c) {
+    if (c >= '0' && c <= '9') {
+        return c - '0';
+    }
+    if (c >= 'a' && c <= 'f') {
+        return c - 'a' + 10;
+    }
+    if (c >= 'A' && c <= 'F') {
+        return c - 'A' + 10;
+    }
+    return -1;
+}
+
+}  // namespace
+
+Store::Store(std::filesystem::path programFolder, Display& ui, MessageBoxes& boxes,
+             const Clock& clock, MainWindowPlacement& window, FileOps& files,
+             std::function<void()> endProgram)
+    : folder_(std::move(programFolder)),
+      ui_(ui),
+      boxes_(boxes),
+      clock_(clock),
+      window_(window),
+      files_(files),
+      endProgram_(std::move(endProgram)) {}
+
+std::string Store::pathOf(const std::string& name) const {
+    return (folder_ / name).string();
+}
+
+std::string Store::ReadIniValue(const std::string& FileName, const std::string& Key,
+                                bool ReportMissing) {
+    std::string name = FileName;
+    while (!ended_) {
+        std::string content;
+        bool failed = !files_.readAll(pathOf(name), content);
+        if (!failed) {
+            IniLines lines(content);
+            std::string_view line;
+            bool found = false;
+            while (!found && lines.next(line)) {
+                found = StartsWithKey(line, Key);
+            }
+            if (found) {
+                std::optional<std::string> value = DecodeHexEscapes(ValueOfLine(line));
+                if (value && !contains(name, ".bak")) {
+                    return *value;
+                }
+                // Repair the settings file from the backup; a backup that cannot be put
+                // back counts as unreadable too.
+                if (value && ReplaceFileAtomically(files_, pathOf(replaceAll(name, ".bak", ".ini")),
+                                                   content)) {
+                    boxes_.show("An error occured while trying to open '" + FileName +
+                                    "' file. Tavrel2 had to use the backup copy of the INI "
+                                    "file. Please check that the software is correctly "
+                                    "installed in the computer and that the computer is always "
+                                    "closed properly.",
+                                "Fatal Error", BoxIcon::Critical);
+                    return *value;
+                }
+                failed = true;
+            } else {
+                if (!ReportMissing) {
+                    return "";
+                }
+                ReportError(2);
+                if (!contains(name, ".ini")) {
+                    return "";
+                }
+            }
+        }
+        if (failed && !contains(name, ".ini")) {
+            fatal(FileName);
+            return "";
+        }
+        name = backupName(name);
+    }
+    return "";
+}
+
+void Store::fatal(const std::string& FileName) {
+    boxes_.show("An error occured while trying to open '" + FileName +
+                    "' file and it's backup copy. Tavrel2 is going to close. Please check that "
+                    "the software is correctly installed in the computer.",
+                "Fatal Error", BoxIcon::Critical);
+    ended_ = true;
+    if (endProgram_) {
+        endProgram_();
+    }
+}
+
+WriteResult Store::WriteIniValue(const std::string& FileName, const std::string& Key,
+                                 const std::string& Value) {
+    // A CR in the value would split the entry into lines of its own.
+    if (ended_ || Value.find('\r') != std::string::npos) {
+        return WriteResult::Failed;
+    }
+    std::string content;
+    if (!files_.readAll(pathOf(FileName), content) || content.empty()) {
+        return WriteResult::Failed;
+    }
+    std::string table;
+    table.reserve(content.size() + Value.size() + 64);
+    IniLines lines(content);
+    std::string_view line;
+    std::size_t n = 0;
+    bool notFound = true;
+    while (lines.next(line)) {
+        if (++n > kMaxLines) {
+            return WriteResult::Failed;  // refused whole: rewriting would drop lines
+        }
+        if (IsEntryFor(line, Key)) {
+            table.append(Key).append("=").append(Value);
+            notFound = false;
+        } else {
+            table.append(line);
+        }
+        table.append("\r\n");
+    }
+    if (notFound) {
+        ShowStatus("Err saving ini file");
+        return WriteResult::KeyMissing;
+    }
+    // The backup is complete on disk before the settings file is replaced.
+    if (!ReplaceFileAtomically(files_, pathOf(backupName(FileName)), table) ||
+        !ReplaceFileAtomically(files_, pathOf(FileName), table)) {
+        return WriteResult::Failed;
+    }
+    return WriteResult::Written;
+}
+
+void Store::LoadWindowPosition() {
+    if (ended_) {
+        return;
+    }
+    window_.hide();
+    if (ReadIniValue(kSettingsFile, "CenterOnScreen", true) != "0") {
+        return;
+    }
+    if (ReadIniValue(kSettingsFile, "MainTop", true) != "") {
+        if (auto top = RoundHalfAwayFromZero(
+                LeadingNumber(ReadIniValue(kSettingsFile, "MainTop", true)))) {
+            window_.setTop(*top);
+        }
+    }
+    if (ReadIniValue(kSettingsFile, "MainLeft", true) != "") {
+        if (auto left = RoundHalfAwayFromZero(
+                LeadingNumber(ReadIniValue(kSettingsFile, "MainLeft", true)))) {
+            window_.setLeft(*left);
+        }
+    }
+}
+
+std::optional<std::string> Store::DecodeHexEscapes(std::string_view Text) {
+    // Left to right with the unread rest kept reversed as a stack: a decoded character goes
+    // back on the stack, so an "&h" it forms with its neighbours is decoded again, as if the
+    // search restarted from the beginning, but in linear time. `out` never holds an "&h".
+    std::string pending(Text.rbegin(), Text.rend());
+    std::string out;
+    out.reserve(Text.size());
+    while (!pending.empty()) {
+        const char c = pending.back();
+        pending.pop_back();
+        if (c != 'h' || out.empty() || out.back() != '&') {
+            out.push_back(c);
+            continue;
+        }
+        const std::size_t taken = std::min<std::size_t>(2, pending.size());
+        int code = 0;
+        for (std::size_t i = 0; i < taken; ++i) {
+            const int d = hexDigit(pending[pending.size() - 1 - i]);
+            if (d < 0) {
+                return std::nullopt;
+            }
+            code = code * 16 + d;
+        }
+        if (taken == 0) {
+            return std::nullopt;
+        }
+        pending.resize(pending.size() - taken);
+        out.pop_back();
+        pending.push_back(static_cast<char>(code));
+    }
+    return out;
+}
+
+void Store::ReportError(std::int16_t Code) {
+    if (ended_) {
+        return;
+    }
+    switch (Code) {
+        case 1:
+            ShowStatus("COM port error.");
+            ui_.setTextColour(El::StatusDisp, kBlack);
+            break;
+        case 2:
+            ShowStatus("Err reading .ini file.");
+            break;
+        default:
+            ShowStatus("Unknown Error.");
+            break;
+    }
+}
+
+void Store::ShowStatus(std::string_view message) {
+    if (ended_) {
+        return;
+    }
+    const TimeOfDay t = clock_.timeOfDay();
+    const std::string stamp = FormatDot(
+        std::to_string(t.hour) + ":" + std::to_string(t.minute) + ":" + std::to_string(t.second),
+        "hh:mm:ss");
+    ui_.setText(El::StatusDisp, stamp + "> " + std::string(message));
+}
+
+}  // namespace kestrova
