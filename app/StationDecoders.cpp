@@ -9,22 +9,36 @@
 
 namespace kestrova {
 
-void StationDecoders::DrawLine() { kestrova::DrawLine(st_); }
-void StationDecoders::DrawDigitalDOA() { kestrova::DrawDigitalDOA(st_); }
-void StationDecoders::CompassUpdate() { kestrova::CompassUpdate(st_); }
+void StationDecoders::DrawLine() {
+    kestrova::DrawLine(st_);
+}
+void StationDecoders::DrawDigitalDOA() {
+    kestrova::DrawDigitalDOA(st_);
+}
+void StationDecoders::CompassUpdate() {
+    kestrova::CompassUpdate(st_);
+}
 void StationDecoders::Draw_Meter(bool isSMeter, std::int32_t value) {
     kestrova::Draw_Meter(st_, isSMeter, value);
 }
-void StationDecoders::ProcessStatusString() { kestrova::ProcessStatusString(st_); }
+void StationDecoders::ProcessStatusString() {
+    kestrova::ProcessStatusString(st_);
+}
 void StationDecoders::LoadAntSettings(const std::string& AntData, bool Acknowledge) {
     kestrova::LoadAntSettings(st_, AntData, Acknowledge);
 }
-void StationDecoders::GPSDisplay() { kestrova::GPSDisplay(st_); }
-void StationDecoders::Draw_Polar(std::int16_t x, std::int16_t y, std::int16_t offset,
-                                 bool relative, std::int16_t heading, bool airMount) {
+void StationDecoders::GPSDisplay() {
+    kestrova::GPSDisplay(st_);
+}
+void StationDecoders::Draw_Polar(std::int16_t x, std::int16_t y, std::int16_t offset, bool relative,
+                                 std::int16_t heading, bool airMount) {
     kestrova::Draw_Polar(st_, x, y, offset, relative, heading, airMount);
 }
-void StationDecoders::DigitalDOA_Blank() { kestrova::DigitalDOA_Blank(st_); }
-void StationDecoders::GPS_Blank() { kestrova::GPS_Blank(st_); }
+void StationDecoders::DigitalDOA_Blank() {
+    kestrova::DigitalDOA_Blank(st_);
+}
+void StationDecoders::GPS_Blank() {
+    kestrova::GPS_Blank(st_);
+}
 
 }  // namespace kestrova

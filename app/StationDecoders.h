@@ -7,7 +7,7 @@
 namespace kestrova {
 
 class StationDecoders : public Decoders {
-public:
+  public:
     explicit StationDecoders(Station& st) : st_(st) {}
 
     void DrawLine() override;
@@ -22,7 +22,7 @@ public:
     void DigitalDOA_Blank() override;
     void GPS_Blank() override;
 
-private:
+  private:
     Station& st_;
 };
 

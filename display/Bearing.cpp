@@ -1,23 +1,146 @@
 #include "display/Bearing.h"
 
+#include <cmath>
+#include <cstdlib>
+#include <string>
+
+#include "display/Fields.h"
+#include "display/FormatDot.h"
+#include "status/Banners.h"
+
 namespace kestrova {
 
-// TODO(stub): replaced by the real procedure
-float XY_Angle(const Station& /*st*/, float /*x*/, float /*y*/) { return 0; }
+namespace {
+constexpr int kFullCircle = 3600;  // tenths of a degree
+constexpr std::int16_t kMagnitudeCap = 99;
+constexpr std::int16_t kWeakSignal = 25;
+constexpr std::int16_t kNoCompass = 999;
+constexpr int kMaxHeading = 359;
+constexpr char kBlankDOA[] = " - - -";
 
-// TODO(stub): replaced by the real procedure
-std::int16_t VectorMagnitude(const Station& /*st*/, int /*x*/, int /*y*/) { return 0; }
+// Bearing packet, 1-based positions.
+constexpr std::size_t kCompassPos = 13;
+constexpr std::size_t kCompassLen = 3;
+constexpr std::size_t kFlagPos = 16;
 
-// TODO(stub): replaced by the real procedure
-void DrawDigitalDOA(Station& /*st*/) {  }
+int wrapTenths(int t) {
+    int w = t % kFullCircle;
+    if (w < 0) {
+        w += kFullCircle;
+    }
+    return w;
+}
+}  // namespace
 
-// TODO(stub): replaced by the real procedure
-std::int16_t ABS_Angle(const Station& /*st*/, const std::int16_t& /*Ang*/) { return 0; }
+float XY_Angle(const Station& st, float x, float y) {
+    if (x == 0 && y == 0) {
+        return 0;
+    }
+    float base = 90;
+    if (y != 0) {
+        // Each rounding to single precision is part of the result the readout shows.
+        const auto r =
+            static_cast<float>(std::atan(static_cast<double>(std::fabs(x)) / std::fabs(y)));
+        base = static_cast<float>(static_cast<double>(r) / st.TwoPi * 360.0);
+    }
+    float angle = base;
+    if (y < 0) {
+        angle = x >= 0 ? 180.0f - base : 180.0f + base;
+    } else if (x < 0) {
+        angle = 360.0f - base;
+    }
+    // Only a vector a hair left of +y (or a NaN) lands here; 360 is the same direction as 0.
+    if (!(angle >= 0 && angle < 360)) {
+        return 0;
+    }
+    return angle;
+}
 
-// TODO(stub): replaced by the real procedure
-void DigitalDOA_Blank(Station& /*st*/) {  }
+std::int16_t VectorMagnitude(const Station& st, int x, int y) {
+    if (x < -100 || x > 100 || y < -100 || y > 100) {
+        return -1;
+    }
+    const std::int16_t m =
+        st.MagTable[static_cast<std::size_t>(std::abs(x))][static_cast<std::size_t>(std::abs(y))];
+    return m > kMagnitudeCap ? kMagnitudeCap : m;
+}
 
-// TODO(stub): replaced by the real procedure
-void CompassUpdate(Station& /*st*/) {  }
+void DrawDigitalDOA(Station& st) {
+    const std::int16_t mag = VectorMagnitude(st, st.VectX, st.VectY);
+    if (mag < 0 || st.BandIndex > 16) {
+        return;  // nothing formed: readout and state stay as they were
+    }
+    const double angle10 = static_cast<double>(XY_Angle(st, st.VectX, st.VectY)) * 10.0;
+    const auto t = static_cast<int>(fields::roundHalfEven(angle10));
+    // The offset's fraction is cut after adding, not rounded.
+    const double corrected = std::trunc(t + static_cast<double>(st.BandOffset[st.BandIndex]));
+    if (!std::isfinite(corrected)) {
+        return;
+    }
+    // Any sane offset needs at most one wrap; a wild one is brought round all the same.
+    double w = std::fmod(corrected, kFullCircle);
+    if (w < 0) {
+        w += kFullCircle;
+    }
+    st.SignalMag = mag;
+    st.DOA_Tenths = static_cast<std::int16_t>(w);
+
+    if (mag < kWeakSignal) {
+        DigitalDOA_Blank(st);
+        return;
+    }
+    int v = ABS_Angle(st, st.DOA_Tenths);
+    // The mirror acts on the absolute bearing; north stays north.
+    if (st.AntAirMount && v > 0) {
+        v = kFullCircle - v;
+    }
+    v = wrapTenths(v);
+
+    std::string s = FormatDot(fields::floatText(static_cast<float>(v) / 10.0f), "000.0");
+    if (s.size() < 3) {
+        return;
+    }
+    const char d = s.back();
+    s.resize(s.size() - 2);
+    // Whole degrees are never rounded up; a dot stands for about half a degree (tenths 3..7).
+    s += (d >= '3' && d <= '7') ? '.' : ' ';
+    st.ui.setText(El::DOA, s);
+}
+
+std::int16_t ABS_Angle(const Station& st, const std::int16_t& Ang) {
+    if (st.RelBearMode) {
+        return Ang;
+    }
+    int h = st.CompassHeading * 10 + Ang;
+    if (h > kFullCircle - 1) {
+        h -= kFullCircle;
+    }
+    return static_cast<std::int16_t>(h);
+}
+
+void DigitalDOA_Blank(Station& st) {
+    st.ui.setText(El::DOA, kBlankDOA);
+}
+
+void CompassUpdate(Station& st) {
+    const std::string& b = st.RxBuffer;
+    int heading = 0;
+    // Only "000".."359" and "999" are headings; anything else leaves the compass state alone,
+    // so one damaged packet cannot flip the whole display between REL and ABS.
+    if (fields::digitField(b, kCompassPos, kCompassLen, heading) &&
+        (heading <= kMaxHeading || heading == kNoCompass) && heading != st.CompassHeading) {
+        if (heading == kNoCompass) {
+            st.RelBearMode = true;
+            Draw_RelBear(st);
+        } else if (st.CompassHeading == kNoCompass) {
+            st.RelBearMode = false;
+            Draw_RelBear(st);
+        }
+        st.CompassHeading = static_cast<std::int16_t>(heading);
+    }
+    if (b.size() >= kFlagPos) {
+        st.CompassFlag = b[kFlagPos - 1] == 'P' ? 'P' : 'N';
+    }
+}
 
 }  // namespace kestrova

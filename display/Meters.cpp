@@ -1,8 +1,44 @@
 #include "display/Meters.h"
 
+#include <cmath>
+
+#include "display/Fields.h"
+
 namespace kestrova {
 
-// TODO(stub): replaced by the real procedure
-void Draw_Meter(Station& /*st*/, bool /*isSMeter*/, std::int32_t /*value*/) {  }
+namespace {
+constexpr int kBaseline = 2200;  // twips from the panel's top: zero of both scales
+constexpr int kSMeterX = 250;
+constexpr int kTMeterX = 600;
+constexpr int kSMeterRed = 142;  // pixels: full scale
+constexpr int kTuneLowest = 4;
+constexpr int kTuneHighest = 138;
+
+int above(double twipsPerPixel, int pixels) {
+    return kBaseline - static_cast<int>(std::lround(twipsPerPixel * pixels));
+}
+}  // namespace
+
+void Draw_Meter(Station& st, bool isSMeter, std::int32_t value) {
+    const double P = st.ui.twipsPerPixelY();
+    if (!(P > 0 && P < 1000)) {
+        return;  // no usable pixel size: the meters stay where they are
+    }
+    // Readings are 00..99; anything past an end pins the meter there, in red.
+    if (value < 0) {
+        value = 0;
+    } else if (value > 99) {
+        value = 99;
+    }
+    if (isSMeter) {
+        const auto p = static_cast<int>(fields::roundHalfEven(value * 1.43));
+        st.ui.setLine(El::SMeter, kSMeterX, kBaseline, kSMeterX, above(P, p),
+                      p < kSMeterRed ? kYellow : kRed);
+    } else {
+        const auto p = static_cast<int>(fields::roundHalfEven(value * 1.38 + 3));
+        st.ui.setLine(El::TMeter, kTMeterX, above(P, p - 2), kTMeterX, above(P, p + 2),
+                      (p >= kTuneLowest && p <= kTuneHighest) ? kYellow : kRed);
+    }
+}
 
 }  // namespace kestrova

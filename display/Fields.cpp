@@ -1,0 +1,44 @@
+#include "display/Fields.h"
+
+#include <array>
+#include <charconv>
+#include <cmath>
+
+namespace kestrova::fields {
+
+bool digitField(std::string_view text, std::size_t pos, std::size_t len, int& value) {
+    if (pos == 0 || len == 0 || pos - 1 + len > text.size()) {
+        return false;
+    }
+    int v = 0;
+    for (std::size_t i = pos - 1; i < pos - 1 + len; ++i) {
+        const char c = text[i];
+        if (c < '0' || c > '9') {
+            return false;
+        }
+        v = v * 10 + (c - '0');
+    }
+    value = v;
+    return true;
+}
+
+double roundHalfEven(double x) {
+    const double r = std::round(x);  // halves away from zero
+    if (std::fabs(x - std::trunc(x)) == 0.5) {
+        return 2.0 * std::round(x / 2.0);
+    }
+    return r;
+}
+
+std::string floatText(float f) {
+    // Fixed notation of a float needs at most 39 integer digits plus the shortest fraction.
+    std::array<char, 64> buf{};
+    const auto res =
+        std::to_chars(buf.data(), buf.data() + buf.size(), f, std::chars_format::fixed);
+    if (res.ec != std::errc()) {
+        return {};
+    }
+    return std::string(buf.data(), res.ptr);
+}
+
+}  // namespace kestrova::fields
