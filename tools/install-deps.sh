@@ -29,8 +29,5 @@ fi
 if ! locale -a 2>/dev/null | grep -qi '^de_DE\.utf-\?8$'; then
   SUDO=""
   if [ "$(id -u)" -ne 0 ]; then SUDO="sudo"; fi
-  if [ -f /etc/locale.gen ]; then
-    $SUDO sed -i 's/^# *de_DE.UTF-8 UTF-8/de_DE.UTF-8 UTF-8/' /etc/locale.gen
-    $SUDO locale-gen >/dev/null 2>&1 || true
-  fi
+  $SUDO localedef -i de_DE -c -f UTF-8 -A /usr/share/locale/locale.alias de_DE.UTF-8 || true
 fi
