@@ -1,0 +1,222 @@
+#include "app/Pictures.h"
+
+#include <QFont>
+#include <QFontDatabase>
+#include <QPainter>
+#include <QPainterPath>
+#include <QPolygonF>
+#include <QtMath>
+#include <cmath>
+
+#include "display/NeedleGauge.h"
+
+namespace kestrova::pictures {
+
+namespace {
+
+const QColor kBlack(0, 0, 0);
+const QColor kYellow(255, 255, 0);
+const QColor kRed(255, 0, 0);
+const QColor kRing(0, 200, 0);
+const QColor kDimGreen(0, 96, 0);
+const QColor kScaleText(230, 230, 230);
+
+QPixmap blank(QSize logical, qreal dpr) {
+    if (!(dpr > 0)) {
+        dpr = 1;
+    }
+    QPixmap pm(QSize(qCeil(logical.width() * dpr), qCeil(logical.height() * dpr)));
+    pm.setDevicePixelRatio(dpr);
+    pm.fill(kBlack);
+    return pm;
+}
+
+QFont pixelFont(int px, bool bold) {
+    QFont f(displayFontFamily());
+    f.setPixelSize(px);
+    f.setBold(bold);
+    f.setStyleStrategy(QFont::PreferAntialias);
+    return f;
+}
+
+// Text centred on a point, for dial and scale labels.
+void centredText(QPainter& p, QPointF at, const QString& text) {
+    const QFontMetricsF fm(p.font());
+    const QRectF box(at.x() - fm.horizontalAdvance(text) / 2 - 2, at.y() - fm.height() / 2,
+                     fm.horizontalAdvance(text) + 4, fm.height());
+    p.drawText(box, Qt::AlignCenter, text);
+}
+
+void rightText(QPainter& p, qreal right, qreal midY, const QString& text) {
+    const QFontMetricsF fm(p.font());
+    p.drawText(QRectF(right - 20, midY - fm.height() / 2, 20, fm.height()),
+               Qt::AlignRight | Qt::AlignVCenter, text);
+}
+
+// Bar baseline in the meter panel: 2200 twips down at 15 twips a pixel.
+constexpr int kMeterBaseline = 147;
+constexpr int kSBarX = 17;
+constexpr int kTuneBarX = 40;
+
+void paintScale(QPainter& p, int barX, const QStringList& marks, double bottomP, double topP) {
+    // Channel the bar runs in.
+    p.setPen(QPen(kDimGreen, 1));
+    p.setBrush(Qt::NoBrush);
+    p.drawRect(QRectF(barX - 3.5, kMeterBaseline - topP - 2.5, 7, topP + 3));
+    p.setFont(pixelFont(9, true));
+    const int n = static_cast<int>(marks.size());
+    for (int k = 0; k < n; ++k) {
+        const double y = kMeterBaseline - (bottomP + (topP - bottomP) * k / (n - 1)) + 0.5;
+        p.setPen(QPen(kRing, 1));
+        p.drawLine(QPointF(barX - 8, y), QPointF(barX - 4, y));
+        p.setPen(kScaleText);
+        rightText(p, barX - 8.5, y, marks[k]);
+    }
+}
+
+}  // namespace
+
+QString displayFontFamily() {
+    static const QString family = [] {
+        const QStringList installed = QFontDatabase::families();
+        for (const char* name : {"Verdana", "DejaVu Sans", "Liberation Sans"}) {
+            if (installed.contains(QString::fromLatin1(name), Qt::CaseInsensitive)) {
+                return QString::fromLatin1(name);
+            }
+        }
+        return QFontDatabase::systemFont(QFontDatabase::GeneralFont).family();
+    }();
+    return family;
+}
+
+void paintGaugeFace(QPainter& p, int side) {
+    p.save();
+    p.setRenderHint(QPainter::Antialiasing);
+    p.setRenderHint(QPainter::TextAntialiasing);
+    p.scale(side / 212.0, side / 212.0);
+    const QPointF c(106, 106);
+
+    p.setPen(Qt::NoPen);
+    p.setBrush(kBlack);
+    p.drawEllipse(c, 105, 105);
+
+    // Strength references: full needle reach and half of it.
+    const double reach = 106 * NeedleGauge::kNeedleReach;
+    p.setBrush(Qt::NoBrush);
+    p.setPen(QPen(kDimGreen, 1, Qt::DotLine));
+    p.drawEllipse(c, reach, reach);
+    p.drawEllipse(c, reach / 2, reach / 2);
+
+    // Cross-hairs with a small circle at the centre.
+    p.setPen(QPen(kDimGreen, 1));
+    p.drawLine(QPointF(c.x() - reach, c.y()), QPointF(c.x() + reach, c.y()));
+    p.drawLine(QPointF(c.x(), c.y() - reach), QPointF(c.x(), c.y() + reach));
+    p.setPen(QPen(kRing, 1));
+    p.drawEllipse(c, 5, 5);
+
+    p.setPen(QPen(kRing, 3));
+    p.drawEllipse(c, 101, 101);
+
+    for (int deg = 0; deg < 360; deg += 10) {
+        const double a = qDegreesToRadians(static_cast<double>(deg));
+        const QPointF dir(std::sin(a), -std::cos(a));
+        if (deg % 90 == 0) {
+            p.setPen(QPen(kRed, 4, Qt::SolidLine, Qt::FlatCap));
+            p.drawLine(c + dir * 88, c + dir * 104);
+        } else {
+            p.setPen(QPen(kRing, deg % 30 == 0 ? 2 : 1, Qt::SolidLine, Qt::FlatCap));
+            p.drawLine(c + dir * (deg % 30 == 0 ? 93 : 96), c + dir * 100);
+        }
+    }
+
+    p.setFont(pixelFont(11, true));
+    p.setPen(kScaleText);
+    for (int deg = 0; deg < 360; deg += 30) {
+        const double a = qDegreesToRadians(static_cast<double>(deg));
+        // Labels on the axes sit inside the red marks.
+        const double r = deg % 90 == 0 ? 76 : 85;
+        centredText(p, c + QPointF(std::sin(a), -std::cos(a)) * r, QString::number(deg));
+    }
+    p.restore();
+}
+
+QPixmap gaugeFace(qreal dpr) {
+    QPixmap pm = blank(kGaugeFaceSize, dpr);
+    QPainter p(&pm);
+    paintGaugeFace(p, kGaugeFaceSize.width());
+    return pm;
+}
+
+QPixmap meterScales(qreal dpr) {
+    QPixmap pm = blank(kMeterScalesSize, dpr);
+    QPainter p(&pm);
+    p.setRenderHint(QPainter::TextAntialiasing);
+    // The S bar rises 1.43 pixels a unit (142 at full scale); the tune marker sits 3..140
+    // pixels up with the centre at 71.
+    paintScale(p, kSBarX, {"0", "2", "4", "6", "8", "*"}, 0, 142);
+    paintScale(p, kTuneBarX, {"-", "8", "4", "0", "4", "8", "+"}, 3, 140);
+
+    p.setPen(QPen(kRing, 1));
+    p.drawLine(QPointF(kSBarX - 8, kMeterBaseline + 0.5),
+               QPointF(kSBarX + 4, kMeterBaseline + 0.5));
+    p.drawLine(QPointF(kTuneBarX - 8, kMeterBaseline + 0.5),
+               QPointF(kTuneBarX + 4, kMeterBaseline + 0.5));
+
+    p.setFont(pixelFont(9, true));
+    p.setPen(kYellow);
+    centredText(p, QPointF(kSBarX, 156), QStringLiteral("S"));
+    centredText(p, QPointF(kTuneBarX - 2, 156), QStringLiteral("TUNE"));
+    return pm;
+}
+
+QPixmap bearingBackground(qreal dpr) {
+    QPixmap pm = blank(kBearingBackgroundSize, dpr);
+    QPainter p(&pm);
+    p.setRenderHint(QPainter::Antialiasing);
+    p.setPen(QPen(kRing, 2));
+    p.setBrush(Qt::NoBrush);
+    p.drawRoundedRect(QRectF(1, 1, 52, 27), 6, 6);
+    return pm;
+}
+
+QPixmap gpsBackground(qreal dpr) {
+    QPixmap pm = blank(kGpsBackgroundSize, dpr);
+    QPainter p(&pm);
+    p.setPen(QPen(kRed, 1));
+    p.setBrush(Qt::NoBrush);
+    p.drawRect(QRectF(0.5, 0.5, 157, 120));
+    p.drawRect(QRectF(0.5, 0.5, 157, 19));
+    p.setRenderHint(QPainter::TextAntialiasing);
+    p.setFont(pixelFont(11, true));
+    p.setPen(kYellow);
+    p.drawText(QRectF(1, 1, 156, 19), Qt::AlignCenter, QStringLiteral("GPS COORDINATES"));
+    return pm;
+}
+
+QPixmap dfOffSign(qreal dpr) {
+    QPixmap pm = blank(kDfOffSize, dpr);
+    QPainter p(&pm);
+    p.setRenderHint(QPainter::TextAntialiasing);
+    p.setFont(pixelFont(12, true));
+    p.setPen(kYellow);
+    p.drawText(QRectF(0, 0, kDfOffSize.width(), kDfOffSize.height()), Qt::AlignCenter,
+               QStringLiteral("DF OFF"));
+    return pm;
+}
+
+QPixmap lowBatteryIcon(qreal dpr) {
+    QPixmap pm = blank(kLowBatterySize, dpr);
+    QPainter p(&pm);
+    p.setPen(QPen(kRed, 1));
+    p.setBrush(Qt::NoBrush);
+    p.drawRect(QRectF(0.5, 0.5, 24, 10));
+    p.fillRect(QRectF(25, 3, 3, 5), kRed);
+    // What charge is left: a wedge at the empty end.
+    p.setRenderHint(QPainter::Antialiasing);
+    p.setPen(Qt::NoPen);
+    p.setBrush(kRed);
+    p.drawPolygon(QPolygonF({QPointF(2, 9), QPointF(9, 9), QPointF(2, 3)}));
+    return pm;
+}
+
+}  // namespace kestrova::pictures

@@ -1,0 +1,34 @@
+#pragma once
+// The window's fixed pictures, drawn at start-up so they stay sharp at any device pixel ratio.
+// Sizes are in device-independent pixels; the returned pixmaps carry the ratio they were
+// drawn for.
+
+#include <QPixmap>
+#include <QSize>
+#include <QString>
+
+class QPainter;
+
+namespace kestrova::pictures {
+
+inline constexpr QSize kGaugeFaceSize{212, 212};
+inline constexpr QSize kMeterScalesSize{58, 164};
+inline constexpr QSize kBearingBackgroundSize{54, 29};
+inline constexpr QSize kGpsBackgroundSize{158, 121};
+inline constexpr QSize kDfOffSize{49, 16};
+inline constexpr QSize kLowBatterySize{28, 11};
+
+// Verdana where installed, else a comparable sans-serif.
+QString displayFontFamily();
+
+// The bearing gauge's dial, scaled to side x side logical pixels (212 is the design size).
+void paintGaugeFace(QPainter& p, int side);
+
+QPixmap gaugeFace(qreal dpr);
+QPixmap meterScales(qreal dpr);
+QPixmap bearingBackground(qreal dpr);
+QPixmap gpsBackground(qreal dpr);
+QPixmap dfOffSign(qreal dpr);
+QPixmap lowBatteryIcon(qreal dpr);
+
+}  // namespace kestrova::pictures

@@ -1,0 +1,480 @@
+#include "app/frmKestrova.h"
+
+#include <QFile>
+#include <QImage>
+#include <QLineEdit>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QPixmap>
+#include <QPushButton>
+#include <QScreen>
+#include <algorithm>
+#include <cmath>
+
+#include "app/Pictures.h"
+#include "display/NeedleGauge.h"
+
+namespace kestrova {
+
+namespace {
+
+using K = ElementKind;
+
+constexpr std::array<ElementPlace, 29> kLayout{{
+    {El::FrameGainLocal, kWindow, K::Panel, 30, 0, 975, 495},
+    {El::Banner_Video_Gain, El::FrameGainLocal, K::Label, 0, 0, 975, 225},
+    {El::Banner_Local_Remote, El::FrameGainLocal, K::Label, 0, 240, 980, 225},
+    {El::anggBrgDisplay, kWindow, K::Gauge, 360, 120, 3180, 3180},
+    {El::FrameDOA, kWindow, K::Panel, 3120, 120, 855, 735},
+    {El::ImageBackgroundDOA, El::FrameDOA, K::Picture, 0, 0, 810, 435},
+    {El::DOA, El::FrameDOA, K::Label, 140, 80, 560, 225},
+    {El::Banner_RelBear, El::FrameDOA, K::Label, 150, 430, 450, 225},
+    {El::FrameMeters, kWindow, K::Panel, 3960, 0, 855, 2475},
+    {El::ImageBackgroundMeters, El::FrameMeters, K::Picture, 0, 0, 870, 2460},
+    {El::FrameDFOff, kWindow, K::Panel, 1560, 2400, 735, 375},
+    {El::Banner_DF_Off, El::FrameDFOff, K::Picture, 0, 0, 735, 240},
+    {El::FrameMode, kWindow, K::Panel, 3375, 2460, 1335, 495},
+    {El::Banner_Op_Mode, El::FrameMode, K::Label, 0, 0, 1335, 225},
+    {El::Banner_IF_BW, El::FrameMode, K::Label, 0, 240, 1335, 225},
+    {El::FrameAnt, kWindow, K::Panel, 2880, 2955, 1830, 495},
+    {El::Banner_Ant_Mod, El::FrameAnt, K::Label, 10, 0, 1815, 195},
+    {El::Banner_Ant_Band, El::FrameAnt, K::Label, 10, 210, 1815, 195},
+    {El::Banner_AntOrientation, kWindow, K::Picture, 15, 2925, 450, 405},
+    {El::BatteryMeter, kWindow, K::Picture, 630, 3165, 420, 180},
+    {El::ImageGPSBackground, kWindow, K::Picture, 4920, 360, 2370, 1815},
+    {El::Banner_GPS_Sexa_Lat, kWindow, K::Label, 5400, 840, 1800, 225},
+    {El::Banner_GPS_Sexa_Lon, kWindow, K::Label, 5265, 1080, 1800, 225},
+    {El::Banner_GPS_Decimal_Lat, kWindow, K::Label, 5400, 1560, 1800, 225},
+    {El::Banner_GPS_Decimal_Lon, kWindow, K::Label, 5265, 1800, 1800, 225},
+    // Overlaps the top of the GPS picture and stays in front of it.
+    {El::Textbox2, kWindow, K::TextBox, 4920, 120, 975, 285},
+    {El::butConfig, kWindow, K::Button, 5040, 2280, 2175, 495},
+    {El::LabelVersion, kWindow, K::Label, 5040, 2880, 2175, 180},
+    {El::StatusDisp, kWindow, K::Label, 5040, 3120, 2175, 255},
+}};
+
+constexpr std::array<LinePlace, 3> kLines{{
+    {El::SMeter, El::FrameMeters, 250, 2200, 250, 1500, 3, kYellow},
+    {El::TMeter, El::FrameMeters, 600, 1180, 600, 1100, 3, kYellow},
+    {El::LineDivision, kWindow, 4845, 3240, 4845, 120, 2, kGrey},
+}};
+
+constexpr int kClientWidthTwips = 7350;
+constexpr int kClientHeightTwips = 3390;
+
+QColor toQColor(Rgb c) {
+    return QColor(c.r, c.g, c.b);
+}
+
+std::size_t idx(El e) {
+    return static_cast<std::size_t>(e);
+}
+
+struct DesignText {
+    El el;
+    const char* text;  // Latin-1
+};
+
+// What the labels say before the logic first writes to them.
+constexpr std::array<DesignText, 16> kDesignTexts{{
+    {El::Banner_Video_Gain, "---A"},
+    {El::Banner_Local_Remote, "---A"},
+    {El::Banner_Op_Mode, "---A"},
+    {El::Banner_IF_BW, "---A"},
+    {El::DOA, " - - -"},
+    {El::Banner_RelBear, "REL"},
+    {El::Banner_Ant_Mod, "ANT UNKNOWN"},
+    {El::Banner_Ant_Band, ""},
+    {El::Banner_GPS_Sexa_Lat, "--\xB0  --'  --.-\" -"},
+    {El::Banner_GPS_Sexa_Lon, "---\xB0  --'  --.-\" -"},
+    {El::Banner_GPS_Decimal_Lat, "--\xB0  --.----'  -"},
+    {El::Banner_GPS_Decimal_Lon, "---\xB0  --.----'  -"},
+    {El::butConfig, "Configure"},
+    {El::LabelVersion, "Kestrova Release"},
+    {El::StatusDisp, "Status Ok!"},
+    {El::Textbox2, ""},
+}};
+
+struct Tip {
+    El el;
+    const char* text;
+};
+
+constexpr std::array<Tip, 8> kTips{{
+    {El::butConfig, "Config Kestrova's Serial Port"},
+    {El::StatusDisp, "Click to clear previous Status Info."},
+    {El::DOA, "Numeric bearing display (000-359.)."},
+    {El::Banner_RelBear, "Relative (no compass offsets) / Absolute bearings. "},
+    {El::Banner_AntOrientation, "Standard/Inverted (upside-down) antenna mount."},
+    {El::ImageBackgroundMeters, "S-meter/Tune-meter."},
+    {El::ImageGPSBackground, "GPS Derived Current Location."},
+    {El::anggBrgDisplay, "Polar bearing display."},
+}};
+
+bool isPicture(El e) {
+    return std::any_of(kLayout.begin(), kLayout.end(),
+                       [e](const ElementPlace& p) { return p.el == e && p.kind == K::Picture; });
+}
+
+QFont displayFont(double points, bool bold = false) {
+    QFont f(pictures::displayFontFamily());
+    f.setPointSizeF(points);
+    f.setBold(bold);
+    return f;
+}
+
+void colourRole(QWidget* w, QPalette::ColorRole role, const QColor& c) {
+    QPalette pal = w->palette();
+    pal.setColor(role, c);
+    w->setPalette(pal);
+}
+
+}  // namespace
+
+// --- ClickableLabel ---------------------------------------------------------------------------
+
+void ClickableLabel::mousePressEvent(QMouseEvent* event) {
+    pressed_ = event->button() == Qt::LeftButton;
+    event->accept();
+}
+
+void ClickableLabel::mouseReleaseEvent(QMouseEvent* event) {
+    // A click is press and release on the label; dragging off cancels it.
+    const bool click = pressed_ && event->button() == Qt::LeftButton &&
+                       rect().contains(event->position().toPoint());
+    pressed_ = false;
+    event->accept();
+    if (click) {
+        emit clicked();
+    }
+}
+
+// --- LineElement ------------------------------------------------------------------------------
+
+LineElement::LineElement(int widthPx, QWidget* parent) : QWidget(parent), width_(widthPx) {
+    setAttribute(Qt::WA_TransparentForMouseEvents);
+}
+
+void LineElement::setEnds(QPoint a, QPoint b, const QColor& colour) {
+    a_ = a;
+    b_ = b;
+    colour_ = colour;
+    const QRect box = QRect(a, b).normalized().adjusted(-width_, -width_, width_, width_);
+    if (box != geometry()) {
+        setGeometry(box);  // repaints the old and new places
+    }
+    update();
+}
+
+void LineElement::paintEvent(QPaintEvent*) {
+    if (a_ == b_) {
+        return;  // a line of no length shows nothing
+    }
+    QPainter p(this);
+    const QPoint a = a_ - pos();
+    const QPoint b = b_ - pos();
+    // Upright and level lines are filled as exact pixel runs so a bar is as tall as asked.
+    if (a.x() == b.x()) {
+        p.fillRect(
+            QRect(a.x() - width_ / 2, std::min(a.y(), b.y()), width_, std::abs(a.y() - b.y())),
+            colour_);
+    } else if (a.y() == b.y()) {
+        p.fillRect(
+            QRect(std::min(a.x(), b.x()), a.y() - width_ / 2, std::abs(a.x() - b.x()), width_),
+            colour_);
+    } else {
+        p.setPen(QPen(colour_, width_, Qt::SolidLine, Qt::FlatCap));
+        p.drawLine(a, b);
+    }
+}
+
+// --- frmKestrova ------------------------------------------------------------------------------
+
+frmKestrova::frmKestrova(QWidget* parent) : QWidget(parent) {
+    twipsPerPixel_ = twipsPerPixelY();
+    build();
+}
+
+frmKestrova::~frmKestrova() = default;
+
+std::span<const ElementPlace> frmKestrova::layout() {
+    return kLayout;
+}
+
+std::span<const LinePlace> frmKestrova::lines() {
+    return kLines;
+}
+
+int frmKestrova::px(double twips) const {
+    return static_cast<int>(std::lround(twips / twipsPerPixel_));
+}
+
+int frmKestrova::twips(int px) const {
+    return static_cast<int>(std::lround(px * twipsPerPixel_));
+}
+
+void frmKestrova::build() {
+    setWindowTitle(QStringLiteral("HNT-7700 Remote Display"));
+    setFixedSize(px(kClientWidthTwips), px(kClientHeightTwips));
+    setAutoFillBackground(true);
+    colourRole(this, QPalette::Window, Qt::black);
+
+    const qreal dpr = devicePixelRatioF();
+    auto container = [this](El c) -> QWidget* {
+        return c == kWindow ? static_cast<QWidget*>(this) : elements_[idx(c)];
+    };
+
+    // The table's order is the stacking order: later elements lie above earlier ones, so the
+    // readout panel covers the gauge's corner.
+    for (const ElementPlace& e : kLayout) {
+        QWidget* parentWidget = container(e.container);
+        QWidget* w = nullptr;
+        switch (e.kind) {
+            case K::Panel: {
+                // Unfilled: the window behind is black, and a panel must not blot out the
+                // gauge ring it overlaps.
+                w = new QWidget(parentWidget);
+                break;
+            }
+            case K::Label: {
+                auto* label = e.el == El::StatusDisp ? new ClickableLabel(parentWidget)
+                                                     : new QLabel(parentWidget);
+                label->setTextFormat(Qt::PlainText);  // texts come off the wire
+                label->setContentsMargins(0, 0, 0, 0);
+                label->setFont(displayFont(9.75));
+                label->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+                colourRole(label, QPalette::WindowText, toQColor(kYellow));
+                w = label;
+                break;
+            }
+            case K::Picture: {
+                auto* label = new QLabel(parentWidget);
+                label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+                label->setAutoFillBackground(true);
+                colourRole(label, QPalette::Window, Qt::black);
+                w = label;
+                break;
+            }
+            case K::Gauge: {
+                auto* gauge = new NeedleGauge(parentWidget);
+                gauge->setFacePainter(&pictures::paintGaugeFace);
+                w = gauge;
+                break;
+            }
+            case K::TextBox: {
+                auto* box = new QLineEdit(parentWidget);
+                box->setReadOnly(true);  // diagnostics only
+                box->setFont(displayFont(8.25));
+                box->setFrame(true);
+                w = box;
+                break;
+            }
+            case K::Button: {
+                auto* button = new QPushButton(parentWidget);
+                button->setFont(displayFont(8.25));
+                colourRole(button, QPalette::Button, toQColor(kGrey));
+                colourRole(button, QPalette::ButtonText, Qt::black);
+                button->setAutoFillBackground(true);
+                colourRole(button, QPalette::Window, Qt::black);
+                connect(button, &QPushButton::clicked, this, [this] {
+                    if (onConfigClicked) {
+                        onConfigClicked();
+                    }
+                });
+                w = button;
+                break;
+            }
+        }
+        w->setObjectName(QString::fromLatin1(elementName(e.el)));
+        w->setGeometry(px(e.left), px(e.top), px(e.width), px(e.height));
+        elements_[idx(e.el)] = w;
+    }
+
+    for (const LinePlace& l : kLines) {
+        auto* line = new LineElement(l.widthPx, container(l.container));
+        line->setObjectName(QString::fromLatin1(elementName(l.el)));
+        line->setEnds(QPoint(px(l.x1), px(l.y1)), QPoint(px(l.x2), px(l.y2)), toQColor(l.colour));
+        elements_[idx(l.el)] = line;
+    }
+
+    auto label = [this](El e) { return static_cast<QLabel*>(elements_[idx(e)]); };
+    label(El::ImageBackgroundDOA)->setPixmap(pictures::bearingBackground(dpr));
+    label(El::ImageBackgroundMeters)->setPixmap(pictures::meterScales(dpr));
+    label(El::Banner_DF_Off)->setPixmap(pictures::dfOffSign(dpr));
+    label(El::BatteryMeter)->setPixmap(pictures::lowBatteryIcon(dpr));
+    label(El::ImageGPSBackground)->setPixmap(pictures::gpsBackground(dpr));
+
+    label(El::DOA)->setFont(displayFont(11.25, true));
+    label(El::DOA)->setAlignment(Qt::AlignCenter);
+    label(El::Banner_RelBear)->setAlignment(Qt::AlignCenter);
+    for (El e : {El::Banner_Ant_Mod, El::Banner_Ant_Band}) {
+        label(e)->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    }
+    // The GPS labels lie on their background picture; let its tooltip through.
+    for (El e : {El::Banner_GPS_Sexa_Lat, El::Banner_GPS_Sexa_Lon, El::Banner_GPS_Decimal_Lat,
+                 El::Banner_GPS_Decimal_Lon}) {
+        label(e)->setAttribute(Qt::WA_TransparentForMouseEvents);
+    }
+
+    QLabel* version = label(El::LabelVersion);
+    version->setFont(displayFont(8.25));
+    colourRole(version, QPalette::WindowText, toQColor(kGrey));
+
+    auto* status = static_cast<ClickableLabel*>(label(El::StatusDisp));
+    status->setFont(displayFont(8.25));
+    status->setAlignment(Qt::AlignCenter);
+    status->setAutoFillBackground(true);
+    colourRole(status, QPalette::Window, Qt::white);
+    colourRole(status, QPalette::WindowText, Qt::black);
+    connect(status, &ClickableLabel::clicked, this, &frmKestrova::StatusDisp_Click);
+
+    for (const DesignText& t : kDesignTexts) {
+        setText(t.el, t.text);
+    }
+    for (const Tip& t : kTips) {
+        elements_[idx(t.el)]->setToolTip(QString::fromLatin1(t.text));
+    }
+    elements_[idx(El::FrameDFOff)]->hide();
+    elements_[idx(El::BatteryMeter)]->hide();
+}
+
+QWidget* frmKestrova::element(El e) const {
+    return idx(e) < elements_.size() ? elements_[idx(e)] : nullptr;
+}
+
+NeedleGauge* frmKestrova::gauge() const {
+    return static_cast<NeedleGauge*>(elements_[idx(El::anggBrgDisplay)]);
+}
+
+void frmKestrova::setText(El e, std::string_view latin1) {
+    QWidget* w = element(e);
+    const QString s = QString::fromLatin1(latin1.data(), static_cast<qsizetype>(latin1.size()));
+    if (auto* edit = qobject_cast<QLineEdit*>(w)) {
+        edit->setText(s);
+    } else if (auto* button = qobject_cast<QPushButton*>(w)) {
+        button->setText(s);
+    } else if (auto* label = qobject_cast<QLabel*>(w); label && !isPicture(e)) {
+        label->setText(s);
+    }
+}
+
+std::string frmKestrova::text(El e) const {
+    QWidget* w = element(e);
+    QString s;
+    if (auto* edit = qobject_cast<QLineEdit*>(w)) {
+        s = edit->text();
+    } else if (auto* button = qobject_cast<QPushButton*>(w)) {
+        s = button->text();
+    } else if (auto* label = qobject_cast<QLabel*>(w)) {
+        s = label->text();
+    }
+    return s.toLatin1().toStdString();
+}
+
+void frmKestrova::setTextColour(El e, Rgb colour) {
+    QWidget* w = element(e);
+    if (!w) {
+        return;
+    }
+    if (auto* line = dynamic_cast<LineElement*>(w)) {
+        line->setEnds(line->end1(), line->end2(), toQColor(colour));
+    } else if (qobject_cast<QLineEdit*>(w)) {
+        colourRole(w, QPalette::Text, toQColor(colour));
+    } else if (qobject_cast<QPushButton*>(w)) {
+        colourRole(w, QPalette::ButtonText, toQColor(colour));
+    } else {
+        colourRole(w, QPalette::WindowText, toQColor(colour));
+    }
+}
+
+void frmKestrova::setVisible(El e, bool visible) {
+    if (QWidget* w = element(e)) {
+        w->setVisible(visible);
+    }
+}
+
+bool frmKestrova::loadPicture(El e, const std::string& path) {
+    auto* label = qobject_cast<QLabel*>(element(e));
+    if (!label || !isPicture(e) || path.empty()) {
+        return false;
+    }
+    QImage image;
+    if (!image.load(QFile::decodeName(path.c_str()))) {
+        return false;
+    }
+    label->setPixmap(QPixmap::fromImage(image));
+    return true;
+}
+
+void frmKestrova::setLine(El e, int x1, int y1, int x2, int y2, Rgb colour) {
+    auto* line = dynamic_cast<LineElement*>(element(e));
+    if (!line) {
+        return;
+    }
+    // The logic works in twips of the current screen pixel; convert back with the same size.
+    const double p = twipsPerPixelY();
+    auto toPx = [p](int t) { return static_cast<int>(std::lround(t / p)); };
+    line->setEnds(QPoint(toPx(x1), toPx(y1)), QPoint(toPx(x2), toPx(y2)), toQColor(colour));
+}
+
+void frmKestrova::setNeedleValue(double degrees) {
+    gauge()->setNeedleValue(degrees);
+}
+
+void frmKestrova::setNeedleColour(Rgb colour) {
+    gauge()->setNeedleColour(toQColor(colour));
+}
+
+void frmKestrova::setNeedleStrength(double fraction) {
+    gauge()->setStrength(fraction);
+}
+
+double frmKestrova::twipsPerPixelY() const {
+    // Logical dpi: Qt's device pixel ratio takes care of dense screens.
+    const int dpi = logicalDpiY();
+    return dpi > 0 ? 1440.0 / dpi : 15.0;
+}
+
+int frmKestrova::leftTwips() const {
+    return twips(pos().x());
+}
+
+int frmKestrova::topTwips() const {
+    return twips(pos().y());
+}
+
+void frmKestrova::setLeftTwips(int t) {
+    move(px(t), pos().y());
+}
+
+void frmKestrova::setTopTwips(int t) {
+    move(pos().x(), px(t));
+}
+
+int frmKestrova::widthTwips() const {
+    return twips(frameGeometry().width());
+}
+
+int frmKestrova::heightTwips() const {
+    return twips(frameGeometry().height());
+}
+
+int frmKestrova::screenWidthTwips() const {
+    const QScreen* s = screen();
+    return s ? twips(s->geometry().width()) : 0;
+}
+
+int frmKestrova::screenHeightTwips() const {
+    const QScreen* s = screen();
+    return s ? twips(s->geometry().height()) : 0;
+}
+
+void frmKestrova::makeInvisible() {
+    hide();
+}
+
+void frmKestrova::StatusDisp_Click() {
+    setText(El::StatusDisp, "");
+}
+
+}  // namespace kestrova
