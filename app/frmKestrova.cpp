@@ -224,8 +224,7 @@ void frmKestrova::build() {
         return c == kWindow ? static_cast<QWidget*>(this) : elements_[idx(c)];
     };
 
-    // The table's order is the stacking order: later elements lie above earlier ones, so the
-    // readout panel covers the gauge's corner.
+    // The table's order is the stacking order: later elements lie above earlier ones.
     for (const ElementPlace& e : kLayout) {
         QWidget* parentWidget = container(e.container);
         QWidget* w = nullptr;
@@ -296,6 +295,9 @@ void frmKestrova::build() {
         line->setEnds(QPoint(px(l.x1), px(l.y1)), QPoint(px(l.x2), px(l.y2)), toQColor(l.colour));
         elements_[idx(l.el)] = line;
     }
+
+    // The gauge's square overlaps the banners at its corners: keep it beneath everything.
+    elements_[idx(El::anggBrgDisplay)]->lower();
 
     auto label = [this](El e) { return static_cast<QLabel*>(elements_[idx(e)]); };
     label(El::ImageBackgroundDOA)->setPixmap(pictures::bearingBackground(dpr));

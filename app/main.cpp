@@ -1,10 +1,12 @@
 #include <QApplication>
 
-#include "app/frmKestrova.h"
+#include "app/KestrovaApp.h"
 
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
-    kestrova::frmKestrova window;
-    window.show();
+    kestrova::KestrovaApp kestrova(QCoreApplication::applicationDirPath().toStdString());
+    if (!kestrova.start()) {
+        return 1;
+    }
     return app.exec();
 }

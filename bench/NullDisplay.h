@@ -6,7 +6,7 @@
 namespace kestrova::bench {
 
 class NullDisplay : public Display {
-public:
+  public:
     void setText(El, std::string_view t) override { sink_ += t.size(); }
     void setTextColour(El, Rgb) override {}
     void setVisible(El, bool) override {}
@@ -19,7 +19,7 @@ public:
 
     double needle() const { return needle_; }
 
-private:
+  private:
     double needle_ = 0;
     unsigned sink_ = 0;
 };

@@ -62,7 +62,7 @@ enum class El {
 const char* elementName(El e);
 
 class Display {
-public:
+  public:
     virtual ~Display() = default;
 
     virtual void setText(El e, std::string_view latin1) = 0;

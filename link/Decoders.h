@@ -8,7 +8,7 @@
 namespace kestrova {
 
 class Decoders {
-public:
+  public:
     virtual ~Decoders() = default;
 
     virtual void DrawLine() = 0;

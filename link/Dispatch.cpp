@@ -5,7 +5,9 @@ namespace kestrova {
 namespace {
 constexpr std::uint8_t kCycle = 50;
 
-bool isDigit(char c) { return c >= '0' && c <= '9'; }
+bool isDigit(char c) {
+    return c >= '0' && c <= '9';
+}
 }  // namespace
 
 void Dispatch::bearing() {
@@ -38,9 +40,13 @@ void Dispatch::MeterUpdate() {
     dec_.Draw_Meter(b[9] == 'S', value);
 }
 
-void Dispatch::status() { dec_.ProcessStatusString(); }
+void Dispatch::status() {
+    dec_.ProcessStatusString();
+}
 
-void Dispatch::antenna(const std::string& line) { dec_.LoadAntSettings(line, true); }
+void Dispatch::antenna(const std::string& line) {
+    dec_.LoadAntSettings(line, true);
+}
 
 void Dispatch::gps() {
     GPSTimeOut_.start();

@@ -8,7 +8,7 @@
 namespace kestrova {
 
 class Dispatch {
-public:
+  public:
     Dispatch(Station& st, Decoders& decoders, Timer& gpsTimeOut)
         : st_(st), dec_(decoders), GPSTimeOut_(gpsTimeOut) {}
 
@@ -19,7 +19,7 @@ public:
     void gps();
     void MeterUpdate();
 
-private:
+  private:
     Station& st_;
     Decoders& dec_;
     Timer& GPSTimeOut_;

@@ -4,12 +4,14 @@ namespace kestrova {
 
 QtSerialLine::QtSerialLine(DeviceFor deviceFor, QObject* parent)
     : QObject(parent), port(this), deviceFor_(std::move(deviceFor)) {
-    QObject::connect(&port, &QSerialPort::errorOccurred, this, [this](QSerialPort::SerialPortError e) {
-        // Qt reports a cleared error too; only real line events count.
-        if (e != QSerialPort::NoError && onComm) {
-            onComm();
-        }
-    });
+    QObject::connect(&port, &QSerialPort::errorOccurred, this,
+                     [this](QSerialPort::SerialPortError e) {
+                         // Qt reports a cleared error too, and a refused modem-line call while we
+                         // configure; only real line events count.
+                         if (e != QSerialPort::NoError && !configuring_ && onComm) {
+                             onComm();
+                         }
+                     });
 }
 
 bool QtSerialLine::open() {
@@ -40,7 +42,9 @@ void QtSerialLine::close() {
     }
 }
 
-int QtSerialLine::handle() const { return port.isOpen() ? static_cast<int>(port.handle()) : -1; }
+int QtSerialLine::handle() const {
+    return port.isOpen() ? static_cast<int>(port.handle()) : -1;
+}
 
 void QtSerialLine::setLineOptions(const LineOptions& options) {
     options_ = options;
@@ -53,11 +57,13 @@ void QtSerialLine::setLineOptions(const LineOptions& options) {
 
 void QtSerialLine::applyControlLines() {
     // A pseudo-terminal has no modem lines and refuses these; that is harmless.
+    configuring_ = true;
     if (!options_.handshaking) {
         (void)port.setRequestToSend(options_.rts);
     }
     (void)port.setDataTerminalReady(options_.dtr);
     port.clearError();
+    configuring_ = false;
 }
 
 bool QtSerialLine::readInput(std::string& into) {

@@ -12,7 +12,7 @@ namespace kestrova {
 
 class QtSerialLine : public QObject, public SerialLine {
     Q_OBJECT
-public:
+  public:
     // Maps a port number (1..16) to the device to open; empty when the number has none.
     using DeviceFor = std::function<std::string(std::int16_t)>;
 
@@ -30,13 +30,14 @@ public:
 
     std::string deviceOf(std::int16_t port) const { return deviceFor_(port); }
 
-private:
+  private:
     void applyControlLines();
 
     QSerialPort port;
     DeviceFor deviceFor_;
     std::int16_t port_ = 1;
     LineOptions options_;
+    bool configuring_ = false;
 };
 
 }  // namespace kestrova

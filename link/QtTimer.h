@@ -8,13 +8,13 @@
 namespace kestrova {
 
 class QtTimer : public Timer {
-public:
+  public:
     QtTimer(int intervalMs, std::function<void()> onTick, QObject* parent = nullptr);
     void start() override { timer_.start(); }
     void stop() override { timer_.stop(); }
     bool isRunning() const override { return timer_.isActive(); }
 
-private:
+  private:
     QTimer timer_;
 };
 

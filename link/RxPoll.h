@@ -9,14 +9,14 @@
 namespace kestrova {
 
 class RxPoll {
-public:
+  public:
     RxPoll(Station& st, Dispatch& dispatch, Supervision& supervision)
         : st_(st), dispatch_(dispatch), supervision_(supervision) {}
 
     void Timer4_Timer();
     void Comm1_OnComm();
 
-private:
+  private:
     void overflowCheck();
     void handleHead();
     void dropHeadLine();

@@ -18,7 +18,7 @@ struct LineOptions {
 };
 
 class SerialLine {
-public:
+  public:
     virtual ~SerialLine() = default;
 
     virtual void setPortNumber(std::int16_t port) = 0;

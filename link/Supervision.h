@@ -8,7 +8,7 @@
 namespace kestrova {
 
 class Supervision {
-public:
+  public:
     Supervision(Station& st, Decoders& decoders, Timer& timer1, Timer& gpsTimeOut)
         : st_(st), dec_(decoders), Timer1_(timer1), GPSTimeOut_(gpsTimeOut) {}
 
@@ -18,7 +18,7 @@ public:
     void GPSTimeOut_Timer();
     void StayAliveTmr_Timer();
 
-private:
+  private:
     Station& st_;
     Decoders& dec_;
     Timer& Timer1_;

@@ -4,7 +4,7 @@ namespace kestrova {
 
 // An interval timer of the main window; its tick handler is bound when it is made.
 class Timer {
-public:
+  public:
     virtual ~Timer() = default;
     // Starting a running timer restarts its interval.
     virtual void start() = 0;

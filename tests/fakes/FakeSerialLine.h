@@ -9,7 +9,7 @@
 namespace kestrova::testing {
 
 class FakeSerialLine : public SerialLine {
-public:
+  public:
     void setPortNumber(std::int16_t port) override { port_ = port; }
     std::int16_t portNumber() const override { return port_; }
     bool open() override {
@@ -62,7 +62,7 @@ public:
     bool optionsSet = false;
     int opens = 0;
 
-private:
+  private:
     std::int16_t port_ = 1;
     bool open_ = false;
 };

@@ -13,7 +13,7 @@ namespace kestrova::testing {
 class FakeClock;
 
 class FakeTimer : public Timer {
-public:
+  public:
     FakeTimer(FakeClock& clock, long intervalMs) : clock_(clock), interval_(intervalMs) {}
     void start() override;
     void stop() override { running_ = false; }
@@ -24,7 +24,7 @@ public:
     int starts = 0;
     std::function<void()> onTick;
 
-private:
+  private:
     friend class FakeClock;
     FakeClock& clock_;
     long interval_;
@@ -33,7 +33,7 @@ private:
 };
 
 class FakeClock {
-public:
+  public:
     FakeTimer& make(long intervalMs, std::function<void()> onTick = {}) {
         timers_.push_back(std::make_unique<FakeTimer>(*this, intervalMs));
         timers_.back()->onTick = std::move(onTick);
@@ -63,7 +63,7 @@ public:
         now_ = end;
     }
 
-private:
+  private:
     std::vector<std::unique_ptr<FakeTimer>> timers_;
     long now_ = 0;
 };

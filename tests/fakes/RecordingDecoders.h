@@ -16,7 +16,7 @@ struct DecoderCall {
 };
 
 class RecordingDecoders : public Decoders {
-public:
+  public:
     explicit RecordingDecoders(const Station* st = nullptr) : st_(st) {}
 
     void DrawLine() override { rec("DrawLine"); }
@@ -49,7 +49,7 @@ public:
 
     std::vector<DecoderCall> calls;
 
-private:
+  private:
     void rec(const char* name, std::string args = {}) {
         calls.push_back({name, std::move(args), st_ ? st_->RxBuffer : std::string()});
     }

@@ -22,7 +22,7 @@ class RecordingDisplay : public Display {
         return a[idx(e)];
     }
 
-public:
+  public:
     void setText(El e, std::string_view t) override {
         at(texts, e) = std::string(t);
         log.push_back(std::string("text ") + elementName(e) + "=" + std::string(t));
@@ -73,7 +73,6 @@ public:
     double twipsPerPixel = 15.0;
     bool failPictures = false;
     std::vector<std::string> log;
-
 };
 
 }  // namespace kestrova::testing

@@ -78,8 +78,17 @@ struct MeterCase {
 
 TEST(Dispatch, MeterUpdateReadsPositions10To12) {
     const std::vector<MeterCase> cases = {
-        {"S42", "S,42"}, {"X07", "T,7"},  {"T99", "T,99"}, {"S00", "S,0"},
-        {"S4A", ""},     {"S-1", ""},     {"S 4", ""},     {std::string("\0" "12", 3), "T,12"},
+        {"S42", "S,42"},
+        {"X07", "T,7"},
+        {"T99", "T,99"},
+        {"S00", "S,0"},
+        {"S4A", ""},
+        {"S-1", ""},
+        {"S 4", ""},
+        {std::string("\0"
+                     "12",
+                     3),
+         "T,12"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.fields);

@@ -101,9 +101,9 @@ TEST(QtSerialLine, StreamOnAPseudoTerminalReachesTheHandlersInOrder) {
               static_cast<ssize_t>(stream.size()));
 
     ASSERT_TRUE(spinUntil([&] { return decoders.calls.size() >= 5; }, 5000));
-    EXPECT_EQ(decoders.names(), (std::vector<std::string>{"DrawLine", "ProcessStatusString",
-                                                          "LoadAntSettings", "DrawLine",
-                                                          "GPSDisplay"}));
+    EXPECT_EQ(decoders.names(),
+              (std::vector<std::string>{"DrawLine", "ProcessStatusString", "LoadAntSettings",
+                                        "DrawLine", "GPSDisplay"}));
     EXPECT_EQ(decoders.calls[2].args, "CANT UNKNOWN\r\n|ack");
     EXPECT_EQ(st.LinkState, 2);
 

@@ -1,0 +1,82 @@
+#include "app/FormLoad.h"
+
+#include <cmath>
+
+#include "app/Version.h"
+#include "display/Bearing.h"
+#include "display/Gps.h"
+#include "display/Meters.h"
+#include "settings/LeadingNumber.h"
+#include "status/AntennaDecoder.h"
+#include "status/Banners.h"
+#include "status/MagTable.h"
+
+namespace kestrova {
+
+std::string VersionLabel() {
+    return "Kestrova Release " + std::to_string(kVersionMajor) + "." +
+           std::to_string(kVersionMinor) + "." + std::to_string(kVersionRevision);
+}
+
+bool Form_Load(const StartUp& s) {
+    Station& st = s.st;
+    st.ui.setVisible(El::FrameDFOff, false);
+    st.ui.setVisible(El::BatteryMeter, false);
+
+    s.store.LoadWindowPosition();
+    if (s.store.ended()) {
+        return false;
+    }
+
+    if (!s.store.ReadIniValue(kSettingsFile, "HideConfigButton", true).empty()) {
+        const double hide =
+            LeadingNumber(s.store.ReadIniValue(kSettingsFile, "HideConfigButton", true));
+        st.ui.setVisible(El::butConfig, hide == 0);
+    }
+    if (s.store.ended()) {
+        return false;
+    }
+
+    st.ui.setText(El::LabelVersion, VersionLabel());
+
+    st.RxBuffer.clear();
+    st.BPacketCount = 0;
+    st.BusyTickCount = 0;
+    st.IdleTickCount = 0;
+    st.LinkState = 0;
+    st.GPSTimedOut = 0;
+    st.BandIndex = 0;
+    st.DF_Enabled = true;
+    st.RelBearMode = true;
+    st.CompassHeading = 999;
+    st.CompassFlag = 'P';
+
+    LoadAntSettings(st, "CANT UNKNOWN\r\n", false);
+    st.TwoPi = static_cast<float>(8.0 * std::atan(1.0));
+    CreateTables(st);
+
+    Draw_Meter(st, true, 0);
+    Draw_Meter(st, false, 49);
+
+    DigitalDOA_Blank(st);
+    GPS_Blank(st);
+    Draw_RelBear(st);
+    Draw_AntOrientation(st);
+
+    s.ports.InitializeSerialComm();
+    if (s.store.ended()) {
+        return false;
+    }
+
+    if (LeadingNumber(s.store.ReadIniValue(kSettingsFile, "AlwaysOnTop", true)) == 1) {
+        s.window.SetAlwaysOnTop(true);
+    }
+    if (s.store.ended()) {
+        return false;
+    }
+
+    s.Timer4.start();
+    return true;
+}
+
+}  // namespace kestrova

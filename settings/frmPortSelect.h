@@ -1,0 +1,48 @@
+#pragma once
+// The port dialog: lists the usable ports, preselects the one in use, switches and remembers.
+
+#include <QComboBox>
+#include <QDialog>
+#include <QGroupBox>
+#include <QLabel>
+#include <QToolButton>
+
+#include "link/SerialLine.h"
+#include "settings/PortDevices.h"
+#include "settings/Ports.h"
+#include "settings/Store.h"
+
+namespace kestrova {
+
+class frmPortSelect : public QDialog {
+    Q_OBJECT
+  public:
+    frmPortSelect(SerialPorts& ports, Store& store, SerialLine& comm, const PortDevices& devices,
+                  QWidget* parent = nullptr);
+
+    // Probes the ports, appends them to the list and shows the dialog without making it modal.
+    void GetSerialPort();
+
+    void cmdOK_Click();
+    void cmdCancel_Click();
+
+    QComboBox* cboComPort() const { return cboComPort_; }
+    QToolButton* cmdOK() const { return cmdOK_; }
+    QToolButton* cmdCancel() const { return cmdCancel_; }
+    QLabel* deviceLabel() const { return device_; }
+
+  private:
+    void showDevice();
+
+    SerialPorts& ports_;
+    Store& store_;
+    SerialLine& Comm1_;
+    const PortDevices& devices_;
+    QGroupBox* fraComPort_;
+    QComboBox* cboComPort_;
+    QLabel* device_;
+    QToolButton* cmdOK_;
+    QToolButton* cmdCancel_;
+};
+
+}  // namespace kestrova

@@ -1,0 +1,149 @@
+// The whole program on two pseudo-terminals named through PortDeviceNN keys: start-up opens
+// the configured one, the port dialog lists both and switches, and the choice survives a
+// restart.
+
+#include <fcntl.h>
+#include <gtest/gtest.h>
+#include <pty.h>
+#include <stdlib.h>
+#include <unistd.h>
+
+#include <QCoreApplication>
+#include <QElapsedTimer>
+#include <QThread>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+
+#include "app/KestrovaApp.h"
+
+namespace kestrova::testing {
+namespace {
+
+struct Pty {
+    Pty() {
+        char name[256] = {};
+        if (openpty(&master, &slave, name, nullptr, nullptr) == 0) {
+            path = name;
+            fcntl(master, F_SETFL, fcntl(master, F_GETFL) | O_NONBLOCK);
+        }
+    }
+    ~Pty() {
+        close(master);
+        close(slave);
+    }
+    void send(const std::string& s) const { (void)::write(master, s.data(), s.size()); }
+    std::string received() {
+        char buf[512];
+        for (ssize_t n; (n = ::read(master, buf, sizeof buf)) > 0;) {
+            got.append(buf, static_cast<std::size_t>(n));
+        }
+        return got;
+    }
+    int master = -1, slave = -1;
+    std::string path, got;
+};
+
+template <class Pred>
+bool spinUntil(Pred done, int ms = 3000) {
+    QElapsedTimer t;
+    t.start();
+    while (!done() && t.elapsed() < ms) {
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
+        QThread::msleep(1);
+    }
+    return done();
+}
+
+struct ProgramFolder {
+    ProgramFolder(const Pty& one, const Pty& two) {
+        std::string pattern = (std::filesystem::temp_directory_path() / "kestrova-XXXXXX").string();
+        path = mkdtemp(pattern.data());
+        std::string ini =
+            "RxCOMport=1\r\nCenterOnScreen=1\r\nHideConfigButton=0\r\nAlwaysOnTop=0\r\n";
+        ini += "PortDevice01=" + one.path + "\r\nPortDevice02=" + two.path + "\r\n";
+        for (int p = 3; p <= 16; ++p) {  // nothing else on this machine may show up
+            ini += "PortDevice" + std::string(p < 10 ? "0" : "") + std::to_string(p) +
+                   "=/nonexistent/kestrova-port\r\n";
+        }
+        write("Kestrova.ini", ini);
+        write("Kestrova.bak", ini);
+    }
+    ~ProgramFolder() { std::filesystem::remove_all(path); }
+    void write(const std::string& name, const std::string& text) const {
+        std::ofstream(path / name, std::ios::binary) << text;
+    }
+    std::string read(const std::string& name) const {
+        std::ifstream in(path / name, std::ios::binary);
+        std::ostringstream s;
+        s << in.rdbuf();
+        return s.str();
+    }
+    std::filesystem::path path;
+};
+
+TEST(PortDialog, ListsPreselectsSwitchesAndRemembers) {
+    Pty one, two;
+    ASSERT_FALSE(one.path.empty());
+    ASSERT_FALSE(two.path.empty());
+    ProgramFolder folder(one, two);
+    {
+        KestrovaApp app(folder.path.string());
+        ASSERT_TRUE(app.start());
+        ASSERT_TRUE(app.line().isOpen());
+        EXPECT_EQ(app.line().portNumber(), 1);
+
+        app.butConfig_Click();
+        frmPortSelect* dialog = app.portDialog();
+        ASSERT_NE(dialog, nullptr);
+        EXPECT_TRUE(dialog->isVisible());
+        EXPECT_EQ(dialog->windowTitle(), " Select Serial Port");
+        ASSERT_EQ(dialog->cboComPort()->count(), 2);
+        EXPECT_EQ(dialog->cboComPort()->itemText(0), "COM1");
+        EXPECT_EQ(dialog->cboComPort()->itemText(1), "COM2");
+        EXPECT_EQ(dialog->cboComPort()->currentText(), "COM1");
+        EXPECT_EQ(dialog->deviceLabel()->text().toStdString(), one.path);
+        EXPECT_TRUE(app.line().isOpen()) << "the port in use is reopened after the probe";
+
+        app.butConfig_Click();  // again while open: every port is listed a second time
+        EXPECT_EQ(app.portDialog(), dialog);
+        EXPECT_EQ(dialog->cboComPort()->count(), 4);
+
+        dialog->cboComPort()->setCurrentIndex(1);
+        EXPECT_EQ(dialog->deviceLabel()->text().toStdString(), two.path);
+        dialog->cmdOK()->click();
+        ASSERT_TRUE(spinUntil([&] { return app.portDialog() == nullptr; }));
+        EXPECT_EQ(app.line().portNumber(), 2);
+        EXPECT_TRUE(app.line().isOpen());
+        EXPECT_NE(folder.read("Kestrova.ini").find("RxCOMport=2\r\n"), std::string::npos);
+        EXPECT_EQ(folder.read("Kestrova.ini"), folder.read("Kestrova.bak"));
+
+        // The new port carries the stream: a status packet is shown and acknowledged.
+        two.send("AFM/S,IF 25,AIR,LCL,HIGH,02,HNT,BAT,REL\r\n");
+        ASSERT_TRUE(spinUntil([&] { return app.window().text(El::Banner_Op_Mode) == "FM/S"; }));
+        EXPECT_TRUE(spinUntil([&] { return two.received().find("\r\n") != std::string::npos; }));
+    }
+    KestrovaApp restarted(folder.path.string());
+    ASSERT_TRUE(restarted.start());
+    EXPECT_EQ(restarted.line().portNumber(), 2);
+    EXPECT_TRUE(restarted.line().isOpen());
+}
+
+TEST(PortDialog, CancelKeepsPortAndSettings) {
+    Pty one, two;
+    ProgramFolder folder(one, two);
+    const std::string before = folder.read("Kestrova.ini");
+    KestrovaApp app(folder.path.string());
+    ASSERT_TRUE(app.start());
+    app.butConfig_Click();
+    ASSERT_NE(app.portDialog(), nullptr);
+    app.portDialog()->cboComPort()->setCurrentIndex(1);
+    app.portDialog()->cmdCancel()->click();
+    ASSERT_TRUE(spinUntil([&] { return app.portDialog() == nullptr; }));
+    EXPECT_EQ(app.line().portNumber(), 1);
+    EXPECT_TRUE(app.line().isOpen());
+    EXPECT_EQ(folder.read("Kestrova.ini"), before);
+}
+
+}  // namespace
+}  // namespace kestrova::testing
