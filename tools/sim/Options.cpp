@@ -1,0 +1,391 @@
+#include "tools/sim/Options.h"
+
+#include <algorithm>
+#include <cerrno>
+#include <cstdlib>
+#include <fstream>
+#include <istream>
+#include <sstream>
+#include <string_view>
+
+namespace kestrova::sim {
+
+namespace {
+
+constexpr std::array<const char*, kFaultKinds> kFaultNames = {"garbage", "lost-eol", "cut-bearing",
+                                                              "lower-case", "stop-resume"};
+
+std::string_view trim(std::string_view s) {
+    const auto b = s.find_first_not_of(" \t\r");
+    if (b == std::string_view::npos) {
+        return {};
+    }
+    return s.substr(b, s.find_last_not_of(" \t\r") - b + 1);
+}
+
+bool toNumber(std::string_view text, double& out) {
+    const std::string s(trim(text));
+    if (s.empty()) {
+        return false;
+    }
+    char* end = nullptr;
+    errno = 0;
+    const double v = std::strtod(s.c_str(), &end);
+    if (errno != 0 || end != s.c_str() + s.size() || !(v >= 0) || v > 1e7) {
+        return false;
+    }
+    out = v;
+    return true;
+}
+
+bool toSeed(std::string_view text, std::uint64_t& out) {
+    const std::string s(trim(text));
+    if (s.empty() || s[0] == '-') {
+        return false;
+    }
+    char* end = nullptr;
+    errno = 0;
+    const unsigned long long v = std::strtoull(s.c_str(), &end, 10);
+    if (errno != 0 || end != s.c_str() + s.size()) {
+        return false;
+    }
+    out = v;
+    return true;
+}
+
+bool toFault(std::string_view name, Fault& out) {
+    for (int i = 0; i < kFaultKinds; ++i) {
+        if (name == kFaultNames[i]) {
+            out = static_cast<Fault>(i);
+            return true;
+        }
+    }
+    return false;
+}
+
+// Splits "word rest": rest keeps its inner blanks, loses one separating blank.
+std::pair<std::string_view, std::string_view> word(std::string_view s) {
+    s = s.substr(std::min(s.size(), s.find_first_not_of(" \t")));
+    const auto sp = s.find_first_of(" \t");
+    if (sp == std::string_view::npos) {
+        return {s, {}};
+    }
+    return {s.substr(0, sp), s.substr(sp + 1)};
+}
+
+// Text arguments are taken as written (a status field may hold blanks), less a CR left by a
+// file saved with DOS line ends.
+std::string text(std::string_view s) {
+    if (!s.empty() && s.back() == '\r') {
+        s.remove_suffix(1);
+    }
+    return std::string(s);
+}
+
+std::string parseEvent(std::string_view args, Options& opt) {
+    auto [when, rest] = word(args);
+    auto [what, arg] = word(rest);
+    Event e;
+    if (!toNumber(when, e.at)) {
+        return "\"at\" needs a time in seconds";
+    }
+    struct Timed {
+        const char* name;
+        Event::Kind kind;
+    };
+    static constexpr Timed kTimed[] = {{"pause", Event::Kind::Pause},
+                                       {"gps-gap", Event::Kind::GpsGap},
+                                       {"compass-off", Event::Kind::CompassOff},
+                                       {"tune", Event::Kind::Tune}};
+    for (const auto& t : kTimed) {
+        if (what == t.name) {
+            e.kind = t.kind;
+            if (!toNumber(arg, e.length)) {
+                return std::string("\"at T ") + t.name + "\" needs a length in seconds";
+            }
+            opt.events.push_back(e);
+            return "";
+        }
+    }
+    if (what == "status" || what == "antenna") {
+        e.kind = what == "status" ? Event::Kind::Status : Event::Kind::Antenna;
+        e.text = text(arg);
+        opt.events.push_back(e);
+        return "";
+    }
+    if (what == "fault") {
+        e.kind = Event::Kind::Inject;
+        if (!toFault(trim(arg), e.fault)) {
+            return "unknown fault \"" + std::string(trim(arg)) + "\"";
+        }
+        opt.events.push_back(e);
+        return "";
+    }
+    return "unknown event \"" + std::string(what) + "\"";
+}
+
+std::string setFault(std::string_view name, Options& opt) {
+    if (name == "all") {
+        opt.faults.fill(true);
+        return "";
+    }
+    Fault f;
+    if (!toFault(name, f)) {
+        return "unknown fault \"" + std::string(name) + "\"";
+    }
+    opt.faults[static_cast<int>(f)] = true;
+    return "";
+}
+
+// One directive shared by scenario lines and flags taking a value.
+std::string apply(std::string_view key, std::string_view value, Options& opt, bool& known,
+                  bool asFlag = false) {
+    known = true;
+    const std::string name = asFlag ? "--" + std::string(key) : "\"" + std::string(key) + "\"";
+    struct Num {
+        const char* name;
+        double Options::*field;
+        bool positive;
+    };
+    static constexpr Num kNumbers[] = {
+        {"duration", &Options::duration, true},
+        {"status-every", &Options::statusEvery, true},
+        {"gps-every", &Options::gpsEvery, true},
+        {"antenna-every", &Options::antennaEvery, false},
+        {"pause-first", &Options::pauseFirst, false},
+        {"pause-every", &Options::pauseEvery, false},
+        {"pause-length", &Options::pauseLength, false},
+        {"gps-gap-first", &Options::gpsGapFirst, false},
+        {"gps-gap-every", &Options::gpsGapEvery, false},
+        {"gps-gap-length", &Options::gpsGapLength, false},
+        {"fault-every", &Options::faultEvery, true},
+    };
+    for (const auto& n : kNumbers) {
+        if (key == n.name) {
+            double v = 0;
+            if (!toNumber(value, v) || (n.positive && v <= 0)) {
+                return name + " needs a number of seconds" + (n.positive ? " above 0" : "");
+            }
+            opt.*n.field = v;
+            if (key == "duration") {
+                opt.durationSet = true;
+            }
+            return "";
+        }
+    }
+    struct Str {
+        const char* name;
+        std::string Options::*field;
+    };
+    static constexpr Str kStrings[] = {{"link", &Options::link},
+                                       {"replay", &Options::replay},
+                                       {"record", &Options::record},
+                                       {"scenario", &Options::scenario}};
+    for (const auto& s : kStrings) {
+        if (key == s.name) {
+            if (trim(value).empty()) {
+                return name + " needs a path";
+            }
+            opt.*s.field = std::string(trim(value));
+            return "";
+        }
+    }
+    if (key == "seed") {
+        return toSeed(value, opt.seed) ? "" : name + " needs a whole number";
+    }
+    if (key == "pauses") {
+        if (trim(value) == "off") {
+            opt.pauseEvery = 0;
+            opt.gpsGapEvery = 0;
+            return "";
+        }
+        return trim(value) == "on" ? "" : name + " takes on or off";
+    }
+    if (key == "fault") {
+        return setFault(trim(value), opt);
+    }
+    known = false;
+    return "";
+}
+
+bool takesValue(std::string_view flag) {
+    static constexpr const char* kWithValue[] = {"link",   "duration", "seed",       "scenario",
+                                                 "replay", "record",   "fault-every"};
+    return std::any_of(std::begin(kWithValue), std::end(kWithValue),
+                       [&](const char* f) { return flag == f; });
+}
+
+}  // namespace
+
+const char* faultName(Fault f) {
+    return kFaultNames[static_cast<int>(f)];
+}
+
+bool Options::anyFault() const {
+    return std::find(faults.begin(), faults.end(), true) != faults.end();
+}
+
+std::string parseScenario(std::istream& in, Options& opt) {
+    std::string line;
+    int number = 0;
+    while (std::getline(in, line)) {
+        ++number;
+        const auto body = trim(line);
+        if (body.empty() || body[0] == '#') {
+            continue;
+        }
+        auto [key, rest] = word(line);
+        std::string error;
+        bool known = true;
+        if (key == "at") {
+            error = parseEvent(rest, opt);
+        } else if (key == "cycle") {
+            opt.cycle.push_back(text(rest));
+        } else if (key == "antenna") {
+            opt.antennas.push_back(text(rest));
+        } else if (key == "scenario") {
+            error = "a scenario cannot name another scenario";
+        } else {
+            error = apply(key, rest, opt, known);
+            if (!known) {
+                error = "unknown directive \"" + std::string(key) + "\"";
+            }
+        }
+        if (!error.empty()) {
+            return "line " + std::to_string(number) + ": " + error;
+        }
+    }
+    return "";
+}
+
+std::string parseArgs(int argc, const char* const* argv, Options& opt) {
+    struct Flag {
+        std::string name;
+        std::string value;
+        bool hasValue;
+    };
+    std::vector<Flag> flags;
+    for (int i = 1; i < argc; ++i) {
+        std::string_view a = argv[i];
+        if (a.substr(0, 2) != "--" || a.size() == 2) {
+            return "unexpected argument \"" + std::string(a) + "\"";
+        }
+        a.remove_prefix(2);
+        Flag f;
+        if (const auto eq = a.find('='); eq != std::string_view::npos) {
+            f = {std::string(a.substr(0, eq)), std::string(a.substr(eq + 1)), true};
+        } else if (takesValue(a)) {
+            if (i + 1 >= argc) {
+                return "--" + std::string(a) + " needs a value";
+            }
+            f = {std::string(a), argv[++i], true};
+        } else {
+            f = {std::string(a), "", false};
+        }
+        flags.push_back(f);
+    }
+    for (const auto& f : flags) {
+        if (f.name == "scenario") {
+            opt.scenario = f.value;
+            std::ifstream in(f.value);
+            if (!in) {
+                return "cannot read scenario \"" + f.value + "\"";
+            }
+            if (auto error = parseScenario(in, opt); !error.empty()) {
+                return f.value + ": " + error;
+            }
+        }
+    }
+    for (const auto& f : flags) {
+        if (f.name == "scenario") {
+            continue;
+        }
+        if (!f.hasValue) {
+            if (f.name == "help") {
+                opt.help = true;
+            } else if (f.name == "verbose") {
+                opt.verbose = true;
+            } else if (f.name == "no-pauses") {
+                opt.pauseEvery = 0;
+                opt.gpsGapEvery = 0;
+            } else if (f.name == "faults") {
+                opt.faults.fill(true);
+            } else if (auto error = setFault(f.name, opt); !error.empty()) {
+                return "unknown flag --" + f.name;
+            }
+            continue;
+        }
+        if (!takesValue(f.name)) {
+            return "--" + f.name + " takes no value";
+        }
+        bool known = true;
+        if (auto error = apply(f.name, f.value, opt, known, true); !error.empty()) {
+            return error;
+        }
+    }
+    if (!opt.replay.empty() && opt.anyFault()) {
+        return "faults change the generated stream; they cannot be combined with --replay";
+    }
+    return "";
+}
+
+const char* helpText() {
+    return R"(kestrova-sim: plays the direction-finding processor on a pseudo-terminal.
+
+Prints the device path of the terminal's far end as its first line, streams packets at
+19200 baud, counts what the display answers and ends after --duration seconds with a
+one-line summary. Exit status 0 when the answers match the stream, 1 on a mismatch,
+2 on a usage error, 3 when the terminal cannot be opened.
+
+  --link PATH         also make PATH a symbolic link to the terminal (removed at exit)
+  --duration SECONDS  length of the run (default 60; with --replay: the capture's length + 1)
+  --seed N            seed of every random choice; the same seed gives the same stream
+  --scenario FILE     read directives from FILE first; flags given as well override it
+  --replay FILE       send the raw bytes of FILE at line pace instead of generating packets
+  --record FILE       write every byte sent to FILE (a capture that --replay can play)
+  --garbage           inject bursts of random characters
+  --lost-eol          drop the CR LF of some status, antenna and GPS lines
+  --cut-bearing       send some bearing packets cut short
+  --lower-case        send some packets with a lower-case type letter
+  --stop-resume       stop the stream in mid-packet for up to 3 s, then go on
+  --faults            all five faults
+  --fault-every SEC   mean seconds between faults of each enabled kind (default 5)
+  --no-pauses         no automatic stream pauses or GPS gaps
+  --verbose           report connections, pauses, faults and answers on stderr
+  --help              this text
+
+Checks: every status line decoded through its 8th field must draw CR LF, one with an
+unknown mode (7th) or power (8th) token BEL CR LF, one whose 3rd field is not 3
+characters nothing; every antenna line CR LF. Lines the display may have missed
+(connecting, faults, the end of the run) only widen the accepted counts. The display
+must send 1.6 to 2.4 NULs a second (one more or less allowed) while connected.
+The stream stops half a second before the end so that late answers still count.
+
+Scenario file: one directive a line, "#" starts a comment line. Times are seconds.
+  duration S | seed N | link PATH | record PATH | replay PATH
+  status-every S      status packet interval (default 1)
+  gps-every S         GPS packet interval (default 1)
+  antenna-every S     antenna change interval, 0 = never (default 40)
+  pauses on|off       automatic pauses and GPS gaps
+  pause-first S | pause-every S | pause-length S        (defaults 20, 45, 3.5; every 0 = none)
+  gps-gap-first S | gps-gap-every S | gps-gap-length S  (defaults 32, 60, 7; every 0 = none)
+  fault KIND          enable a fault: garbage, lost-eol, cut-bearing, lower-case,
+                      stop-resume or all
+  fault-every S       as --fault-every
+  cycle TEXT          a status line without its "A" and CR LF; the cycle lines replace
+                      the built-in cycle and are sent in turn
+  antenna TEXT        an antenna line without its "C" and CR LF; the antenna lines
+                      replace the built-in rotation
+  at T pause S        the whole stream stops for S seconds at T
+  at T gps-gap S      no GPS packets for S seconds
+  at T compass-off S  compass heading "999" for S seconds
+  at T tune S         tune readings instead of signal strength for S seconds
+  at T status TEXT    one extra status line
+  at T antenna TEXT   one extra antenna line; it becomes the current antenna
+  at T fault KIND     one fault of that kind
+
+Example: kestrova-sim --link /tmp/kestrova-pty --duration 30
+)";
+}
+
+}  // namespace kestrova::sim

@@ -1,0 +1,388 @@
+#include "tools/sim/Stream.h"
+
+#include <algorithm>
+#include <cctype>
+#include <cmath>
+#include <cstdio>
+
+#include "tools/sim/Pacing.h"
+
+namespace kestrova::sim {
+
+namespace {
+
+constexpr std::size_t kReplayChunk = 64;
+
+// One step of the built-in status cycle: the fields it sets; a one-off step is not kept.
+struct Change {
+    std::string StatusFields::*field;
+    const char* value;  // "+": the next band of the antenna
+};
+struct Step {
+    std::vector<Change> changes;
+    bool oneOff;
+};
+
+const std::vector<Step>& cycleSteps() {
+    using F = StatusFields;
+    static const std::vector<Step> steps = {
+        {{}, false},                 // steady
+        {{{&F::band, "+"}}, false},  // band change
+        {{}, false},
+        {{{&F::power, "BAT"}}, false},  // low battery
+        {{{&F::power, "DIM"}}, false},
+        {{{&F::power, "BRT"}}, false},   // battery fine again
+        {{{&F::dfMode, "RCV"}}, false},  // direction finding off
+        {{}, false},
+        {{{&F::dfMode, "HNT"}}, false},  // and on again
+        {{{&F::mount, "GND"}}, false},   // ground mount
+        {{{&F::opMode, "AM"}, {&F::ifBandwidth, "IF 6"}}, false},
+        {{{&F::dfMode, "SCN"}}, true},  // unknown mode: rejected
+        {{{&F::mount, "AIR"}, {&F::opMode, "FM/S"}, {&F::ifBandwidth, "IF 25"}}, false},
+        {{{&F::power, "LOW"}}, true},  // unknown power: rejected
+        {{{&F::power, "CLS"}}, false},
+        {{{&F::mount, "GRND"}}, true},  // 4-letter mount: no answer
+        {{{&F::localRemote, "RMT"}, {&F::videoGain, "LOW"}, {&F::band, "+"}}, false},
+        {{{&F::localRemote, "LCL"}, {&F::videoGain, "HIGH"}, {&F::power, "BRT"}}, false},
+    };
+    return steps;
+}
+
+std::vector<std::string> builtInAntennas() {
+    return {
+        formatAntenna({"KVA-210", {{"118-137", 0}, {"138-174", -450}, {"225-400", 900}}}),
+        formatAntenna({"KVA-430",
+                       {{"20-80", 0},
+                        {"80-200", 150},
+                        {"200-500", -300},
+                        {"500-1000", std::nullopt},
+                        {"1000-2000", 450}}}),
+        formatAntenna({"ANT UNKNOWN", {}}),
+    };
+}
+
+int bandsOf(const std::string& line) {
+    if (line.find("ANT UNKNOWN") != std::string::npos) {
+        return 15;
+    }
+    const auto commas = std::count(line.begin(), line.end(), ',');
+    return static_cast<int>(std::clamp<long>(commas, 1, 15));
+}
+
+std::string twoDigits(int n) {
+    char buf[16];
+    std::snprintf(buf, sizeof buf, "%02d", n);
+    return buf;
+}
+
+void applyStep(const Step& s, StatusFields& f, int bands) {
+    for (const auto& c : s.changes) {
+        if (std::string(c.value) == "+") {
+            const int band = std::atoi(f.band.c_str());
+            f.*c.field = twoDigits(band % bands + 1);
+        } else {
+            f.*c.field = c.value;
+        }
+    }
+}
+
+}  // namespace
+
+bool ReplaySource::next(Piece& out) {
+    if (at_ >= bytes_.size()) {
+        return false;
+    }
+    out = Piece{0, bytes_.substr(at_, kReplayChunk)};
+    at_ += out.bytes.size();
+    return true;
+}
+
+StreamGenerator::StreamGenerator(const Options& opt)
+    : opt_(opt),
+      rng_(opt.seed),
+      bearing_(rng_),
+      vehicle_(rng_, 52.37 + rng_.uniform(-0.1, 0.1), 4.89 + rng_.uniform(-0.1, 0.1)),
+      tune_(rng_),
+      events_(opt.events) {
+    std::stable_sort(events_.begin(), events_.end(),
+                     [](const Event& a, const Event& b) { return a.at < b.at; });
+    if (opt_.antennas.empty()) {
+        antennas_ = builtInAntennas();
+    } else {
+        for (const auto& a : opt_.antennas) {
+            antennas_.push_back("C" + a + kLineEnd);
+        }
+    }
+    bandCount_ = bandsOf(antennas_[0]);
+    if (opt_.antennaEvery > 0) {
+        nextAntenna_ = opt_.antennaEvery;
+    }
+    if (opt_.pauseEvery > 0) {
+        nextPause_ = opt_.pauseFirst;
+    }
+    if (opt_.gpsGapEvery > 0) {
+        nextGpsGap_ = opt_.gpsGapFirst;
+    }
+    nextCompassOut_ = 5 + rng_.exponential(20);
+    nextTune_ = 3 + rng_.exponential(12);
+    for (int k = 0; k < kFaultKinds; ++k) {
+        nextFault_[k] = opt_.faults[k] ? 0.5 + rng_.exponential(opt_.faultEvery) : kNever;
+    }
+}
+
+std::vector<std::string> StreamGenerator::builtInCycle() {
+    std::vector<std::string> lines;
+    StatusFields state;
+    for (const auto& step : cycleSteps()) {
+        StatusFields f = state;
+        applyStep(step, f, 3);
+        lines.push_back(formatStatus(f));
+        if (!step.oneOff) {
+            state = f;
+        }
+    }
+    return lines;
+}
+
+void StreamGenerator::note(const std::string& text) {
+    char buf[32];
+    std::snprintf(buf, sizeof buf, "[%8.3f] ", t_);
+    notes_.push_back(buf + text);
+}
+
+std::vector<std::string> StreamGenerator::takeNotes() {
+    std::vector<std::string> out;
+    out.swap(notes_);
+    return out;
+}
+
+void StreamGenerator::displayConnected() {
+    announceAt_ = t_ + 1.0;
+}
+
+void StreamGenerator::setAntenna(const std::string& line) {
+    bandCount_ = bandsOf(line);
+    if (std::atoi(status_.band.c_str()) > bandCount_) {
+        status_.band = twoDigits(bandCount_);
+    }
+    note("antenna " + line.substr(1, line.find_first_of(",\r") - 1));
+}
+
+void StreamGenerator::advance(double seconds) {
+    bearing_.advance(seconds);
+    vehicle_.advance(seconds);
+    tune_.advance(seconds);
+    t_ += seconds;
+}
+
+void StreamGenerator::runSchedules() {
+    char buf[96];
+    while (nextEvent_ < events_.size() && events_[nextEvent_].at <= t_) {
+        const Event& e = events_[nextEvent_++];
+        switch (e.kind) {
+            case Event::Kind::Pause:
+                pendingSilence_ += e.length;
+                break;
+            case Event::Kind::GpsGap:
+                gpsGapUntil_ = std::max(gpsGapUntil_, t_ + e.length);
+                std::snprintf(buf, sizeof buf, "GPS gap %.1f s", e.length);
+                note(buf);
+                break;
+            case Event::Kind::CompassOff:
+                compassOffUntil_ = std::max(compassOffUntil_, t_ + e.length);
+                break;
+            case Event::Kind::Tune:
+                tuneUntil_ = std::max(tuneUntil_, t_ + e.length);
+                break;
+            case Event::Kind::Status:
+                extra_.push_back("A" + e.text + kLineEnd);
+                break;
+            case Event::Kind::Antenna:
+                extra_.push_back("C" + e.text + kLineEnd);
+                setAntenna(extra_.back());
+                break;
+            case Event::Kind::Inject:
+                armed_[static_cast<int>(e.fault)] = true;
+                break;
+        }
+    }
+    if (t_ >= nextPause_) {
+        pendingSilence_ += opt_.pauseLength;
+        nextPause_ += opt_.pauseEvery;
+    }
+    if (t_ >= nextGpsGap_) {
+        gpsGapUntil_ = std::max(gpsGapUntil_, t_ + opt_.gpsGapLength);
+        nextGpsGap_ += opt_.gpsGapEvery;
+        std::snprintf(buf, sizeof buf, "GPS gap %.1f s", opt_.gpsGapLength);
+        note(buf);
+    }
+    if (t_ >= nextAntenna_) {
+        antenna_ = (antenna_ + 1) % antennas_.size();
+        setAntenna(antennas_[antenna_]);
+        antennaDue_ = true;
+        nextAntenna_ += opt_.antennaEvery;
+    }
+    if (t_ >= announceAt_) {
+        antennaDue_ = true;
+        announceAt_ = kNever;
+    }
+    if (t_ >= nextCompassOut_) {
+        compassOffUntil_ = t_ + rng_.uniform(2, 6);
+        nextCompassOut_ = compassOffUntil_ + rng_.exponential(20);
+    }
+    if (t_ >= nextTune_) {
+        tuneUntil_ = t_ + rng_.uniform(1.5, 4);
+        nextTune_ = tuneUntil_ + rng_.exponential(12);
+    }
+    for (int k = 0; k < kFaultKinds; ++k) {
+        if (t_ >= nextFault_[k]) {
+            armed_[k] = true;
+            nextFault_[k] = t_ + rng_.exponential(opt_.faultEvery);
+        }
+    }
+}
+
+bool StreamGenerator::next(Piece& out) {
+    if (carry_) {
+        out = std::move(*carry_);
+        carry_.reset();
+        advance(out.silenceBefore + lineSeconds(out.bytes.size()));
+        return true;
+    }
+    runSchedules();
+    out = Piece{};
+    if (pendingSilence_ > 0) {
+        out.silenceBefore = pendingSilence_;
+        pendingSilence_ = 0;
+        ++tally_.pauses;
+        char buf[48];
+        std::snprintf(buf, sizeof buf, "pause %.1f s", out.silenceBefore);
+        note(buf);
+        advance(out.silenceBefore);
+        runSchedules();
+    }
+    std::string packet;
+    if (armed_[static_cast<int>(Fault::Garbage)]) {
+        armed_[static_cast<int>(Fault::Garbage)] = false;
+        packet = garbage();
+        ++tally_.faults;
+        note("fault garbage, " + std::to_string(packet.size()) + " characters");
+    } else {
+        packet = choosePacket();
+        applyFaults(packet);
+    }
+    out.bytes = carry_ ? packet.substr(0, packet.size() - carry_->bytes.size()) : packet;
+    advance(lineSeconds(out.bytes.size()));
+    return true;
+}
+
+std::string StreamGenerator::choosePacket() {
+    if (antennaDue_) {
+        antennaDue_ = false;
+        return antennas_[antenna_];
+    }
+    if (!extra_.empty()) {
+        std::string line = std::move(extra_.front());
+        extra_.pop_front();
+        return line;
+    }
+    if (t_ >= nextStatus_) {
+        nextStatus_ += opt_.statusEvery;
+        if (nextStatus_ < t_) {  // after a pause: resume the rhythm rather than catch up
+            nextStatus_ = t_ + opt_.statusEvery;
+        }
+        return statusPacket();
+    }
+    if (t_ >= nextGps_) {
+        nextGps_ += opt_.gpsEvery;
+        if (nextGps_ < t_) {
+            nextGps_ = t_ + opt_.gpsEvery;
+        }
+        if (t_ >= gpsGapUntil_) {
+            return formatGps(vehicle_.latitude(), vehicle_.longitude());
+        }
+    }
+    return bearingPacket();
+}
+
+std::string StreamGenerator::bearingPacket() {
+    const Vector v = bearing_.measure();
+    BearingFields f;
+    f.x = v.x;
+    f.y = v.y;
+    if (t_ < tuneUntil_) {
+        f.selector = 'T';
+        f.meter = tune_.reading();
+    } else {
+        f.selector = 'S';
+        f.meter = static_cast<int>(std::lround(std::min(bearing_.strength(), 99.0)));
+    }
+    if (t_ < compassOffUntil_) {
+        f.heading = -1;
+        f.flag = 'N';
+    } else {
+        f.heading = static_cast<int>(std::lround(vehicle_.heading())) % 360;
+        f.flag = 'P';
+    }
+    return formatBearing(f);
+}
+
+std::string StreamGenerator::statusPacket() {
+    if (!opt_.cycle.empty()) {
+        return "A" + opt_.cycle[step_++ % opt_.cycle.size()] + kLineEnd;
+    }
+    const auto& steps = cycleSteps();
+    StatusFields f = status_;
+    const Step& s = steps[step_++ % steps.size()];
+    applyStep(s, f, bandCount_);
+    if (!s.oneOff) {
+        status_ = f;
+    }
+    return formatStatus(f);
+}
+
+std::string StreamGenerator::garbage() {
+    // Line noise: anything but the type letters of framed packets and line ends, so that a
+    // burst cannot pass for a packet.
+    const int n = 8 + rng_.below(57);
+    std::string s;
+    while (static_cast<int>(s.size()) < n) {
+        const auto c = static_cast<unsigned char>(rng_.uniform() < 0.8 ? 0x20 + rng_.below(0x5F)
+                                                                       : 0x80 + rng_.below(0x80));
+        if (c < 'A' || c > 'D') {
+            s.push_back(static_cast<char>(c));
+        }
+    }
+    return s;
+}
+
+void StreamGenerator::applyFaults(std::string& packet) {
+    auto take = [&](Fault f) {
+        bool& a = armed_[static_cast<int>(f)];
+        const bool was = a;
+        a = false;
+        if (was) {
+            ++tally_.faults;
+            note(std::string("fault ") + faultName(f) + " on \"" +
+                 packet.substr(0, packet.find('\r')) + "\"");
+        }
+        return was;
+    };
+    const char type = packet[0];
+    const bool line = type == 'A' || type == 'C' || type == 'D';
+    if (take(Fault::LowerCase)) {
+        packet[0] = static_cast<char>(std::tolower(static_cast<unsigned char>(type)));
+    }
+    if (line && take(Fault::LostLineEnd)) {
+        packet.resize(packet.size() - 2);
+    }
+    if (type == 'B' && take(Fault::CutBearing)) {
+        packet.resize(5 + rng_.below(11));
+    }
+    if (packet.size() > 1 && take(Fault::StopResume)) {
+        const std::size_t cut = 1 + rng_.below(static_cast<int>(packet.size()) - 1);
+        carry_ = Piece{rng_.uniform(0.3, 3.0), packet.substr(cut)};
+    }
+}
+
+}  // namespace kestrova::sim

@@ -1,0 +1,384 @@
+// kestrova-sim: the processor's side of the serial line on a pseudo-terminal.
+#include <fcntl.h>
+#include <poll.h>
+#include <pty.h>
+#include <signal.h>
+#include <sys/stat.h>
+#include <termios.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <chrono>
+#include <climits>
+#include <csignal>
+#include <cstdio>
+#include <cstring>
+#include <fstream>
+#include <iterator>
+#include <memory>
+#include <sstream>
+
+#include "tools/sim/Options.h"
+#include "tools/sim/Pacing.h"
+#include "tools/sim/Replies.h"
+#include "tools/sim/Stream.h"
+
+namespace {
+
+using namespace kestrova::sim;
+
+volatile std::sig_atomic_t g_stop = 0;
+void onSignal(int) {
+    g_stop = 1;
+}
+
+constexpr int kTickMs = 10;        // pacing granularity: ~19 characters a chunk
+constexpr double kMaxDrain = 0.5;  // quiet time at the end for answers still on their way
+
+struct Counts {
+    long bearing = 0, status = 0, antenna = 0, gps = 0, other = 0;
+};
+
+class Simulator {
+  public:
+    Simulator(Options opt, std::unique_ptr<Source> src, int master)
+        : opt_(std::move(opt)), src_(std::move(src)), master_(master) {}
+
+    bool openRecord(std::string& error) {
+        if (opt_.record.empty()) {
+            return true;
+        }
+        record_.open(opt_.record, std::ios::binary | std::ios::trunc);
+        if (!record_) {
+            error = "cannot write \"" + opt_.record + "\"";
+            return false;
+        }
+        return true;
+    }
+
+    // Runs until the duration is over or a signal arrives; returns the summary verdict.
+    bool run(std::string& summary);
+
+  private:
+    double now() const {
+        return std::chrono::duration<double>(std::chrono::steady_clock::now() - start_).count();
+    }
+    void log(double t, const std::string& text) const {
+        if (opt_.verbose) {
+            std::fprintf(stderr, "[%8.3f] %s\n", t, text.c_str());
+        }
+    }
+    void setConnected(bool up, double t);
+    void readAnswers(double t);
+    void feedLine(double t);
+    void transmit(const std::string& bytes, double t);
+
+    Options opt_;
+    std::unique_ptr<Source> src_;
+    int master_;
+    std::chrono::steady_clock::time_point start_ = std::chrono::steady_clock::now();
+    std::ofstream record_;
+
+    Pacer pacer_;
+    ReplyLedger ledger_;
+    AnswerParser parser_;
+    Framer sent_;
+    Counts counts_;
+
+    bool connected_ = false;
+    double connectedSince_ = 0;
+    double connectedTotal_ = 0;
+
+    Piece piece_;
+    std::size_t pieceAt_ = 0;
+    bool streamEnded_ = false;
+    double silentUntil_ = 0;
+};
+
+void Simulator::setConnected(bool up, double t) {
+    if (up == connected_) {
+        return;
+    }
+    connected_ = up;
+    if (up) {
+        connectedSince_ = t;
+        ledger_.connect();
+        src_->displayConnected();
+        log(t, "display connected");
+    } else {
+        connectedTotal_ += t - connectedSince_;
+        ledger_.disconnect(t);
+        log(t, "display disconnected");
+    }
+}
+
+void Simulator::readAnswers(double t) {
+    char buf[4096];
+    for (;;) {
+        const ssize_t n = ::read(master_, buf, sizeof buf);
+        if (n <= 0) {
+            return;  // EAGAIN: all read; EIO: the far end closed, seen by poll as well
+        }
+        const AnswerCounts before = parser_.counts();
+        parser_.feed(std::string_view(buf, static_cast<std::size_t>(n)));
+        const AnswerCounts& after = parser_.counts();
+        if (after.ack != before.ack) {
+            log(t, std::to_string(after.ack - before.ack) + " ack");
+        }
+        if (after.reject != before.reject) {
+            log(t, std::to_string(after.reject - before.reject) + " rej");
+        }
+        if (after.stray != before.stray) {
+            log(t, std::to_string(after.stray - before.stray) + " stray bytes");
+        }
+    }
+}
+
+void Simulator::transmit(const std::string& bytes, double t) {
+    if (record_) {
+        record_.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+    }
+    sent_.push(bytes);
+    Framer::Packet p;
+    while (sent_.pop(p)) {
+        switch (p.kind) {
+            case Framer::Kind::Bearing:
+                ++counts_.bearing;
+                break;
+            case Framer::Kind::Status:
+                ++counts_.status;
+                break;
+            case Framer::Kind::Antenna:
+                ++counts_.antenna;
+                break;
+            case Framer::Kind::Gps:
+                ++counts_.gps;
+                break;
+            case Framer::Kind::Unrecognised:
+                ++counts_.other;
+                break;
+        }
+    }
+    pacer_.sent(bytes.size());
+    if (!connected_) {
+        return;  // the line carries them to nobody; the pty would keep them for the next open
+    }
+    const ssize_t n = ::write(master_, bytes.data(), bytes.size());
+    const std::size_t written = n > 0 ? static_cast<std::size_t>(n) : 0;
+    ledger_.deliver(std::string_view(bytes.data(), written), t);
+    if (written < bytes.size()) {
+        // The display is not reading and the terminal's buffer is full: an overrun. Its
+        // framing restarts as after a fresh connection.
+        log(t, "display not reading: " + std::to_string(bytes.size() - written) + " lost");
+        ledger_.disconnect(t);
+        ledger_.connect();
+    }
+}
+
+void Simulator::feedLine(double t) {
+    if (t < silentUntil_) {
+        return;
+    }
+    std::size_t budget = pacer_.budget(t);
+    std::string chunk;
+    while (budget > 0 && !streamEnded_) {
+        if (pieceAt_ >= piece_.bytes.size()) {
+            if (!src_->next(piece_)) {
+                streamEnded_ = true;
+                log(t, "end of replay");
+                break;
+            }
+            pieceAt_ = 0;
+            for (const auto& n : src_->takeNotes()) {
+                if (opt_.verbose) {
+                    std::fprintf(stderr, "%s\n", n.c_str());
+                }
+            }
+            if (piece_.silenceBefore > 0) {
+                silentUntil_ = t + piece_.silenceBefore;
+                pacer_.restart(silentUntil_);
+                break;
+            }
+        }
+        const std::size_t n = std::min(budget, piece_.bytes.size() - pieceAt_);
+        chunk.append(piece_.bytes, pieceAt_, n);
+        pieceAt_ += n;
+        budget -= n;
+    }
+    if (!chunk.empty()) {
+        transmit(chunk, t);
+    }
+}
+
+bool Simulator::run(std::string& summary) {
+    const double drain = std::min(kMaxDrain, opt_.duration / 4);
+    const double streamEnd = opt_.duration - drain;
+    pacer_.restart(0);
+    double t = 0;
+    while (!g_stop && (t = now()) < opt_.duration) {
+        pollfd p{master_, POLLIN, 0};
+        const int wait =
+            std::max(1, std::min(kTickMs, static_cast<int>((opt_.duration - t) * 1000)));
+        if (connected_) {
+            ::poll(&p, 1, wait);
+        } else {
+            // The master reports a hang-up for as long as nobody holds the far end open, so
+            // waiting on it would spin.
+            ::poll(nullptr, 0, wait);
+            ::poll(&p, 1, 0);
+        }
+        t = now();
+        if (p.revents & POLLIN) {
+            readAnswers(t);
+        }
+        setConnected((p.revents & POLLHUP) == 0, t);
+        if (t < streamEnd) {
+            feedLine(t);
+        }
+    }
+    t = now();
+    readAnswers(t);
+    setConnected(false, t);
+    ledger_.finish(t);
+    parser_.finish();
+
+    const AnswerCounts& got = parser_.counts();
+    const Expectation want = ledger_.expectation();
+    const Verdict v = judge(got, want, connectedTotal_);
+    std::ostringstream s;
+    s.setf(std::ios::fixed);
+    s.precision(1);
+    s << "sent: " << counts_.bearing << " bearing, " << counts_.status << " status, "
+      << counts_.antenna << " antenna, " << counts_.gps << " gps, " << counts_.other << " other";
+    if (const auto* gen = dynamic_cast<const StreamGenerator*>(src_.get())) {
+        s << ", " << gen->tally().pauses << " pauses, " << gen->tally().faults << " faults";
+    }
+    s << "; answers: " << got.nul << " nul, " << got.ack << " ack, " << got.reject << " rej";
+    if (got.stray > 0) {
+        s << ", " << got.stray << " stray";
+    }
+    s << "; expected " << want.ackMin << ".." << want.ackMax << " ack, " << want.rejectMin << ".."
+      << want.rejectMax << " rej, " << stayAliveMin(connectedTotal_) << ".."
+      << stayAliveMax(connectedTotal_) << " nul in " << connectedTotal_ << " s connected; "
+      << (v.ok ? "OK" : "MISMATCH: " + v.problems);
+    summary = s.str();
+    return v.ok;
+}
+
+bool readFile(const std::string& path, std::string& out) {
+    std::ifstream in(path, std::ios::binary);
+    if (!in) {
+        return false;
+    }
+    out.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+    return true;
+}
+
+// The far end is left in raw mode at the line's speed so that nothing is echoed or
+// translated before the display sets the line up itself.
+int openTerminal(std::string& slave) {
+    termios tio{};
+    ::cfmakeraw(&tio);
+    ::cfsetispeed(&tio, B19200);
+    ::cfsetospeed(&tio, B19200);
+    int master = -1;
+    int far = -1;
+    char name[PATH_MAX] = {};
+    if (::openpty(&master, &far, name, &tio, nullptr) != 0) {
+        return -1;
+    }
+    ::close(far);  // holding it would hide whether the display has the line open
+    ::fcntl(master, F_SETFL, ::fcntl(master, F_GETFL) | O_NONBLOCK);
+    ::fcntl(master, F_SETFD, FD_CLOEXEC);
+    slave = name;
+    return master;
+}
+
+bool makeLink(const std::string& link, const std::string& target, std::string& error) {
+    struct stat st {};
+    if (::lstat(link.c_str(), &st) == 0) {
+        if (!S_ISLNK(st.st_mode)) {
+            error = link + " exists and is not a symbolic link";
+            return false;
+        }
+        ::unlink(link.c_str());
+    }
+    if (::symlink(target.c_str(), link.c_str()) != 0) {
+        error = "cannot link " + link + ": " + std::strerror(errno);
+        return false;
+    }
+    return true;
+}
+
+void removeLink(const std::string& link, const std::string& target) {
+    char buf[PATH_MAX] = {};
+    const ssize_t n = ::readlink(link.c_str(), buf, sizeof buf - 1);
+    if (n > 0 && target == std::string(buf, static_cast<std::size_t>(n))) {
+        ::unlink(link.c_str());
+    }
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    Options opt;
+    if (const auto error = parseArgs(argc, argv, opt); !error.empty()) {
+        std::fprintf(stderr, "kestrova-sim: %s (try --help)\n", error.c_str());
+        return 2;
+    }
+    if (opt.help) {
+        std::fputs(helpText(), stdout);
+        return 0;
+    }
+    std::unique_ptr<Source> source;
+    if (!opt.replay.empty()) {
+        std::string bytes;
+        if (!readFile(opt.replay, bytes)) {
+            std::fprintf(stderr, "kestrova-sim: cannot read \"%s\"\n", opt.replay.c_str());
+            return 2;
+        }
+        if (!opt.durationSet) {
+            opt.duration = lineSeconds(bytes.size()) + 1.0;
+        }
+        source = std::make_unique<ReplaySource>(std::move(bytes));
+    } else {
+        source = std::make_unique<StreamGenerator>(opt);
+    }
+
+    std::string slave;
+    const int master = openTerminal(slave);
+    if (master < 0) {
+        std::fprintf(stderr, "kestrova-sim: cannot open a pseudo-terminal: %s\n",
+                     std::strerror(errno));
+        return 3;
+    }
+    // The link first: whoever reads the path line may go straight to the link.
+    std::string error;
+    if (!opt.link.empty() && !makeLink(opt.link, slave, error)) {
+        std::fprintf(stderr, "kestrova-sim: %s\n", error.c_str());
+        return 3;
+    }
+    std::printf("%s\n", slave.c_str());
+    std::fflush(stdout);
+    struct sigaction sa {};
+    sa.sa_handler = onSignal;
+    ::sigaction(SIGINT, &sa, nullptr);
+    ::sigaction(SIGTERM, &sa, nullptr);
+    std::signal(SIGPIPE, SIG_IGN);
+
+    const std::string link = opt.link;
+    Simulator sim(std::move(opt), std::move(source), master);
+    int status = 3;
+    if (sim.openRecord(error)) {
+        std::string summary;
+        status = sim.run(summary) ? 0 : 1;
+        std::printf("%s\n", summary.c_str());
+    } else {
+        std::fprintf(stderr, "kestrova-sim: %s\n", error.c_str());
+    }
+    if (!link.empty()) {
+        removeLink(link, slave);
+    }
+    ::close(master);
+    return status;
+}
