@@ -16,44 +16,11 @@
 #include <sstream>
 
 #include "app/KestrovaApp.h"
+#include "tests/fakes/Pty.h"
+#include "tests/fakes/Spin.h"
 
 namespace kestrova::testing {
 namespace {
-
-struct Pty {
-    Pty() {
-        char name[256] = {};
-        if (openpty(&master, &slave, name, nullptr, nullptr) == 0) {
-            path = name;
-            fcntl(master, F_SETFL, fcntl(master, F_GETFL) | O_NONBLOCK);
-        }
-    }
-    ~Pty() {
-        close(master);
-        close(slave);
-    }
-    void send(const std::string& s) const { (void)::write(master, s.data(), s.size()); }
-    std::string received() {
-        char buf[512];
-        for (ssize_t n; (n = ::read(master, buf, sizeof buf)) > 0;) {
-            got.append(buf, static_cast<std::size_t>(n));
-        }
-        return got;
-    }
-    int master = -1, slave = -1;
-    std::string path, got;
-};
-
-template <class Pred>
-bool spinUntil(Pred done, int ms = 3000) {
-    QElapsedTimer t;
-    t.start();
-    while (!done() && t.elapsed() < ms) {
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
-        QThread::msleep(1);
-    }
-    return done();
-}
 
 struct ProgramFolder {
     ProgramFolder(const Pty& one, const Pty& two) {

@@ -15,55 +15,13 @@
 #include "link/QtTimer.h"
 #include "link/RxPoll.h"
 #include "link/Supervision.h"
+#include "tests/fakes/Pty.h"
 #include "tests/fakes/RecordingDecoders.h"
 #include "tests/fakes/RecordingDisplay.h"
+#include "tests/fakes/Spin.h"
 
 namespace kestrova::testing {
 namespace {
-
-struct Pty {
-    Pty() {
-        char name[256] = {};
-        if (openpty(&master, &slave, name, nullptr, nullptr) == 0) {
-            path = name;
-            fcntl(master, F_SETFL, fcntl(master, F_GETFL) | O_NONBLOCK);
-        }
-    }
-    ~Pty() {
-        if (master >= 0) {
-            close(master);
-        }
-        if (slave >= 0) {
-            close(slave);
-        }
-    }
-    std::string readAll() {
-        std::string out;
-        char buf[256];
-        for (;;) {
-            const ssize_t n = ::read(master, buf, sizeof buf);
-            if (n <= 0) {
-                break;
-            }
-            out.append(buf, static_cast<std::size_t>(n));
-        }
-        return out;
-    }
-    int master = -1;
-    int slave = -1;
-    std::string path;
-};
-
-template <class Pred>
-bool spinUntil(Pred done, int ms) {
-    QElapsedTimer t;
-    t.start();
-    while (!done() && t.elapsed() < ms) {
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
-        QThread::msleep(1);
-    }
-    return done();
-}
 
 TEST(QtSerialLine, StreamOnAPseudoTerminalReachesTheHandlersInOrder) {
     Pty pty;
@@ -107,14 +65,8 @@ TEST(QtSerialLine, StreamOnAPseudoTerminalReachesTheHandlersInOrder) {
     EXPECT_EQ(decoders.calls[2].args, "CANT UNKNOWN\r\n|ack");
     EXPECT_EQ(st.LinkState, 2);
 
-    std::string answered;
-    ASSERT_TRUE(spinUntil(
-        [&] {
-            answered += pty.readAll();
-            return answered.find('\0') != std::string::npos;
-        },
-        3000));
-    EXPECT_EQ(answered.find_first_not_of('\0'), std::string::npos) << "only stay-alive NULs";
+    ASSERT_TRUE(spinUntil([&] { return pty.received().find('\0') != std::string::npos; }));
+    EXPECT_EQ(pty.received().find_first_not_of('\0'), std::string::npos) << "only stay-alive NULs";
 }
 
 TEST(QtSerialLine, ClosedOrUnmappedPortFailsQuietly) {
