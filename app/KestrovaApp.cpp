@@ -15,21 +15,25 @@ KestrovaApp::KestrovaApp(const std::string& programFolder)
       Timer1_(2000, [this] { supervision_.Timer1_Timer(); }),
       GPSTimeOut_(5000, [this] { supervision_.GPSTimeOut_Timer(); }),
       StayAliveTmr_(500, [this] { supervision_.StayAliveTmr_Timer(); }),
+      RecoveryTmr_(500, [this] { recovery_.retryTick(); }),
       supervision_(st_, decoders_, Timer1_, GPSTimeOut_),
       dispatch_(st_, decoders_, GPSTimeOut_),
       poll_(st_, dispatch_, supervision_),
       boxes_(&window_),
       store_(programFolder, window_, boxes_, clock_, *this, files_,
              [] { QTimer::singleShot(0, qApp, &QCoreApplication::quit); }),
-      ports_(line_, store_, boxes_, probe_, devices_, StayAliveTmr_) {
+      ports_(line_, store_, boxes_, probe_, devices_, StayAliveTmr_),
+      recovery_(line_, RecoveryTmr_, [this](std::string_view m) { store_.ShowStatus(m); }) {
     st_.programFolder = programFolder;
     line_.onComm = [this] { poll_.Comm1_OnComm(); };
+    line_.onLost = [this] { recovery_.lost(); };
     window_.onConfigClicked = [this] { butConfig_Click(); };
 }
 
 KestrovaApp::~KestrovaApp() {
     Timer4_.stop();
     StayAliveTmr_.stop();
+    RecoveryTmr_.stop();
     delete dialog_.data();
     line_.close();
 }

@@ -10,6 +10,7 @@
 #include "app/StationDecoders.h"
 #include "app/frmKestrova.h"
 #include "link/Dispatch.h"
+#include "link/PortRecovery.h"
 #include "link/QtSerialLine.h"
 #include "link/QtTimer.h"
 #include "link/RxPoll.h"
@@ -59,6 +60,7 @@ class KestrovaApp : public MainWindowShell, public MainWindowPlacement {
     QtTimer Timer1_;
     QtTimer GPSTimeOut_;
     QtTimer StayAliveTmr_;
+    QtTimer RecoveryTmr_;
     Supervision supervision_;
     Dispatch dispatch_;
     RxPoll poll_;
@@ -68,6 +70,7 @@ class KestrovaApp : public MainWindowShell, public MainWindowPlacement {
     Store store_;
     LinuxPortProbe probe_;
     SerialPorts ports_;
+    PortRecovery recovery_;
     QPointer<frmPortSelect> dialog_;
 };
 

@@ -5,13 +5,26 @@ namespace kestrova {
 QtSerialLine::QtSerialLine(DeviceFor deviceFor, QObject* parent)
     : QObject(parent), port(this), deviceFor_(std::move(deviceFor)) {
     QObject::connect(&port, &QSerialPort::errorOccurred, this,
-                     [this](QSerialPort::SerialPortError e) {
-                         // Qt reports a cleared error too, and a refused modem-line call while we
-                         // configure; only real line events count.
-                         if (e != QSerialPort::NoError && !configuring_ && onComm) {
-                             onComm();
-                         }
-                     });
+                     [this](QSerialPort::SerialPortError e) { errorOccurred(e); });
+}
+
+void QtSerialLine::errorOccurred(QSerialPort::SerialPortError e) {
+    // Qt reports a cleared error too, and a refused modem-line call while we configure;
+    // only real line events count.
+    if (e == QSerialPort::NoError || configuring_) {
+        return;
+    }
+    if (onComm) {
+        onComm();
+    }
+    // A device that is gone keeps failing every read: close it at once, or its notifier
+    // would spin.
+    if ((e == QSerialPort::ResourceError || e == QSerialPort::ReadError) && port.isOpen()) {
+        port.close();
+        if (onLost) {
+            onLost();
+        }
+    }
 }
 
 bool QtSerialLine::open() {

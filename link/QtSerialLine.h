@@ -32,6 +32,7 @@ class QtSerialLine : public QObject, public SerialLine {
 
   private:
     void applyControlLines();
+    void errorOccurred(QSerialPort::SerialPortError e);
 
     QSerialPort port;
     DeviceFor deviceFor_;

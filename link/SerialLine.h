@@ -37,6 +37,9 @@ class SerialLine {
 
     // Raised on the UI thread for line events (never for ordinary arrival of data).
     std::function<void()> onComm;
+    // Raised when the open port's device went away (an adapter pulled, the far end of a
+    // pseudo-terminal closed); the port is closed by then.
+    std::function<void()> onLost;
 };
 
 }  // namespace kestrova

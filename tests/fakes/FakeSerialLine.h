@@ -49,6 +49,14 @@ class FakeSerialLine : public SerialLine {
             onComm();
         }
     }
+    // The device vanishes under the open port, as an adapter pulled out would.
+    void loseDevice() {
+        open_ = false;
+        available[port_] = false;
+        if (onLost) {
+            onLost();
+        }
+    }
     std::string takeWritten() {
         std::string w;
         w.swap(written);

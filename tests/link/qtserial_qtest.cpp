@@ -69,6 +69,27 @@ TEST(QtSerialLine, StreamOnAPseudoTerminalReachesTheHandlersInOrder) {
     EXPECT_EQ(pty.received().find_first_not_of('\0'), std::string::npos) << "only stay-alive NULs";
 }
 
+TEST(QtSerialLine, FarEndClosingClosesThePortOnceWithoutSpinning) {
+    auto pty = std::make_unique<Pty>();
+    const std::string path = pty->path;
+    QtSerialLine line([&](std::int16_t) { return path; });
+    int events = 0, losses = 0;
+    line.onComm = [&] { ++events; };
+    line.onLost = [&] { ++losses; };
+    ASSERT_TRUE(line.open());
+    ::close(pty->slave);
+    pty->slave = -1;
+    ::close(pty->master);
+    pty->master = -1;
+    ASSERT_TRUE(spinUntil([&] { return losses > 0; }));
+    spinFor(200);
+    EXPECT_EQ(losses, 1);
+    EXPECT_EQ(events, 1);
+    EXPECT_FALSE(line.isOpen());
+    std::string in;
+    EXPECT_FALSE(line.readInput(in));
+}
+
 TEST(QtSerialLine, ClosedOrUnmappedPortFailsQuietly) {
     QtSerialLine line([](std::int16_t) { return std::string(); });
     std::string in = "kept";
