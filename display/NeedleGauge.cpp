@@ -1,7 +1,7 @@
 #include "display/NeedleGauge.h"
 
-#include <QPaintEvent>
 #include <QPaintEngine>
+#include <QPaintEvent>
 #include <QPainter>
 #include <QPolygonF>
 #include <algorithm>
@@ -22,6 +22,34 @@ QPointF needleTip(double value, double strength, double radius) {
 NeedleGauge::NeedleGauge(QWidget* parent) : QWidget(parent) {
     // The face covers every pixel, so Qt need not clear behind it.
     setAttribute(Qt::WA_OpaquePaintEvent);
+    frame_.setSingleShot(true);
+    connect(&frame_, &QTimer::timeout, this, [this] { paintFrame(); });
+}
+
+QRect NeedleGauge::needleArea() const {
+    const QPointF c = centre();
+    const QPointF tip = c + needleTip(value_, strength_, needleRadius());
+    // The pen, the round cap and the arrow head's width all stay within this margin.
+    constexpr int kMargin = 8;
+    return QRectF(c, tip).normalized().toAlignedRect().adjusted(-kMargin, -kMargin, kMargin,
+                                                                kMargin);
+}
+
+template <class Change>
+void NeedleGauge::moveNeedle(Change change) {
+    dirty_ |= needleArea();
+    change();
+    dirty_ |= needleArea();
+    if (!frame_.isActive()) {
+        const qint64 since = sinceFrame_.isValid() ? sinceFrame_.elapsed() : kFrameMs;
+        frame_.start(static_cast<int>(std::max<qint64>(0, kFrameMs - since)));
+    }
+}
+
+void NeedleGauge::paintFrame() {
+    update(dirty_);
+    dirty_ = QRect();
+    sinceFrame_.start();
 }
 
 void NeedleGauge::setFacePainter(FacePainter painter) {
@@ -32,22 +60,19 @@ void NeedleGauge::setFacePainter(FacePainter painter) {
 
 void NeedleGauge::setNeedleValue(double degrees) {
     if (degrees != value_) {
-        value_ = degrees;
-        update();
+        moveNeedle([&] { value_ = degrees; });
     }
 }
 
 void NeedleGauge::setNeedleColour(const QColor& colour) {
     if (colour != colour_) {
-        colour_ = colour;
-        update();
+        moveNeedle([&] { colour_ = colour; });
     }
 }
 
 void NeedleGauge::setStrength(double fraction) {
     if (fraction != strength_) {
-        strength_ = fraction;
-        update();
+        moveNeedle([&] { strength_ = fraction; });
     }
 }
 

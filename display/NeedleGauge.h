@@ -3,8 +3,11 @@
 // length shows the signal strength as a fraction of the needle's full reach.
 
 #include <QColor>
+#include <QElapsedTimer>
 #include <QPixmap>
 #include <QPointF>
+#include <QRect>
+#include <QTimer>
 #include <QWidget>
 #include <functional>
 
@@ -22,6 +25,9 @@ class NeedleGauge : public QWidget {
   public:
     // Fraction of half the widget's side that a needle of full strength reaches.
     static constexpr double kNeedleReach = 0.72;
+    // Needle moves are painted at most this often: a bearing stream moves it a hundred times
+    // a second, more than an eye can follow.
+    static constexpr int kFrameMs = 40;
 
     // Paints the static dial into a square of side x side logical pixels.
     using FacePainter = std::function<void(QPainter&, int side)>;
@@ -49,6 +55,12 @@ class NeedleGauge : public QWidget {
 
   private:
     const QPixmap& face(qreal dpr);
+    // The area the needle covers now, in widget pixels.
+    QRect needleArea() const;
+    // Records the needle's area before and after `change`, and asks for one repaint of both.
+    template <class Change>
+    void moveNeedle(Change change);
+    void paintFrame();
 
     FacePainter facePainter_;
     QPixmap face_;
@@ -56,6 +68,9 @@ class NeedleGauge : public QWidget {
     double value_ = 0;
     QColor colour_{255, 255, 0};
     double strength_ = 0;
+    QRect dirty_;
+    QTimer frame_;
+    QElapsedTimer sinceFrame_;
 };
 
 }  // namespace kestrova

@@ -2,12 +2,14 @@
 
 #include <QCoreApplication>
 #include <QImage>
+#include <QPaintEvent>
 #include <QPainter>
 #include <cmath>
 #include <limits>
 
 #include "app/Pictures.h"
 #include "display/NeedleGauge.h"
+#include "tests/fakes/Spin.h"
 
 namespace kestrova {
 namespace {
@@ -26,7 +28,7 @@ TEST(NeedleTip, PointsClockwiseFromTheTopWithLengthFromStrength) {
         {nan, 1, 100, {0, 0}},    {90, nan, 100, {0, 0}},
     };
     for (const auto& r : rows) {
-        SCOPED_TRACE(testing::Message() << r.value << " deg, strength " << r.strength);
+        SCOPED_TRACE(::testing::Message() << r.value << " deg, strength " << r.strength);
         const QPointF tip = needleTip(r.value, r.strength, r.radius);
         EXPECT_NEAR(tip.x(), r.tip.x(), 1e-9);
         EXPECT_NEAR(tip.y(), r.tip.y(), 1e-9);
@@ -61,7 +63,7 @@ TEST_F(Gauge, DrawsTheNeedleAlongItsValueForItsStrength) {
         double value, strength;
     } rows[] = {{0, 1}, {90, 1}, {180, 1}, {270, 1}, {30, 0.5}, {315, 0.6}};
     for (const auto& r : rows) {
-        SCOPED_TRACE(testing::Message() << r.value << " deg, strength " << r.strength);
+        SCOPED_TRACE(::testing::Message() << r.value << " deg, strength " << r.strength);
         g.setNeedleValue(r.value);
         g.setStrength(r.strength);
         const QImage img = render(g);
@@ -103,10 +105,12 @@ TEST_F(Gauge, FaceIsDrawnOncePerPixelRatioNotPerNeedleMove) {
 class CountingGauge : public NeedleGauge {
   public:
     int paints = 0;
+    QRect lastArea;
 
   protected:
     void paintEvent(QPaintEvent* e) override {
         ++paints;
+        lastArea = e->rect();
         NeedleGauge::paintEvent(e);
     }
 };
@@ -115,18 +119,39 @@ TEST(GaugeUpdates, NeedleMovesAreCoalescedIntoOnePaint) {
     CountingGauge g;
     g.resize(212, 212);
     g.show();
-    QCoreApplication::processEvents();
+    testing::spinFor(100);
     const int before = g.paints;
     g.setNeedleValue(10);
     g.setNeedleValue(20);
     g.setStrength(0.7);
     g.setNeedleColour(Qt::green);
     EXPECT_EQ(g.paints, before);  // nothing painted synchronously
-    QCoreApplication::processEvents();
+    ASSERT_TRUE(testing::spinUntil([&] { return g.paints > before; }, 1000));
+    testing::spinFor(100);
     EXPECT_EQ(g.paints, before + 1);
+    EXPECT_LT(g.lastArea.width() * g.lastArea.height(), 212 * 212) << "only the needle's area";
     g.setNeedleValue(20);  // unchanged: no repaint asked for
-    QCoreApplication::processEvents();
+    testing::spinFor(100);
     EXPECT_EQ(g.paints, before + 1);
+}
+
+TEST(GaugeUpdates, AStreamOfMovesIsPaintedAtAFrameRateNotPerMove) {
+    CountingGauge g;
+    g.resize(212, 212);
+    g.show();
+    testing::spinFor(100);
+    const int before = g.paints;
+    // 100 moves over about half a second, as a bearing stream brings them.
+    for (int i = 0; i < 100; ++i) {
+        g.setStrength(1.0);
+        g.setNeedleValue(i * 3.6);
+        testing::spinFor(5);
+    }
+    testing::spinFor(100);
+    const int paints = g.paints - before;
+    EXPECT_GE(paints, 2);
+    EXPECT_LE(paints, 30) << "one paint per frame at most, not one per move";
+    EXPECT_DOUBLE_EQ(g.needleValue(), 99 * 3.6);
 }
 
 QImage picture(const QPixmap& pm) {

@@ -24,7 +24,8 @@ std::string formatStatus(const StatusFields& f) {
     std::string s = "A" + f.opMode + "," + f.ifBandwidth + "," + f.mount + "," + f.localRemote +
                     "," + f.videoGain + "," + f.band + "," + f.dfMode + "," + f.power;
     if (!f.rest.empty()) {
-        s += "," + f.rest;
+        s += ',';
+        s += f.rest;
     }
     return s + kLineEnd;
 }
@@ -32,9 +33,11 @@ std::string formatStatus(const StatusFields& f) {
 std::string formatAntenna(const Antenna& a) {
     std::string s = "C" + a.model;
     for (const auto& b : a.bands) {
-        s += "," + b.text;
+        s += ',';
+        s += b.text;
         if (b.offset) {
-            s += "/" + std::to_string(*b.offset);
+            s += '/';
+            s += std::to_string(*b.offset);
         }
     }
     return s + kLineEnd;
