@@ -1,7 +1,9 @@
 #pragma once
-// The receive link wired to fakes: a hand-fed line, a recording display and decoder seam, and
-// the four timers on a hand-advanced clock.
+// The receive link wired to fakes: a hand-fed line, a recording display, the four timers on a
+// hand-advanced clock, and a decoder seam that either records (LinkRig) or is the real one
+// (StationRig).
 
+#include "app/StationDecoders.h"
 #include "link/Dispatch.h"
 #include "link/RxPoll.h"
 #include "link/Supervision.h"
@@ -12,8 +14,9 @@
 
 namespace kestrova::testing {
 
-struct LinkRig {
-    LinkRig() {
+template <class DecodersT>
+struct BasicRig {
+    BasicRig() {
         line.open();
         Timer4.onTick = [this] { poll.Timer4_Timer(); };
         Timer1.onTick = [this] { supervision.Timer1_Timer(); };
@@ -28,11 +31,21 @@ struct LinkRig {
             poll.Timer4_Timer();
         }
     }
+    // Puts bytes on the line and runs poll ticks until the buffer is drained (or n ticks).
+    void feed(const std::string& bytes, int maxTicks = 1000) {
+        line.incoming += bytes;
+        for (int i = 0; i < maxTicks; ++i) {
+            poll.Timer4_Timer();
+            if (st.RxBuffer.empty() && line.incoming.empty()) {
+                break;
+            }
+        }
+    }
 
     FakeSerialLine line;
     RecordingDisplay display;
     Station st{display, line};
-    RecordingDecoders decoders{&st};
+    DecodersT decoders{st};
     FakeClock clock;
     FakeTimer& Timer4 = clock.make(2);
     FakeTimer& Timer1 = clock.make(2000);
@@ -42,5 +55,8 @@ struct LinkRig {
     Dispatch dispatch{st, decoders, GPSTimeOut};
     RxPoll poll{st, dispatch, supervision};
 };
+
+using LinkRig = BasicRig<RecordingDecoders>;
+using StationRig = BasicRig<StationDecoders>;
 
 }  // namespace kestrova::testing

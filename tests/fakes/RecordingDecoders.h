@@ -18,6 +18,7 @@ struct DecoderCall {
 class RecordingDecoders : public Decoders {
   public:
     explicit RecordingDecoders(const Station* st = nullptr) : st_(st) {}
+    explicit RecordingDecoders(const Station& st) : st_(&st) {}
 
     void DrawLine() override { rec("DrawLine"); }
     void DrawDigitalDOA() override { rec("DrawDigitalDOA"); }
