@@ -11,6 +11,7 @@
 #include <QCoreApplication>
 #include <QElapsedTimer>
 #include <QThread>
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
@@ -71,6 +72,9 @@ TEST(PortDialog, ListsPreselectsSwitchesAndRemembers) {
         EXPECT_EQ(dialog->cboComPort()->currentText(), "COM1");
         EXPECT_EQ(dialog->deviceLabel()->text().toStdString(), one.path);
         EXPECT_TRUE(app.line().isOpen()) << "the port in use is reopened after the probe";
+        if (const char* dir = std::getenv("KESTROVA_SCREENSHOTS")) {
+            dialog->grab().save(QString::fromUtf8(dir) + "/port-dialog.png");
+        }
 
         app.butConfig_Click();  // again while open: every port is listed a second time
         EXPECT_EQ(app.portDialog(), dialog);
