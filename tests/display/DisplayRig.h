@@ -2,41 +2,43 @@
 // A station on a recording display, for driving the display procedures directly.
 
 #include <cmath>
-#include <cstdio>
 #include <string>
 
 #include "app/Station.h"
+#include "display/Bearing.h"
+#include "display/Polar.h"
 #include "tests/fakes/FakeSerialLine.h"
 #include "tests/fakes/RecordingDisplay.h"
 
 namespace kestrova::testing {
 
-// Filled here rather than by the start-up code, so these tests stand on their own.
-inline void fillMagTable(MagTableT& t) {
-    for (int x = 0; x <= 100; ++x) {
-        for (int y = 0; y <= 100; ++y) {
-            t[x][y] = static_cast<std::uint8_t>(std::lround(std::sqrt(x * x + y * y)));
-        }
-    }
-}
-
-// An 18-character bearing packet; the fields are given as text so bad ones can be written.
-inline std::string bearingPacket(const std::string& x, const std::string& y,
-                                 const std::string& meter = "S42",
-                                 const std::string& compass = "999P") {
-    return "B" + x + y + meter + compass + "\r\n";
-}
-
-inline std::string raw(int v) {
-    char buf[8];
-    std::snprintf(buf, sizeof buf, "%04d", v);
-    return buf;
-}
-
 struct DisplayRig {
     DisplayRig() {
         line.open();
-        fillMagTable(st.MagTable);
+        // Filled here rather than by the start-up code, so these tests stand on their own.
+        for (int i = 0; i < 101 * 101; ++i) {
+            st.MagTable[i / 101][i % 101] = std::uint8_t(std::lround(std::hypot(i / 101, i % 101)));
+        }
+    }
+    // An 18-character bearing packet; the fields are given as text so bad ones can be written.
+    static std::string packet(std::string x, std::string y, std::string compass = "999P") {
+        return "B" + x + y + "S42" + compass + "\r\n";
+    }
+    static std::string raw(long v) { return std::to_string(10000 + v).substr(1); }  // 0..9999
+    // Puts the packet of vector (x, y) through the needle, then the readout, and returns the
+    // readout. Mode R is relative, A absolute, N absolute without a good compass fix.
+    std::string bearing(int x, int y, float offset = 0, char mode = 'R', int heading = 999,
+                        bool air = false, std::uint8_t band = 5) {
+        st.BandIndex = band;
+        st.BandOffset[5] = offset;
+        st.RelBearMode = mode == 'R';
+        st.CompassFlag = mode == 'N' ? 'N' : 'P';
+        st.CompassHeading = static_cast<std::int16_t>(heading);
+        st.AntAirMount = air;
+        st.RxBuffer = packet(raw(std::lround(2048 + 20.4 * x)), raw(std::lround(2048 + 20.4 * y)));
+        DrawLine(st);
+        DrawDigitalDOA(st);
+        return display.text(El::DOA);
     }
     FakeSerialLine line;
     RecordingDisplay display;
