@@ -4,10 +4,11 @@
 
 #include <stdlib.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
+#include <iterator>
 #include <optional>
-#include <sstream>
 #include <string>
 #include <vector>
 
@@ -16,9 +17,15 @@
 
 namespace kestrova::testing {
 
+namespace fs = std::filesystem;
+using OptText = std::optional<std::string>;
+using Str = const std::string&;
+
 struct Box {
     std::string text, title;
     BoxIcon icon;
+    bool operator==(const Box&) const = default;
+    friend std::ostream& operator<<(std::ostream& o, const Box& b) { return o << b.text; }
 };
 
 struct BoxRecorder : MessageBoxes {
@@ -42,76 +49,62 @@ struct WindowRecorder : MainWindowPlacement {
 };
 
 // Counts every step. From step failAt on, steps fail: only that one (a passing fault) or,
-// with dieAt, every later one too (the process died there). A failing write leaves half
+// with die, every later one too (the process died there). A failing write leaves half
 // of its data behind, as a write cut off by power loss would.
 struct FlakyFileOps : FileOps {
-    bool fails() {
-        ++steps;
-        return steps == failAt || (die && failAt > 0 && steps >= failAt);
-    }
-    bool readAll(const std::string& p, std::string& c) override {
-        return !fails() && real.readAll(p, c);
-    }
-    int create(const std::string& p) override { return fails() ? -1 : real.create(p); }
+    bool fails() { return ++steps == failAt || (die && failAt > 0 && steps >= failAt); }
+    bool readAll(Str p, std::string& c) override { return !fails() && real.readAll(p, c); }
+    int create(Str p) override { return fails() ? -1 : real.create(p); }
     bool write(int fd, std::string_view d) override {
-        if (fails()) {
-            real.write(fd, d.substr(0, d.size() / 2));
-            return false;
-        }
-        return real.write(fd, d);
+        return fails() ? (real.write(fd, d.substr(0, d.size() / 2)), false) : real.write(fd, d);
     }
     bool sync(int fd) override { return !fails() && real.sync(fd); }
     bool close(int fd) override {
         const bool failed = fails();
         return real.close(fd) && !failed;  // the descriptor is gone either way
     }
-    bool rename(const std::string& f, const std::string& t) override {
-        return !fails() && real.rename(f, t);
-    }
-    bool remove(const std::string& p) override { return !fails() && real.remove(p); }
-    bool syncFolder(const std::string& f) override { return !fails() && real.syncFolder(f); }
+    bool rename(Str f, Str t) override { return !fails() && real.rename(f, t); }
+    bool remove(Str p) override { return !fails() && real.remove(p); }
+    bool syncFolder(Str f) override { return !fails() && real.syncFolder(f); }
 
     PosixFileOps real;
-    int steps = 0;
-    int failAt = 0;
+    int steps = 0, failAt = 0;
     bool die = false;
 };
 
 struct StoreRig {
-    static std::filesystem::path makeFolder() {
-        std::string pattern = (std::filesystem::temp_directory_path() / "kestrova-XXXXXX").string();
-        return mkdtemp(pattern.data());
+    // Puts each given content in place as the settings file and its backup.
+    explicit StoreRig(const OptText& ini = {}, const OptText& bak = {}) {
+        put("Kestrova.ini", ini);
+        put("Kestrova.bak", bak);
     }
     ~StoreRig() {
         std::error_code ec;
-        std::filesystem::remove_all(folder, ec);
+        fs::remove_all(folder, ec);
     }
-    void put(const std::string& name, const std::string& bytes) {
-        std::ofstream(folder / name, std::ios::binary) << bytes;
+    void put(Str name, const OptText& bytes) {
+        if (bytes) {
+            std::ofstream(folder / name, std::ios::binary) << *bytes;
+        }
     }
     // The file's bytes; nothing when it does not exist.
-    std::optional<std::string> get(const std::string& name) const {
+    OptText get(Str name) const {
         std::ifstream in(folder / name, std::ios::binary);
-        if (!in) {
-            return std::nullopt;
-        }
-        std::ostringstream s;
-        s << in.rdbuf();
-        return s.str();
+        return in ? OptText(std::string(std::istreambuf_iterator<char>(in), {})) : std::nullopt;
     }
-    std::string read(const std::string& key, bool reportMissing = true) {
-        return store.ReadIniValue("Kestrova.ini", key, reportMissing);
-    }
+    std::string read(Str key) { return store.ReadIniValue("Kestrova.ini", key, true); }
+    WriteResult write(Str key, Str v) { return store.WriteIniValue("Kestrova.ini", key, v); }
     std::string status() const { return display.text(El::StatusDisp); }
-    int statusWrites() const {
-        int n = 0;
-        for (const auto& entry : display.log) {
-            n += entry.rfind("text StatusDisp=", 0) == 0;
-        }
-        return n;
+    long statusWrites() const {
+        return std::ranges::count_if(display.log,
+                                     [](Str e) { return e.starts_with("text StatusDisp="); });
     }
+    long filesInFolder() const { return std::distance(fs::directory_iterator(folder), {}); }
 
-    std::filesystem::path folder = makeFolder();
+    fs::path folder = [] {
+        std::string pattern = (fs::temp_directory_path() / "kestrova-XXXXXX").string();
+        return fs::path(mkdtemp(pattern.data()));
+    }();
     RecordingDisplay display;
     BoxRecorder boxes;
     FixedClock clock;
@@ -122,12 +115,12 @@ struct StoreRig {
 };
 
 inline const std::string kWarning =
-    "An error occured while trying to open 'Kestrova.ini' file. Tavrel2 had to use the backup "
-    "copy of the INI file. Please check that the software is correctly installed in the "
-    "computer and that the computer is always closed properly.";
+    "An error occured while trying to open 'Kestrova.ini' file. "
+    "Tavrel2 had to use the backup copy of the INI file. Please check that the software is "
+    "correctly installed in the computer and that the computer is always closed properly.";
 inline const std::string kFatal =
-    "An error occured while trying to open 'Kestrova.ini' file and it's backup copy. Tavrel2 "
-    "is going to close. Please check that the software is correctly installed in the "
-    "computer.";
+    "An error occured while trying to open 'Kestrova.ini' file "
+    "and it's backup copy. Tavrel2 is going to close. Please check that the software is "
+    "correctly installed in the computer.";
 
 }  // namespace kestrova::testing

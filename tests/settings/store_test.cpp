@@ -1,0 +1,237 @@
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+
+#include <cmath>
+#include <limits>
+#include <tuple>
+
+#include "settings/LeadingNumber.h"
+#include "tests/settings/StoreRig.h"
+
+namespace kestrova::testing {
+namespace {
+
+using namespace std::string_literals;
+
+// n lines: n - 1 fillers, then `last`, each ended by CR LF.
+std::string lines(int n, const std::string& last) {
+    std::string s;
+    for (int i = 1; i < n; ++i) {
+        s += "L" + std::to_string(i) + "=x\r\n";
+    }
+    return s + last + "\r\n";
+}
+
+// A read from a readable settings file changes nothing. A write then replaces every entry of
+// the key, leaving both files byte-identical with CR LF; with no entry it writes nothing and
+// says "Err saving ini file".
+TEST(Store, ReadsTheFirstEntryAndRewritesEveryOne) {
+    const std::tuple<std::string, std::string, OptText> cases[] = {
+        // settings file, value read, both files after writing "&h3D", verbatim (none: no entry)
+        {"RxCOMport = 3\r\n", " 3", {}},
+        {"RxCOMport\r\n", "RxCOMport", {}},
+        {"RxCOMport=5\r\nX\r\nRxCOMport=6\r\n", "5", "RxCOMport=&h3D\r\nX\r\nRxCOMport=&h3D\r\n"},
+        {"RxCOMportOld=9\r\nRxCOMport=3\r\n", "9", "RxCOMportOld=9\r\nRxCOMport=&h3D\r\n"},
+        {"rxcomport=4\r\n", "4", "RxCOMport=&h3D\r\n"},
+        {"[S]\r\n\r\nA=1\rRxCOMport=7", "7", "[S]\r\n\r\nA=1\r\nRxCOMport=&h3D\r\n"},
+        {"A=1\r\nRxCOMport=7\nB=2\r\n", "7\nB=2", "A=1\r\nRxCOMport=&h3D\r\n"},
+        {"RxCOMport=a=b", "a=b", "RxCOMport=&h3D\r\n"},
+        {"RxCOMport=AB&h3DCD\r\n", "AB=CD", "RxCOMport=&h3D\r\n"},
+        {"RxCOMport=AB&H3DCD\r\n", "AB&H3DCD", "RxCOMport=&h3D\r\n"},
+        {"\0\x01\xff\r\nRxCOMport=\0x\r\n"s, "\0x"s, "\0\x01\xff\r\nRxCOMport=&h3D\r\n"s},
+        {lines(1101, "RxCOMport=1"), "1", lines(1101, "RxCOMport=&h3D")},
+    };
+    for (const auto& [ini, want, after] : cases) {
+        SCOPED_TRACE(ini.substr(0, 40));
+        StoreRig r(ini);
+        EXPECT_EQ(r.read("RxCOMport"), want);
+        EXPECT_EQ(r.write("RxCOMport", "&h3D"),
+                  after ? WriteResult::Written : WriteResult::KeyMissing);
+        EXPECT_EQ(r.get("Kestrova.ini"), after.value_or(ini));
+        EXPECT_EQ(r.get("Kestrova.bak"), after);
+        EXPECT_EQ(r.filesInFolder(), after ? 2 : 1);
+        EXPECT_EQ(r.statusWrites(), after ? 0 : 1);
+        EXPECT_EQ(r.status(), after ? "" : "14:03:07> Err saving ini file");
+        EXPECT_TRUE(r.boxes.boxes.empty());
+    }
+}
+
+TEST(WriteIniValue, FailedWritesTouchNothing) {
+    const std::pair<OptText, std::string> cases[] = {
+        {{}, "5"}, {"", "5"}, {lines(1102, "RxCOMport=1"), "5"}, {"RxCOMport=1\r\n", "5\rA=1"}};
+    for (const auto& [ini, value] : cases) {
+        SCOPED_TRACE(ini.value_or("(missing)").substr(0, 40));
+        StoreRig r(ini, "old\r\n");
+        EXPECT_EQ(r.write("RxCOMport", value), WriteResult::Failed);
+        EXPECT_EQ(r.get("Kestrova.ini"), ini);
+        EXPECT_EQ(r.get("Kestrova.bak"), "old\r\n");
+        EXPECT_EQ(r.statusWrites(), 0);
+        EXPECT_EQ(r.filesInFolder(), ini ? 2 : 1);
+    }
+}
+
+// A write cut off at any step, by a passing fault or by the process dying there, leaves each
+// file whole: old or new, and a new settings file only once the new backup is in place.
+TEST(WriteIniValue, InterruptedAtEveryStep) {
+    const std::string oldIni = "; port\r\nRxCOMport=3\r\nMainTop=9\rAlwaysOnTop=1";
+    const std::string newIni = "; port\r\nRxCOMport=12\r\nMainTop=9\r\nAlwaysOnTop=1\r\n";
+    for (const OptText& oldBak : {OptText{}, OptText{oldIni}}) {
+        for (bool die : {false, true}) {
+            for (int n = 1; n < 50; ++n) {
+                SCOPED_TRACE(::testing::Message() << "step " << n << (die ? " died" : " failed")
+                                                  << (oldBak ? ", old backup" : ""));
+                StoreRig r(oldIni, oldBak);
+                std::tie(r.files.failAt, r.files.die) = std::tuple(n, die);
+                if (r.write("RxCOMport", "12") == WriteResult::Written) {
+                    // only past the last step: a read, then for each file create, write, sync,
+                    // close, rename and sync the folder
+                    EXPECT_GT(n, 13);
+                    break;
+                }
+                const OptText ini = r.get("Kestrova.ini");
+                const OptText bak = r.get("Kestrova.bak");
+                EXPECT_TRUE(ini == oldIni || ini == newIni) << ini.value_or("(missing)");
+                EXPECT_TRUE(bak == oldBak || bak == newIni);
+                EXPECT_TRUE(ini != newIni || bak == newIni) << "settings file replaced first";
+                // A passing fault leaves no temporary file, and the next write goes through.
+                if (!die) {
+                    EXPECT_EQ(r.filesInFolder(), bak ? 2 : 1);
+                    EXPECT_EQ(r.write("RxCOMport", "12"), WriteResult::Written);
+                    EXPECT_EQ(r.get("Kestrova.ini"), newIni);
+                    EXPECT_EQ(r.get("Kestrova.bak"), newIni);
+                    EXPECT_EQ(r.filesInFolder(), 2);
+                }
+            }
+        }
+    }
+}
+
+// The settings file missing, lacking the key or holding a bad escape: the backup answers
+// and repairs it byte for byte. The backup of no help either: the fatal box, the end, and
+// silence afterwards.
+TEST(ReadIniValue, FallsBackToTheBackupOrEnds) {
+    const std::string b = "; remark\r\nRxCOMport=6\rMainTop=1\r\n";
+    const std::tuple<OptText, OptText, int, bool, std::string, long> cases[] = {
+        // settings file, backup, failing file step (0: none), FIFO as backup, value, status writes
+        {{}, b, 0, false, "6", 0},
+        {"MainTop=1\r\n", b, 0, false, "6", 1},
+        {"RxCOMport=2&h", b, 0, false, "6", 0},
+        {{}, {}, 0, false, "", 0},
+        {"A=1\r\n", {}, 0, true, "", 1},  // a FIFO cannot hang the read
+        {"RxCOMport=&h", "RxCOMport=&h", 0, false, "", 0},
+        {{}, b, 7, false, "", 0},  // the repair cannot be renamed into place
+    };
+    for (const auto& [ini, bak, failStep, fifo, want, statusWrites] : cases) {
+        SCOPED_TRACE(::testing::Message() << ini.value_or("-") << bak.value_or("-") << failStep);
+        StoreRig r(ini, bak);
+        ASSERT_TRUE(!fifo || mkfifo((r.folder / "Kestrova.bak").c_str(), 0600) == 0);
+        r.files.failAt = failStep;
+        EXPECT_EQ(r.read("RxCOMport"), want);
+        const Box box{want.empty() ? kFatal : kWarning, "Fatal Error", BoxIcon::Critical};
+        EXPECT_EQ(r.boxes.boxes, std::vector{box});
+        EXPECT_EQ(r.endCalls, want.empty() ? 1 : 0);
+        EXPECT_EQ(r.get("Kestrova.ini"), want.empty() ? ini : bak);
+        EXPECT_EQ(r.statusWrites(), statusWrites);
+        if (!want.empty()) {
+            EXPECT_EQ(r.get("Kestrova.bak"), bak);
+            EXPECT_EQ(r.status(), statusWrites ? "14:03:07> Err reading .ini file." : "");
+            EXPECT_EQ(r.filesInFolder(), 2);  // no temporary file left behind
+            continue;
+        }
+        const int steps = r.files.steps;
+        EXPECT_EQ(r.read("RxCOMport"), "");
+        EXPECT_EQ(r.write("RxCOMport", "4"), WriteResult::Failed);
+        r.store.ReportError(1);
+        r.store.LoadWindowPosition();
+        EXPECT_EQ(r.files.steps, steps);
+        EXPECT_EQ(r.statusWrites(), statusWrites);
+        EXPECT_FALSE(r.window.hidden);
+        EXPECT_EQ(r.boxes.boxes.size(), 1u);
+    }
+}
+
+// 100,000 lines, then a 1 MB line of escapes that must decode in linear time; far too long
+// a file to rewrite.
+TEST(ReadIniValue, LargeFiles) {
+    std::string big;
+    for (int i = 0; i < 262144; ++i) {
+        big += "&h37";
+    }
+    StoreRig r(lines(100001, "RxCOMport=" + big));
+    EXPECT_EQ(r.read("RxCOMport"), std::string(262144, '7'));
+    EXPECT_EQ(r.write("RxCOMport", "6"), WriteResult::Failed);
+}
+
+TEST(LoadWindowPosition, StoredPositionOnlyWhenCenterOnScreenIsExactlyZero) {
+    const std::tuple<std::string, std::optional<int>, std::optional<int>, long> cases[] = {
+        // settings, top, left, status line writes (a key in neither file counts twice)
+        {"CenterOnScreen=0\r\nMainTop=120\r\nMainLeft=-30.5\r\n", 120, -31, 0},
+        {"CenterOnScreen=0\r\nMainTop= 2.5abc\r\nMainLeft=abc\r\n", 3, 0, 0},
+        {"CenterOnScreen=0\r\nMainTop=1e12\r\nMainLeft=7\r\n", {}, 7, 0},
+        {"CenterOnScreen=0\r\nMainLeft=7\r\n", {}, 7, 2},
+        {"CenterOnScreen=0\r\nMainTop=\r\nMainLeft=\r\n", {}, {}, 0},
+        {"CenterOnScreen=00\r\nMainTop=120\r\nMainLeft=60\r\n", {}, {}, 0},
+        {"MainTop=120\r\nMainLeft=60\r\n", {}, {}, 2},
+    };
+    for (const auto& [ini, top, left, statusWrites] : cases) {
+        SCOPED_TRACE(ini);
+        StoreRig r(ini, ini);
+        r.store.LoadWindowPosition();
+        EXPECT_TRUE(r.window.hidden);
+        EXPECT_EQ(r.window.top, top);
+        EXPECT_EQ(r.window.left, left);
+        EXPECT_EQ(r.statusWrites(), statusWrites);
+    }
+}
+
+TEST(ReportError, TimeStampedMessageByCode) {
+    StoreRig r;
+    r.clock.now = {9, 5, 0};
+    r.display.setTextColour(El::StatusDisp, kRed);
+    r.store.ReportError(3);
+    EXPECT_EQ(r.status(), "09:05:00> Unknown Error.");
+    EXPECT_EQ(r.display.textColours[static_cast<std::size_t>(El::StatusDisp)], kRed);
+    r.store.ReportError(1);
+    EXPECT_EQ(r.status(), "09:05:00> COM port error.");
+    EXPECT_EQ(r.display.textColours[static_cast<std::size_t>(El::StatusDisp)], kBlack);
+}
+
+// The number a setting's text starts with, then rounded: halves away from zero into 32
+// bits, or to the even neighbour into 16 bits, nothing beyond. Typical texts are covered
+// with the window position and the port; here the edges.
+TEST(LeadingNumber, LongestNumericPrefixThenRounded) {
+    const double inf = std::numeric_limits<double>::infinity();
+    const std::pair<const char*, double> cases[] = {
+        {" \t4", 4},    {".", 0},         {".5", 0.5},   {"5.", 5},
+        {"1.2.3", 1.2}, {"+7", 7},        {"- 1", 0},    {"2E-1", 0.2},
+        {"1e", 1},      {"7e+x", 7},      {"0x10", 0},   {"inf", 0},
+        {"1e999", inf}, {"-1e999", -inf}, {"1e-999", 0}, {"0.000001e400", inf},
+    };
+    for (const auto& [text, want] : cases) {
+        EXPECT_EQ(LeadingNumber(text), want) << '"' << text << '"';
+    }
+    EXPECT_EQ(RoundHalfAwayFromZero(2147483647.4), std::numeric_limits<std::int32_t>::max());
+    EXPECT_EQ(RoundHalfAwayFromZero(-2147483648.4), std::numeric_limits<std::int32_t>::min());
+    const std::pair<double, std::optional<std::int16_t>> even[] = {
+        {-2.5, -2},       {-3.5, -4},    {2.51, 3},          {0.5, 0},     {1.49, 1},
+        {32767.4, 32767}, {32767.5, {}}, {-32768.5, -32768}, {-32769, {}}, {NAN, {}},
+    };
+    for (const auto& [in, want] : even) {
+        EXPECT_EQ(RoundHalfEvenToInt16(in), want) << in;
+    }
+}
+
+// Lower-case escapes only, decoded again until none is left (a decoded "&" or "h" forms a
+// new escape with its neighbours); a bad one spoils the whole text.
+TEST(DecodeHexEscapes, LowerCaseEscapesDecodedAgainUntilNoneIsLeft) {
+    const std::pair<std::string, OptText> cases[] = {
+        {"x&h4", "x\x04"}, {"&hff&h0D", "\xff\r"}, {"&h00", "\0"s},  {"a&b h", "a&b h"},
+        {"&h4Z", {}},      {"&h26h41", "A"},       {"&&h6841", "A"}, {"&h26&h6841", "A"},
+    };
+    for (const auto& [in, want] : cases) {
+        EXPECT_EQ(Store::DecodeHexEscapes(in), want) << in;
+    }
+}
+
+}  // namespace
+}  // namespace kestrova::testing
