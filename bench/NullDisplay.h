@@ -14,13 +14,14 @@ class NullDisplay : public Display {
     void setLine(El, int, int y1, int, int, Rgb) override { sink_ += static_cast<unsigned>(y1); }
     void setNeedleValue(double v) override { needle_ = v; }
     void setNeedleColour(Rgb) override {}
-    void setNeedleStrength(double s) override { needle_ += s; }
+    void setNeedleStrength(double s) override { strength_ = s; }
     double twipsPerPixelY() const override { return 15.0; }
 
     double needle() const { return needle_; }
 
   private:
-    double needle_ = 0;
+    double needle_ = -1;  // -1 until a needle value arrives
+    double strength_ = 0;
     unsigned sink_ = 0;
 };
 

@@ -13,27 +13,13 @@
 #include "link/RxPoll.h"
 #include "link/Supervision.h"
 #include "status/MagTable.h"
-#include "tests/fakes/FakeSerialLine.h"
-#include "tests/fakes/FakeTimers.h"
+#include "tests/fakes/LinkRig.h"
 
 namespace kestrova::bench {
 namespace {
 
-struct Rig {
-    Rig() {
-        line.open();
-        CreateTables(st);
-    }
-    testing::FakeSerialLine line;
-    NullDisplay display;
-    Station st{display, line};
-    StationDecoders decoders{st};
-    testing::FakeClock clock;
-    testing::FakeTimer& Timer1 = clock.make(2000);
-    testing::FakeTimer& GPSTimeOut = clock.make(5000);
-    Supervision supervision{st, decoders, Timer1, GPSTimeOut};
-    Dispatch dispatch{st, decoders, GPSTimeOut};
-    RxPoll poll{st, dispatch, supervision};
+struct Rig : testing::BasicRig<StationDecoders, NullDisplay> {
+    Rig() { CreateTables(st); }
 };
 
 std::string bearing(int i) {

@@ -14,7 +14,7 @@
 
 namespace kestrova::testing {
 
-template <class DecodersT>
+template <class DecodersT, class DisplayT = RecordingDisplay>
 struct BasicRig {
     BasicRig() {
         line.open();
@@ -43,7 +43,7 @@ struct BasicRig {
     }
 
     FakeSerialLine line;
-    RecordingDisplay display;
+    DisplayT display;
     Station st{display, line};
     DecodersT decoders{st};
     FakeClock clock;
