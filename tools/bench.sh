@@ -4,6 +4,7 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 tools/install-deps.sh
+command -v perf >/dev/null || echo 'bench: perf not installed (linux-perf); CPU shares come from tick accounting'
 cmake -S . -B build-bench -DCMAKE_BUILD_TYPE=Release -DBUILD_TESTING=OFF >/dev/null
 cmake --build build-bench -j"$(nproc)" --target kestrova kestrova-sim kestrova_bench kestrova_qbench >/dev/null
 bin=$PWD/build-bench/bin
@@ -26,6 +27,18 @@ trap 'kill ${sim:-} ${app:-} 2>/dev/null || true; rm -rf "$work" "$json" "$json.
 cp "$bin"/kestrova "$bin"/Kestrova.ini "$bin"/Ant-GND-Win32.bmp "$bin"/Ant-AIR-Win32.bmp "$work"/
 hz=$(getconf CLK_TCK)
 ticks() { awk '{print $14 + $15}' "/proc/$1/stat"; }
+# Percent of one core used by PID over SECONDS. perf's task clock is exact; the kernel's tick
+# accounting, the fallback, overcounts a process that wakes on the timer interrupt.
+cpu_pct() {
+  local pid=$1 seconds=$2 ms a b
+  if ms=$(perf stat -x, -e task-clock -p "$pid" -- sleep "$seconds" 2>&1 >/dev/null |
+          awk -F, '/task-clock/ {print $1}') && [ -n "$ms" ]; then
+    python3 -c "print(round($ms / ($seconds * 10), 2))"
+  else
+    a=$(ticks "$pid"); sleep "$seconds"; b=$(ticks "$pid")
+    python3 -c "print(round(100 * ($b - $a) / $hz / $seconds, 2))"
+  fi
+}
 rss() { awk '/VmRSS/ {print $2}' "/proc/$1/status"; }
 
 # Everything below runs under one Xvfb server.
@@ -59,8 +72,7 @@ startup_ms=$best
 "$work"/kestrova 2>/dev/null &
 app=$!
 sleep 3
-a=$(ticks $app); sleep 20; b=$(ticks $app)
-idle_pct=$(python3 -c "print(round(100 * ($b - $a) / $hz / 20, 2))")
+idle_pct=$(cpu_pct $app 20)
 kill $app $idle; wait $app 2>/dev/null || true
 
 # Full line rate from the simulator for 30 s, measured over the last 20.
@@ -71,8 +83,7 @@ for _ in $(seq 100); do [ -e "$work/pty" ] && break; sleep 0.05; done
 "$work"/kestrova 2>/dev/null &
 app=$!
 sleep 10
-a=$(ticks $app); sleep 20; b=$(ticks $app)
-line_pct=$(python3 -c "print(round(100 * ($b - $a) / $hz / 20, 2))")
+line_pct=$(cpu_pct $app 20)
 line_rss=$(( $(rss $app) / 1024 ))
 wait $sim || true
 sim=
