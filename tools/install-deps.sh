@@ -6,7 +6,7 @@ packages=(
   cmake make g++ pkg-config
   qt6-base-dev qt6-serialport-dev libgl-dev
   libgtest-dev libgmock-dev libbenchmark-dev
-  clang libclang-rt-14-dev
+  clang libclang-rt-14-dev clang-format git
   xvfb xauth imagemagick fonts-dejavu-core locales
 )
 
