@@ -1,6 +1,8 @@
 #pragma once
 // The RS-232 test made on an open port.
 
+#include <string>
+
 namespace kestrova {
 
 class PortProbe {
@@ -9,8 +11,22 @@ class PortProbe {
     virtual bool isRs232(int handle) = 0;
 };
 
-// A port is usable when it is a terminal and, where the driver answers TIOCGSERIAL, reports a
-// real UART type. Pseudo-terminals do not answer and count as usable.
+// What the system says of an open port, and whether that makes it a usable serial line: a
+// terminal that either has no UART driver behind it (a pseudo-terminal), reports a real UART
+// type, or sits on USB (CDC-ACM adapters report no UART type at all). A legacy serial port
+// without a UART behind it reports the unknown type and is not usable.
+struct PortFacts {
+    bool terminal = false;
+    bool answersSerialInfo = false;
+    bool knownUartType = false;
+    bool onUsb = false;
+};
+bool UsableSerialPort(const PortFacts& facts);
+
+// The device's place in sysfs, e.g. "/sys/devices/pci0000:00/.../usb1/1-1/...", for a tty
+// name such as "ttyACM0"; "" when unknown.
+std::string SysfsDeviceOf(const std::string& ttyName);
+
 class LinuxPortProbe : public PortProbe {
   public:
     bool isRs232(int handle) override;

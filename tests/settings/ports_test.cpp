@@ -1,4 +1,6 @@
+#include <fcntl.h>
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include <tuple>
 
@@ -107,6 +109,43 @@ TEST(SerialPorts, SwitchingAndFindingPortsRestoreThePortInUse) {
     EXPECT_EQ(r.boxes.boxes, (std::vector{kUnavailable, kNoPorts}));
     EXPECT_FALSE(r.line.isOpen());
     EXPECT_EQ(PortOfEntry("CO"), std::nullopt);  // what an empty list's entry gives
+}
+
+}  // namespace
+}  // namespace kestrova::testing
+
+namespace kestrova::testing {
+namespace {
+
+TEST(SerialProbe, WhichOpenPortsCountAsSerialLines) {
+    struct Row {
+        PortFacts facts;
+        bool usable;
+        const char* what;
+    };
+    const Row rows[] = {
+        {{false, false, false, false}, false, "not a terminal"},
+        {{true, false, false, false}, true, "pseudo-terminal: no UART driver"},
+        {{true, true, true, false}, true, "legacy port with a UART"},
+        {{true, true, false, false}, false, "legacy port without a UART"},
+        {{true, true, false, true}, true, "USB adapter reporting no UART type"},
+    };
+    for (const auto& r : rows) {
+        EXPECT_EQ(UsableSerialPort(r.facts), r.usable) << r.what;
+    }
+    EXPECT_EQ(SysfsDeviceOf("kestrova-no-such-tty"), "");
+}
+
+TEST(SerialProbe, APseudoTerminalIsUsableAndAFileIsNot) {
+    LinuxPortProbe probe;
+    const int pty = ::posix_openpt(O_RDWR | O_NOCTTY);
+    ASSERT_GE(pty, 0);
+    EXPECT_TRUE(probe.isRs232(pty));
+    ::close(pty);
+    const int file = ::open("/proc/self/status", O_RDONLY);
+    EXPECT_FALSE(probe.isRs232(file));
+    ::close(file);
+    EXPECT_FALSE(probe.isRs232(-1));
 }
 
 }  // namespace
