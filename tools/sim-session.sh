@@ -1,0 +1,48 @@
+# Shared by the scripts that run the built program against the simulator; source it.
+# A session lives in its own folder: a copy of the program folder whose port 1 is the
+# simulator's pseudo-terminal. The caller sets $bin (the build's bin folder) first.
+
+here=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
+
+# Makes the session folder from the prefix $1 and removes it, and stops both programs, on exit.
+session_open() {
+  work=$(mktemp -d "/tmp/$1-XXXXXX")
+  trap session_close EXIT
+  # Copies, so a rebuild meanwhile does not touch the running programs.
+  cp "$bin"/kestrova "$bin"/kestrova-sim "$bin"/Kestrova.ini "$bin"/Ant-GND-Win32.bmp \
+    "$bin"/Ant-AIR-Win32.bmp "$work"/
+}
+
+session_close() {
+  [ -n "${app:-}" ] && kill "$app" 2>/dev/null || true
+  [ -n "${sim:-}" ] && kill "$sim" 2>/dev/null || true
+  rm -rf "$work"
+}
+
+# Starts the simulator with the flags given, logging to $work/$SIM_LOG (default sim.log),
+# waits for its terminal and points port 1 at it; its pid is $sim.
+session_sim() {
+  sim_log="$work/${SIM_LOG:-sim.log}"
+  "$work"/kestrova-sim --link "$work/pty" "$@" > "$sim_log" 2>&1 &
+  sim=$!
+  for _ in $(seq 100); do [ -e "$work/pty" ] && break; sleep 0.05; done
+  "$here"/point-port.sh "$work" "$work/pty"
+}
+
+# Starts the program headless; its pid is $app.
+session_app() {
+  QT_QPA_PLATFORM=offscreen "$work"/kestrova > "$work/app.log" 2>&1 &
+  app=$!
+}
+
+# Waits for the last simulator started, prints its verdict; sets $status to its exit code.
+session_verdict() {
+  status=0
+  wait "$sim" || status=$?
+  sim=
+  tail -1 "$sim_log"
+}
+
+session_app_alive() {
+  kill -0 "$app" 2>/dev/null
+}
