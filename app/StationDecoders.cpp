@@ -27,8 +27,8 @@ void StationDecoders::ProcessStatusString() {
 void StationDecoders::LoadAntSettings(const std::string& AntData, bool Acknowledge) {
     kestrova::LoadAntSettings(st_, AntData, Acknowledge);
 }
-void StationDecoders::GPSDisplay() {
-    kestrova::GPSDisplay(st_);
+bool StationDecoders::GPSDisplay() {
+    return kestrova::GPSDisplay(st_);
 }
 void StationDecoders::Draw_Polar(std::int16_t x, std::int16_t y, std::int16_t offset, bool relative,
                                  std::int16_t heading, bool airMount) {

@@ -16,7 +16,7 @@ class StationDecoders : public Decoders {
     void Draw_Meter(bool isSMeter, std::int32_t value) override;
     void ProcessStatusString() override;
     void LoadAntSettings(const std::string& AntData, bool Acknowledge) override;
-    void GPSDisplay() override;
+    bool GPSDisplay() override;
     void Draw_Polar(std::int16_t x, std::int16_t y, std::int16_t offset, bool relative,
                     std::int16_t heading, bool airMount) override;
     void DigitalDOA_Blank() override;

@@ -125,10 +125,12 @@ void DigitalDOA_Blank(Station& st) {
 void CompassUpdate(Station& st) {
     const std::string& b = st.RxBuffer;
     int heading = 0;
-    // Only "000".."359" and "999" are headings; anything else leaves the compass state alone,
-    // so one damaged packet cannot flip the whole display between REL and ABS.
-    if (fields::digitField(b, kCompassPos, kCompassLen, heading) &&
-        (heading <= kMaxHeading || heading == kNoCompass) && heading != st.CompassHeading) {
+    // Only "000".."359" is a heading. Anything else is no compass, like "999": a bearing made
+    // absolute with a heading the processor no longer sends would be a stale one.
+    if (!fields::digitField(b, kCompassPos, kCompassLen, heading) || heading > kMaxHeading) {
+        heading = kNoCompass;
+    }
+    if (heading != st.CompassHeading) {
         if (heading == kNoCompass) {
             st.RelBearMode = true;
             Draw_RelBear(st);

@@ -73,13 +73,13 @@ Coordinate coordinate(std::string_view line, const Layout& f) {
 }
 }  // namespace
 
-void GPSDisplay(Station& st) {
+bool GPSDisplay(Station& st) {
     // The packet ends at its first LF: the next packet in the buffer is none of our business.
     std::string_view line = st.RxBuffer;
     line = line.substr(0, line.find('\n'));
     // A position is shown whole or not at all, so the labels never mix two fixes.
     if (line.size() < kGpsLength || !wellFormed(line, kLat) || !wellFormed(line, kLon)) {
-        return;
+        return false;
     }
     const Coordinate lat = coordinate(line, kLat);
     const Coordinate lon = coordinate(line, kLon);
@@ -87,6 +87,7 @@ void GPSDisplay(Station& st) {
     st.ui.setText(El::Banner_GPS_Sexa_Lon, lon.sexagesimal);
     st.ui.setText(El::Banner_GPS_Decimal_Lat, lat.decimal);
     st.ui.setText(El::Banner_GPS_Decimal_Lon, lon.decimal);
+    return true;
 }
 
 void GPS_Blank(Station& st) {

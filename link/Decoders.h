@@ -17,7 +17,8 @@ class Decoders {
     virtual void Draw_Meter(bool isSMeter, std::int32_t value) = 0;
     virtual void ProcessStatusString() = 0;
     virtual void LoadAntSettings(const std::string& AntData, bool Acknowledge) = 0;
-    virtual void GPSDisplay() = 0;
+    // True when the four labels now show the packet's position.
+    virtual bool GPSDisplay() = 0;
     virtual void Draw_Polar(std::int16_t x, std::int16_t y, std::int16_t offset, bool relative,
                             std::int16_t heading, bool airMount) = 0;
     virtual void DigitalDOA_Blank() = 0;

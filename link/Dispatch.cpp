@@ -13,6 +13,15 @@ bool isDigit(char c) {
 void Dispatch::bearing() {
     ++st_.BPacketCount;
     const std::uint8_t n = st_.BPacketCount;
+    // A packet that lost a character is still framed as 18, but its fields are shifted: it
+    // counts, and draws nothing.
+    const std::string& b = st_.RxBuffer;
+    if (b.size() < 18 || b[16] != '\r' || b[17] != '\n') {
+        if (n >= kCycle) {
+            st_.BPacketCount = 0;
+        }
+        return;
+    }
     if (st_.DF_Enabled) {
         dec_.DrawLine();
         if (n % 24 == 0) {
@@ -49,9 +58,11 @@ void Dispatch::antenna(const std::string& line) {
 }
 
 void Dispatch::gps() {
-    GPSTimeOut_.start();
-    st_.GPSTimedOut = 0;
-    dec_.GPSDisplay();
+    // Only a position actually shown re-arms the time-out, so no fix outlives it.
+    if (dec_.GPSDisplay()) {
+        GPSTimeOut_.start();
+        st_.GPSTimedOut = 0;
+    }
 }
 
 }  // namespace kestrova

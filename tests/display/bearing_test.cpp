@@ -143,15 +143,17 @@ TEST(DrawLine, BadFieldsOrNoOffsetDrawNothing) {
     }
 }
 
-// Positions 13-16 -> heading, flag, Banner_RelBear drawn ("" for none). After 359: not
-// headings, the compass state stays and the flag is still taken; then fields cut short.
-TEST(CompassUpdate, SwitchesModeOnlyAtTheEdgesOf999) {
+// Positions 13-16 -> heading, flag, Banner_RelBear drawn ("" for none). Anything but
+// "000".."359" is no compass, like "999", so no stale heading stays in use; then fields cut
+// short.
+TEST(CompassUpdate, SwitchesModeOnlyAtTheEdgesOfAValidHeading) {
     const std::tuple<const char*, int, char, const char*> steps[] = {
-        {"045P", 45, 'P', "ABS"}, {"046X", 46, 'N', ""},   {"999P", 999, 'P', "REL"},
-        {"999 ", 999, 'N', ""},   {"000P", 0, 'P', "ABS"}, {"359P", 359, 'P', ""},
-        {"360P", 359, 'P', ""},   {"998N", 359, 'N', ""},  {" 45P", 359, 'P', ""},
-        {"-45P", 359, 'P', ""},   {"4.5P", 359, 'P', ""},  {"04AP", 359, 'P', ""},
-        {"", 359, 'P', ""},       {"04", 359, 'P', ""},    {"045", 45, 'P', ""}};
+        {"045P", 45, 'P', "ABS"},  {"046X", 46, 'N', ""},     {"999P", 999, 'P', "REL"},
+        {"999 ", 999, 'N', ""},    {"000P", 0, 'P', "ABS"},   {"359P", 359, 'P', ""},
+        {"360P", 999, 'P', "REL"}, {"100P", 100, 'P', "ABS"}, {"998N", 999, 'N', "REL"},
+        {"045P", 45, 'P', "ABS"},  {" 45P", 999, 'P', "REL"}, {"120P", 120, 'P', "ABS"},
+        {"-45P", 999, 'P', "REL"}, {"4.5P", 999, 'P', ""},    {"04AP", 999, 'P', ""},
+        {"", 999, 'P', ""},        {"04", 999, 'P', ""},      {"045", 45, 'P', "ABS"}};
     DisplayRig r;
     for (const auto& [field, heading, flag, banner] : steps) {
         r.display.log.clear();

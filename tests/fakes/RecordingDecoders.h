@@ -30,7 +30,10 @@ class RecordingDecoders : public Decoders {
     void LoadAntSettings(const std::string& data, bool ack) override {
         rec("LoadAntSettings", data + (ack ? "|ack" : "|noack"));
     }
-    void GPSDisplay() override { rec("GPSDisplay"); }
+    bool GPSDisplay() override {
+        rec("GPSDisplay");
+        return gpsShown;
+    }
     void Draw_Polar(std::int16_t x, std::int16_t y, std::int16_t offset, bool relative,
                     std::int16_t heading, bool airMount) override {
         rec("Draw_Polar", std::to_string(x) + "," + std::to_string(y) + "," +
@@ -49,6 +52,7 @@ class RecordingDecoders : public Decoders {
     }
 
     std::vector<DecoderCall> calls;
+    bool gpsShown = true;
 
   private:
     void rec(const char* name, std::string args = {}) {

@@ -104,25 +104,32 @@ TEST(Dispatch, MeterUpdateReadsPositions10To12) {
     }
 }
 
-TEST(Dispatch, GpsHandlerArmsTheTimeOutBeforeDisplaying) {
-    struct Probe : RecordingDecoders {
-        Probe(LinkRig& rig) : RecordingDecoders(&rig.st), r(rig) {}
-        void GPSDisplay() override {
-            running = r.GPSTimeOut.isRunning();
-            timedOut = r.st.GPSTimedOut;
-        }
-        LinkRig& r;
-        bool running = false;
-        int timedOut = -1;
-    };
-    LinkRig r;
-    Probe probe(r);
-    Dispatch d(r.st, probe, r.GPSTimeOut);
-    r.st.GPSTimedOut = 1;
-    r.st.RxBuffer = "Dgarbage\r\n";
-    d.gps();
-    EXPECT_TRUE(probe.running);
-    EXPECT_EQ(probe.timedOut, 0);
+TEST(Dispatch, OnlyAShownPositionReArmsTheGpsTimeOut) {
+    for (const bool shown : {true, false}) {
+        SCOPED_TRACE(shown);
+        LinkRig r;
+        r.decoders.gpsShown = shown;
+        r.st.GPSTimedOut = 1;
+        r.st.RxBuffer = "D-3352123415112345\r\n";
+        r.dispatch.gps();
+        EXPECT_EQ(r.decoders.names(), Calls{"GPSDisplay"});
+        EXPECT_EQ(r.GPSTimeOut.isRunning(), shown);
+        EXPECT_EQ(r.st.GPSTimedOut, shown ? 0 : 1);
+    }
+}
+
+TEST(Dispatch, BearingPacketWithoutItsLineEndCountsButDrawsNothing) {
+    // Each lost one character, so the 18 taken run into the next packet.
+    for (const std::string damaged : {"B3068204S42045P\r\nB", "B306820 S42045P\r\nBB",
+                                      "B3068204 S42045P\rB", "B3068204 S42045P\nB"}) {
+        SCOPED_TRACE(damaged);
+        LinkRig r;
+        auto calls = feedBearings(r, 50, damaged);
+        EXPECT_TRUE(r.decoders.calls.empty());
+        EXPECT_EQ(r.st.BPacketCount, 0);
+        feedBearings(r, 3, kPacket);
+        EXPECT_EQ(r.decoders.names(), (Calls{"DrawLine", "DrawLine", "DrawLine", "Draw_Meter"}));
+    }
 }
 
 }  // namespace

@@ -134,7 +134,7 @@ struct OverflowCase {
 TEST(RxPoll, OverflowCheckAtTheFiftiethBusyTick) {
     // Each buffer starts with a bearing packet, which the same tick then removes (18).
     auto buffer = [](std::initializer_list<std::size_t> lineEnds, std::size_t size = 700) {
-        std::string b = "B" + std::string(size - 1, 'x');
+        std::string b = kBearing + std::string(size - kBearing.size(), 'x');
         for (std::size_t p : lineEnds) {
             b[p - 1] = '\n';
         }

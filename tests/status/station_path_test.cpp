@@ -52,5 +52,25 @@ TEST(StatusPath, PacketsOnTheLineReachTheBannersAndAreAnswered) {
     EXPECT_FALSE(r.display.isVisible(El::BatteryMeter));
 }
 
+// Fields that are no digits keep arriving: the last good fix must still go within 5 s.
+TEST(GpsPath, APositionNeverOutlivesItsTimeOut) {
+    for (const std::string bad :
+         {"D+3 52123415112345\r\n", "D-33-21234+151123456\r\n", "D-3352123415112\r\n"}) {
+        SCOPED_TRACE(bad);
+        StationRig r;
+        r.Timer4.start();
+        r.line.incoming = "D-33521234+151123456\r\n";
+        r.clock.advance(2);
+        ASSERT_EQ(r.display.text(El::Banner_GPS_Decimal_Lat), "33\xB0 52.1234' S");
+        for (int s = 0; s < 4; ++s) {
+            r.line.incoming = bad;
+            r.clock.advance(1000);
+        }
+        r.clock.advance(1000);
+        EXPECT_EQ(r.display.text(El::Banner_GPS_Decimal_Lat), "--\xB0  --.----'  -");
+        EXPECT_EQ(r.st.GPSTimedOut, 1);
+    }
+}
+
 }  // namespace
 }  // namespace kestrova::testing
