@@ -2,6 +2,7 @@
 
 #include <QCoreApplication>
 #include <QTimer>
+#include <cstdio>
 
 #include "app/WindowHelpers.h"
 
@@ -26,7 +27,11 @@ KestrovaApp::KestrovaApp(const std::string& programFolder)
       recovery_(line_, RecoveryTmr_, [this](std::string_view m) { store_.ShowStatus(m); }) {
     st_.programFolder = programFolder;
     line_.onComm = [this] { poll_.Comm1_OnComm(); };
-    line_.onLost = [this] { recovery_.lost(); };
+    line_.onLost = [this] {
+        poll_.portLost();
+        recovery_.lost();
+    };
+    ports_.onOpenFailure = [this](const std::string& why) { openFailed(why); };
     window_.onConfigClicked = [this] { butConfig_Click(); };
 }
 
@@ -40,11 +45,26 @@ KestrovaApp::~KestrovaApp() {
 
 bool KestrovaApp::start() {
     StartUp s{st_, store_, ports_, *this, Timer4_};
-    if (!Form_Load(s)) {
+    startingUp_ = true;
+    const bool started = Form_Load(s);
+    startingUp_ = false;
+    if (!started) {
         return false;
     }
     window_.show();
     return true;
+}
+
+void KestrovaApp::openFailed(const std::string& why) {
+    std::string text = why;
+    // A device that is not there yet at start-up (an adapter not plugged in, a link not up)
+    // is waited for, as after a loss.
+    if (startingUp_ && recovery_.awaitDevice()) {
+        text += "; retrying";
+    }
+    text += ".";
+    store_.ShowStatus(text);
+    std::fprintf(stderr, "kestrova: %s\n", text.c_str());
 }
 
 void KestrovaApp::butConfig_Click() {

@@ -51,6 +51,10 @@ class KestrovaApp : public MainWindowShell, public MainWindowPlacement {
     void setLeft(int twips) override;
 
   private:
+    // A port could not be opened: the reason on the status line and standard error.
+    void openFailed(const std::string& why);
+
+    bool startingUp_ = false;
     frmKestrova window_;
     PortDevices devices_;
     QtSerialLine line_;

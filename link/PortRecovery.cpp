@@ -2,10 +2,33 @@
 
 namespace kestrova {
 
-void PortRecovery::lost() {
+bool PortRecovery::wait() {
+    port_ = line_.portNumber();
+    device_ = line_.device();
+    atLoss_ = inspect_(device_);
+    if (device_.empty() || IsRawPseudoTerminal(device_, atLoss_)) {
+        waiting_ = false;
+        retry_.stop();
+        return false;
+    }
     waiting_ = true;
-    report_("Serial port lost.");
     retry_.start();
+    return true;
+}
+
+void PortRecovery::lost() {
+    wasOpen_ = true;
+    if (wait()) {
+        report_("Serial port lost.");
+    } else {
+        report_("Serial port lost: " + device_ +
+                " is a pseudo-terminal and is not reopened by itself; use Configure.");
+    }
+}
+
+bool PortRecovery::awaitDevice() {
+    wasOpen_ = false;
+    return wait();
 }
 
 void PortRecovery::retryTick() {
@@ -15,10 +38,18 @@ void PortRecovery::retryTick() {
         retry_.stop();
         return;
     }
+    if (!MayReopen(device_, atLoss_, inspect_(device_))) {
+        return;
+    }
+    // A failed open at start-up left the line on its previous number.
+    const std::int16_t previous = line_.portNumber();
+    line_.setPortNumber(port_);
     if (line_.open()) {
         waiting_ = false;
         retry_.stop();
-        report_("Serial port reopened.");
+        report_(wasOpen_ ? "Serial port reopened." : "Serial port " + device_ + " opened.");
+    } else {
+        line_.setPortNumber(previous);
     }
 }
 

@@ -1,5 +1,7 @@
 #include "link/QtSerialLine.h"
 
+#include "link/DeviceState.h"
+
 namespace kestrova {
 
 QtSerialLine::QtSerialLine(DeviceFor deviceFor, QObject* parent)
@@ -9,9 +11,10 @@ QtSerialLine::QtSerialLine(DeviceFor deviceFor, QObject* parent)
 }
 
 void QtSerialLine::errorOccurred(QSerialPort::SerialPortError e) {
-    // Qt reports a cleared error too, and a refused modem-line call while we configure;
-    // only real line events count.
-    if (e == QSerialPort::NoError || configuring_) {
+    // Qt reports a cleared error too, a refused modem-line call while we configure, and the
+    // failures of an open; only errors of an open port while it reads or writes are line
+    // events.
+    if (e == QSerialPort::NoError || configuring_ || opening_ || !port.isOpen()) {
         return;
     }
     if (onComm) {
@@ -28,21 +31,41 @@ void QtSerialLine::errorOccurred(QSerialPort::SerialPortError e) {
 }
 
 bool QtSerialLine::open() {
+    failure_.clear();
     if (port.isOpen()) {
+        failure_ = "already open";
         return false;
     }
-    const std::string device = deviceFor_ ? deviceFor_(port_) : std::string();
-    if (device.empty()) {
+    const std::string name = device();
+    if (name.empty()) {
+        failure_ = "no device for this port number";
         return false;
     }
-    port.setPortName(QString::fromStdString(device));
+    // A folder or a plain file is never a serial line: refused without being opened.
+    const DeviceState state = InspectDevice(name);
+    if (auto refused = RefuseBeforeOpening(state)) {
+        failure_ = *refused;
+        return false;
+    }
+    port.setPortName(QString::fromStdString(name));
     port.setBaudRate(QSerialPort::Baud19200);
     port.setDataBits(QSerialPort::Data8);
     port.setParity(QSerialPort::NoParity);
     port.setStopBits(QSerialPort::OneStop);
     port.setFlowControl(options_.handshaking ? QSerialPort::HardwareControl
                                              : QSerialPort::NoFlowControl);
-    if (!port.open(QIODevice::ReadWrite)) {
+    opening_ = true;
+    const bool opened = port.open(QIODevice::ReadWrite);
+    opening_ = false;
+    if (!opened) {
+        // Qt says "permission" for a device another program holds, too; which of the two it
+        // was, the device's own permissions tell.
+        const bool busy = port.error() == QSerialPort::PermissionError;
+        QString text = port.errorString();
+        if (!text.isEmpty()) {
+            text[0] = text[0].toLower();
+        }
+        failure_ = OpenFailureReason(InspectDevice(name), busy, text.toStdString());
         return false;
     }
     applyControlLines();

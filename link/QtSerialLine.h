@@ -20,7 +20,9 @@ class QtSerialLine : public QObject, public SerialLine {
 
     void setPortNumber(std::int16_t port) override { port_ = port; }
     std::int16_t portNumber() const override { return port_; }
+    std::string device() const override { return deviceFor_ ? deviceFor_(port_) : std::string(); }
     bool open() override;
+    std::string openFailure() const override { return failure_; }
     void close() override;
     bool isOpen() const override { return port.isOpen(); }
     int handle() const override;
@@ -39,6 +41,8 @@ class QtSerialLine : public QObject, public SerialLine {
     std::int16_t port_ = 1;
     LineOptions options_;
     bool configuring_ = false;
+    bool opening_ = false;
+    std::string failure_;
 };
 
 }  // namespace kestrova

@@ -12,6 +12,7 @@ constexpr std::uint8_t kOverflowEvery = 50;
 }  // namespace
 
 void RxPoll::Timer4_Timer() {
+    const std::size_t before = st_.RxBuffer.size();
     // A failed read (no port open) leaves the buffer as it was.
     (void)st_.Comm1.readInput(st_.RxBuffer);
 
@@ -19,9 +20,29 @@ void RxPoll::Timer4_Timer() {
         supervision_.idleTick();
         return;
     }
-    supervision_.dataTick();
+    // A stream that stopped in mid-packet or on noise leaves characters that will never make
+    // a packet: without anything new they must not keep a stale bearing on screen.
+    if (st_.RxBuffer.size() > before || headPacketComplete()) {
+        supervision_.dataTick();
+    } else {
+        supervision_.idleTick();
+    }
     overflowCheck();
     handleHead();
+}
+
+bool RxPoll::headPacketComplete() const {
+    const std::string& b = st_.RxBuffer;
+    const char type = b.front();
+    if (type == 'B') {
+        return b.size() >= kBearingLength;
+    }
+    return (type == 'A' || type == 'C' || type == 'D') && b.find('\n') != std::string::npos;
+}
+
+void RxPoll::portLost() {
+    // Whatever was half received belongs to a line that is gone.
+    st_.RxBuffer.clear();
 }
 
 void RxPoll::overflowCheck() {

@@ -15,8 +15,11 @@ class RxPoll {
 
     void Timer4_Timer();
     void Comm1_OnComm();
+    // The port's device went away.
+    void portLost();
 
   private:
+    bool headPacketComplete() const;
     void overflowCheck();
     void handleHead();
     void dropHeadLine();

@@ -23,8 +23,12 @@ class SerialLine {
 
     virtual void setPortNumber(std::int16_t port) = 0;
     virtual std::int16_t portNumber() const = 0;
+    // The device the selected port opens; "" when its number names none.
+    virtual std::string device() const = 0;
     // Opens the selected port; false when it is missing, taken or invalid.
     virtual bool open() = 0;
+    // Why the last open failed, in a few words an operator can act on.
+    virtual std::string openFailure() const = 0;
     virtual void close() = 0;
     virtual bool isOpen() const = 0;
     // The operating system's handle of the open port, -1 when closed.
@@ -35,7 +39,8 @@ class SerialLine {
     // Queues the characters unchanged, NUL included; false when no port is open.
     virtual bool writeOutput(std::string_view text) = 0;
 
-    // Raised on the UI thread for line events (never for ordinary arrival of data).
+    // Raised on the UI thread for errors of the open port while reading or writing (never for
+    // ordinary arrival of data, nor for a failed open).
     std::function<void()> onComm;
     // Raised when the open port's device went away (an adapter pulled, the far end of a
     // pseudo-terminal closed); the port is closed by then.

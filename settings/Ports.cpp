@@ -58,6 +58,11 @@ void SerialPorts::SerialPort(std::int16_t NewValue) {
     if (Comm1_.open()) {
         return;
     }
+    if (onOpenFailure) {
+        const std::string device = Comm1_.device();
+        onOpenFailure("Port " + std::to_string(NewValue) + (device.empty() ? "" : ", " + device) +
+                      ": " + Comm1_.openFailure());
+    }
     if (Comm1_.isOpen()) {
         Comm1_.close();
     }

@@ -2,6 +2,7 @@
 // Opening the serial port named in the settings, switching ports, and finding usable ones.
 
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
@@ -35,6 +36,10 @@ class SerialPorts {
     void SerialPort(std::int16_t NewValue);
     // Probes ports 1..16 (the port in use is closed meanwhile and restored afterwards).
     void FindPorts(std::vector<std::int16_t>& PortList, std::int16_t& PortCount);
+
+    // Told, before the port-unavailable box, which device failed and why, e.g.
+    // "Port 5, /dev/ttyUSB0: no such device".
+    std::function<void(const std::string&)> onOpenFailure;
 
   private:
     SerialLine& Comm1_;

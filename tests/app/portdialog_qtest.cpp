@@ -72,6 +72,7 @@ TEST(PortDialog, ListsPreselectsSwitchesAndRemembers) {
         EXPECT_EQ(dialog->cboComPort()->currentText(), "COM1");
         EXPECT_EQ(dialog->deviceLabel()->text().toStdString(), one.path);
         EXPECT_TRUE(app.line().isOpen()) << "the port in use is reopened after the probe";
+        EXPECT_EQ(app.window().text(El::Textbox2), "") << "failed probes are no line events";
         if (const char* dir = std::getenv("KESTROVA_SCREENSHOTS")) {
             dialog->grab().save(QString::fromUtf8(dir) + "/port-dialog.png");
         }

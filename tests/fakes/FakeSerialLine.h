@@ -12,6 +12,9 @@ class FakeSerialLine : public SerialLine {
   public:
     void setPortNumber(std::int16_t port) override { port_ = port; }
     std::int16_t portNumber() const override { return port_; }
+    std::string device() const override {
+        return port_ >= 1 && port_ <= 16 ? "/dev/fake" + std::to_string(port_) : std::string();
+    }
     bool open() override {
         if (open_ || !available.count(port_) || !available.at(port_)) {
             return false;
@@ -20,6 +23,7 @@ class FakeSerialLine : public SerialLine {
         ++opens;
         return true;
     }
+    std::string openFailure() const override { return "no such device"; }
     void close() override { open_ = false; }
     bool isOpen() const override { return open_; }
     int handle() const override { return open_ ? 100 + port_ : -1; }

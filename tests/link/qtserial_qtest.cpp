@@ -8,6 +8,7 @@
 #include <QCoreApplication>
 #include <QElapsedTimer>
 #include <QThread>
+#include <cstdio>
 #include <string>
 
 #include "link/Dispatch.h"
@@ -90,18 +91,38 @@ TEST(QtSerialLine, FarEndClosingClosesThePortOnceWithoutSpinning) {
     EXPECT_FALSE(line.readInput(in));
 }
 
-TEST(QtSerialLine, ClosedOrUnmappedPortFailsQuietly) {
-    QtSerialLine line([](std::int16_t) { return std::string(); });
-    std::string in = "kept";
-    EXPECT_FALSE(line.open());
-    EXPECT_FALSE(line.readInput(in));
-    EXPECT_FALSE(line.writeOutput(std::string_view("\0", 1)));
-    EXPECT_EQ(in, "kept");
-    EXPECT_EQ(line.handle(), -1);
-
-    QtSerialLine missing([](std::int16_t) { return std::string("/dev/kestrova-no-such-port"); });
-    EXPECT_FALSE(missing.open());
-    EXPECT_FALSE(missing.isOpen());
+// A failed open is no line event, and says why in words an operator can act on.
+TEST(QtSerialLine, FailedOpensRaiseNoEventAndSayWhy) {
+    Pty held;
+    ASSERT_FALSE(held.path.empty());
+    QtSerialLine holder([&](std::int16_t) { return held.path; });
+    ASSERT_TRUE(holder.open());
+    const std::string folder = ::testing::TempDir();
+    const std::string plain = folder + "/kestrova-plain-file";
+    std::fclose(std::fopen(plain.c_str(), "w"));
+    const std::vector<std::pair<std::string, std::string>> cases = {
+        {"", "no device for this port number"},
+        {"/dev/kestrova-no-such-port", "no such device"},
+        {folder, "a folder, not a serial device"},
+        {plain, "not a serial device"},
+        {held.path, "busy, in use by another program"},
+    };
+    for (const auto& [device, why] : cases) {
+        SCOPED_TRACE(device);
+        QtSerialLine line([&](std::int16_t) { return device; });
+        int events = 0;
+        line.onComm = [&] { ++events; };
+        EXPECT_FALSE(line.open());
+        spinFor(20);
+        EXPECT_EQ(line.openFailure(), why);
+        EXPECT_EQ(events, 0);
+        std::string in = "kept";
+        EXPECT_FALSE(line.readInput(in));
+        EXPECT_FALSE(line.writeOutput(std::string_view("\0", 1)));
+        EXPECT_EQ(in, "kept");
+        EXPECT_EQ(line.handle(), -1);
+    }
+    std::remove(plain.c_str());
 }
 
 }  // namespace

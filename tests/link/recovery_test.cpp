@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <map>
+
 #include "link/PortRecovery.h"
 #include "tests/fakes/LinkRig.h"
 
@@ -8,23 +10,39 @@ namespace {
 
 struct RecoveryRig : LinkRig {
     RecoveryRig() {
-        line.onLost = [this] { recovery.lost(); };
+        line.onLost = [this] {
+            poll.portLost();
+            recovery.lost();
+        };
         Timer4.start();
         StayAliveTmr.start();
     }
+    // What the file system says of each name; by default a serial device that is there while
+    // the fake line can open it.
+    DeviceState inspect(const std::string& path) {
+        if (auto it = names.find(path); it != names.end()) {
+            return it->second;
+        }
+        DeviceState s;
+        s.exists = s.characterDevice = line.available[line.portNumber()];
+        return s;
+    }
     FakeTimer& RetryTmr = clock.make(500, [this] { recovery.retryTick(); });
     std::vector<std::string> reports;
-    PortRecovery recovery{line, RetryTmr, [this](std::string_view m) { reports.emplace_back(m); }};
+    std::map<std::string, DeviceState> names;
+    PortRecovery recovery{line, RetryTmr, [this](std::string_view m) { reports.emplace_back(m); },
+                          [this](const std::string& p) { return inspect(p); }};
 };
 
 TEST(PortRecovery, DeviceGoneBlanksLikeALostLinkAndComesBackByItself) {
     RecoveryRig r;
-    r.line.incoming = "B30682048S42045P\r\n";
+    r.line.incoming = "B30682048S42045P\r\nB3068";  // the device goes in mid-packet
     r.clock.advance(10);
     ASSERT_EQ(r.st.LinkState, 2);
 
     r.line.loseDevice();
     EXPECT_EQ(r.reports, std::vector<std::string>{"Serial port lost."});
+    EXPECT_TRUE(r.st.RxBuffer.empty());
     r.clock.advance(2100);  // 30 idle ticks and the link-loss timer
     EXPECT_EQ(r.st.LinkState, 1);
     ASSERT_GE(r.decoders.calls.size(), 2u);
@@ -66,6 +84,64 @@ TEST(PortRecovery, KeepsTryingWhileTheDeviceStaysAway) {
     EXPECT_TRUE(r.recovery.waiting());
     EXPECT_TRUE(r.RetryTmr.isRunning());
     EXPECT_EQ(r.reports.size(), 1u);  // one report, not one per attempt
+}
+
+TEST(PortRecovery, APortMissingAtStartUpIsOpenedWhenItsDeviceAppears) {
+    RecoveryRig r;
+    r.line.close();
+    r.line.available[3] = false;
+    r.line.setPortNumber(3);
+    ASSERT_FALSE(r.line.open());
+    ASSERT_TRUE(r.recovery.awaitDevice());
+    r.line.setPortNumber(1);  // start-up put the line back on its previous number
+    r.clock.advance(4000);
+    EXPECT_FALSE(r.line.isOpen());
+    r.line.available[3] = true;
+    r.clock.advance(500);
+    EXPECT_TRUE(r.line.isOpen());
+    EXPECT_EQ(r.line.portNumber(), 3);
+    EXPECT_EQ(r.reports, std::vector<std::string>{"Serial port /dev/fake3 opened."});
+}
+
+struct PtyCase {
+    const char* name;
+    bool link;      // the configured name is a link to the terminal
+    bool madeAnew;  // the link was made again after the loss
+    bool reopened;
+};
+
+TEST(PortRecovery, APseudoTerminalIsReopenedOnlyThroughALinkMadeAnew) {
+    const std::vector<PtyCase> cases = {
+        {"raw terminal number", false, false, false},
+        {"link left as it was", true, false, false},
+        {"link made anew", true, true, true},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        RecoveryRig r;
+        DeviceState pty;
+        pty.exists = pty.characterDevice = pty.pseudoTerminal = true;
+        pty.link = c.link;
+        pty.linkInode = 7;
+        pty.linkTarget = "/dev/pts/4";
+        r.names["/dev/fake1"] = pty;
+        const int opens = r.line.opens;
+        r.line.loseDevice();
+        EXPECT_EQ(r.recovery.waiting(), c.link);
+        // The number comes back, perhaps as someone else's terminal.
+        r.line.available[1] = true;
+        if (c.madeAnew) {
+            r.names["/dev/fake1"].linkInode = 8;
+        }
+        r.clock.advance(2000);
+        EXPECT_EQ(r.line.isOpen(), c.reopened);
+        EXPECT_EQ(r.line.opens - opens, c.reopened ? 1 : 0);
+        if (!c.link) {
+            EXPECT_EQ(r.reports.back(),
+                      "Serial port lost: /dev/fake1 is a pseudo-terminal and is not reopened by "
+                      "itself; use Configure.");
+        }
+    }
 }
 
 }  // namespace

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "tests/fakes/LinkRig.h"
 
 namespace kestrova::testing {
@@ -74,6 +76,39 @@ TEST_F(Timeline, DataReturningBeforeTheTimerFiresBlanksNothing) {
     EXPECT_EQ(r.st.LinkState, 2);
     r.clock.advance(5000);  // idle again: a fresh 30 + 2000 ms
     EXPECT_EQ(count("Draw_Polar"), 1);
+}
+
+TEST(Supervision, AStreamThatStopsOnAnUnfinishedPacketOrNoiseGoesStaleAllTheSame) {
+    for (const std::string tail :
+         {"B30682", "AFM/S,IF 25,AI", "D-33521", "#~noise~#", "b3068204 S"}) {
+        SCOPED_TRACE(tail);
+        LinkRig r;
+        r.Timer4.start();
+        r.line.incoming = "B3068204 S42045P\r\n" + tail;
+        r.clock.advance(4);
+        ASSERT_EQ(r.st.RxBuffer, tail);
+        r.decoders.calls.clear();
+        r.clock.advance(2058);  // 30 ticks and 2 s after the last character
+        EXPECT_EQ(r.decoders.names(), (std::vector<std::string>{"Draw_Polar", "DigitalDOA_Blank"}));
+        EXPECT_EQ(r.st.RxBuffer, tail) << "the partial packet waits for the rest";
+        EXPECT_GT(r.st.BusyTickCount, 0) << "busy ticks still count a non-empty buffer";
+        r.line.incoming = "\r\n";  // the rest arrives: data again
+        r.clock.advance(2);
+        EXPECT_EQ(r.st.LinkState, 2);
+    }
+}
+
+TEST(Supervision, ABacklogOfCompletePacketsIsDataWithoutNewCharacters) {
+    LinkRig r;
+    r.line.incoming = std::string(40 * 18, 'x');
+    for (int i = 0; i < 40; ++i) {
+        r.line.incoming.replace(static_cast<std::size_t>(i) * 18, 18, "B3068204 S42045P\r\n");
+    }
+    r.ticks(40);
+    EXPECT_EQ(r.st.IdleTickCount, 0);
+    EXPECT_FALSE(r.Timer1.isRunning());
+    const auto names = r.decoders.names();
+    EXPECT_EQ(std::count(names.begin(), names.end(), "DrawLine"), 40);
 }
 
 TEST_F(Timeline, StayAliveEvery500MsWithOrWithoutData) {

@@ -1,0 +1,111 @@
+#include <gtest/gtest.h>
+#include <pty.h>
+#include <unistd.h>
+
+#include <filesystem>
+#include <fstream>
+
+#include "link/DeviceState.h"
+
+namespace kestrova::testing {
+namespace {
+
+namespace fs = std::filesystem;
+
+struct Pair {
+    Pair() { ok = openpty(&master, &slave, name, nullptr, nullptr) == 0; }
+    ~Pair() {
+        ::close(master);
+        ::close(slave);
+    }
+    bool ok;
+    int master = -1, slave = -1;
+    char name[256] = {};
+};
+
+// The names an operator may give: what the system says of each, looked at without opening.
+TEST(DeviceState, InspectsNamesWithoutOpeningThem) {
+    Pair pty;
+    ASSERT_TRUE(pty.ok);
+    const fs::path dir = fs::temp_directory_path() / ("kestrova-dev-" + std::to_string(getpid()));
+    fs::create_directories(dir);
+    std::ofstream(dir / "plain") << "x";
+    fs::create_symlink(pty.name, dir / "link");
+    fs::create_symlink(dir / "gone", dir / "dangling");
+
+    const DeviceState terminal = InspectDevice(pty.name);
+    EXPECT_TRUE(terminal.exists && terminal.characterDevice && terminal.pseudoTerminal);
+    EXPECT_FALSE(terminal.link);
+    EXPECT_TRUE(IsRawPseudoTerminal(pty.name, terminal));
+
+    const DeviceState link = InspectDevice((dir / "link").string());
+    EXPECT_TRUE(link.link && link.pseudoTerminal);
+    EXPECT_EQ(link.linkTarget, pty.name);
+    EXPECT_FALSE(IsRawPseudoTerminal((dir / "link").string(), link));
+
+    EXPECT_EQ(RefuseBeforeOpening(InspectDevice(dir.string())), "a folder, not a serial device");
+    EXPECT_EQ(RefuseBeforeOpening(InspectDevice((dir / "plain").string())), "not a serial device");
+    EXPECT_EQ(RefuseBeforeOpening(InspectDevice((dir / "missing").string())), "no such device");
+    const DeviceState dangling = InspectDevice((dir / "dangling").string());
+    EXPECT_TRUE(dangling.link);
+    EXPECT_EQ(RefuseBeforeOpening(dangling), "no such device");
+    EXPECT_EQ(RefuseBeforeOpening(terminal), std::nullopt);
+    fs::remove_all(dir);
+}
+
+DeviceState device(bool pty, bool link = false, std::uint64_t inode = 1,
+                   std::string target = "/dev/pts/4") {
+    DeviceState s;
+    s.exists = s.characterDevice = true;
+    s.pseudoTerminal = pty;
+    s.link = link;
+    s.linkInode = link ? inode : 0;
+    s.linkTarget = link ? std::move(target) : "";
+    return s;
+}
+
+struct ReopenCase {
+    const char* name;
+    std::string path;
+    DeviceState atLoss, now;
+    bool reopen;
+};
+
+TEST(DeviceState, WhatMayBeReopenedAfterALoss) {
+    const DeviceState gone{};
+    const std::vector<ReopenCase> cases = {
+        {"serial device back", "/dev/ttyUSB0", gone, device(false), true},
+        {"serial device still away", "/dev/ttyUSB0", device(false), gone, false},
+        {"by-id link to a serial device", "/dev/serial/by-id/usb-x", device(false, true),
+         device(false, true), true},
+        {"raw terminal number reused", "/dev/pts/4", device(true), device(true), false},
+        {"raw terminal number, by another spelling", "/dev//pts/../pts/4", gone, gone, false},
+        {"link to a terminal, unchanged", "/tmp/pty", device(true, true), device(true, true),
+         false},
+        {"link made anew", "/tmp/pty", device(true, true, 1), device(true, true, 2), true},
+        {"link pointed elsewhere", "/tmp/pty", device(true, true, 1, "/dev/pts/4"),
+         device(true, true, 1, "/dev/pts/9"), true},
+        {"link gone at the loss, back now", "/tmp/pty", gone, device(true, true), true},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        EXPECT_EQ(MayReopen(c.path, c.atLoss, c.now), c.reopen);
+    }
+}
+
+TEST(DeviceState, ReasonsAnOperatorCanActOn) {
+    DeviceState locked = device(false);
+    locked.accessible = false;
+    DeviceState folder = device(false);
+    folder.characterDevice = false;
+    folder.folder = true;
+    EXPECT_EQ(OpenFailureReason(DeviceState{}, false, "x"), "no such device");
+    EXPECT_EQ(OpenFailureReason(folder, false, "x"), "a folder, not a serial device");
+    EXPECT_EQ(OpenFailureReason(locked, true, "x").rfind("permission denied (join the dialout", 0),
+              0u);
+    EXPECT_EQ(OpenFailureReason(device(false), true, "x"), "busy, in use by another program");
+    EXPECT_EQ(OpenFailureReason(device(false), false, "input/output error"), "input/output error");
+}
+
+}  // namespace
+}  // namespace kestrova::testing
