@@ -4,10 +4,15 @@
 #include <gtest/gtest.h>
 #include <stdlib.h>
 
+#include <csignal>
+#include <cstdio>
 #include <cstdlib>
 
 #include <filesystem>
 #include <fstream>
+
+#include <QApplication>
+#include <QTimer>
 
 #include "app/KestrovaApp.h"
 #include "display/NeedleGauge.h"
@@ -20,12 +25,20 @@ namespace {
 struct Live : ::testing::Test {
     void SetUp() override {
         ASSERT_FALSE(pty.path.empty());
+        start(pty.path);
+        ASSERT_TRUE(app->line().isOpen());
+    }
+    // A program folder whose port 1 is `device`, and the program started on it.
+    void start(const std::string& device) {
+        if (!folder.empty()) {
+            std::filesystem::remove_all(folder);
+        }
         std::string pattern = (std::filesystem::temp_directory_path() / "kestrova-XXXXXX").string();
         folder = mkdtemp(pattern.data());
         const std::string ini =
             "RxCOMport=1\r\nCenterOnScreen=1\r\nHideConfigButton=0\r\n"
             "AlwaysOnTop=0\r\nPortDevice01=" +
-            pty.path + "\r\n";
+            device + "\r\n";
         std::ofstream(folder / "Kestrova.ini", std::ios::binary) << ini;
         std::ofstream(folder / "Kestrova.bak", std::ios::binary) << ini;
         // The mount pictures the build put beside the test programs, when there.
@@ -36,7 +49,6 @@ struct Live : ::testing::Test {
         }
         app = std::make_unique<KestrovaApp>(folder.string());
         ASSERT_TRUE(app->start());
-        ASSERT_TRUE(app->line().isOpen());
     }
     void TearDown() override {
         app.reset();
@@ -65,6 +77,22 @@ struct Live : ::testing::Test {
     Pty pty;
     std::filesystem::path folder;
     std::unique_ptr<KestrovaApp> app;
+};
+
+// Closes each modal box that comes up, as an operator pressing OK would.
+struct BoxCloser {
+    BoxCloser() {
+        timer.setInterval(20);
+        QObject::connect(&timer, &QTimer::timeout, [this] {
+            if (QWidget* box = QApplication::activeModalWidget()) {
+                ++closed;
+                box->close();
+            }
+        });
+        timer.start();
+    }
+    QTimer timer;
+    int closed = 0;
 };
 
 TEST_F(Live, StreamToScreenAndStaleDataBlanked) {
@@ -138,6 +166,119 @@ TEST_F(Live, StreamToScreenAndStaleDataBlanked) {
     // The stay-alive went out about twice a second all along.
     const auto nuls = std::count(pty.received().begin(), pty.received().end(), '\0');
     EXPECT_GE(nuls, 10);
+}
+
+// The stream stops in the middle of a packet, and then the far end goes away in the middle
+// of another: the bearing goes stale on time both ways, and the half packet is forgotten.
+TEST_F(Live, StopInMidPacketAndFarEndGoneMidPacketBothGoStale) {
+    bearings(48, "B30682048S42999P\r\n");
+    ASSERT_EQ(text(El::DOA), "090 ");
+    pty.send("B30682");
+    spinFor(1800);
+    EXPECT_EQ(gauge().needleValue(), 90.0) << "not yet";
+    ASSERT_TRUE(spinUntil([&] { return gauge().needleValue() == 360.0; }, 1500));
+    EXPECT_EQ(text(El::DOA), " - - -");
+
+    pty.send("48S42999P\r\n");
+    bearings(48, "B30682048S42999P\r\n");
+    ASSERT_EQ(text(El::DOA), "090 ");
+    pty.send("B306");
+    ASSERT_TRUE(spinUntil([&] { return app->station().RxBuffer == "B306"; }));
+    ::close(pty.slave);
+    pty.slave = -1;
+    ::close(pty.master);
+    pty.master = -1;
+    ASSERT_TRUE(spinUntil([&] { return !app->line().isOpen(); }));
+    EXPECT_TRUE(app->station().RxBuffer.empty());
+    ASSERT_TRUE(spinUntil([&] { return gauge().needleValue() == 360.0; }, 2500));
+    EXPECT_EQ(text(El::DOA), " - - -");
+}
+
+// The simulator stops its stream in the middle of a packet, then after line noise: each time
+// the needle parks (the antenna is on the ground, so 360 means parked) and comes back.
+TEST_F(Live, TheSimulatorsMidPacketStopsParkTheNeedleEachTime) {
+    app.reset();
+    const std::filesystem::path bin = QCoreApplication::applicationDirPath().toStdString();
+    const std::string link =
+        (std::filesystem::temp_directory_path() / ("kestrova-sim-pty-" + std::to_string(getpid())))
+            .string();
+    const std::string command = (bin / "kestrova-sim").string() + " --link " + link +
+                                " --scenario " KESTROVA_SOURCE_DIR
+                                "/tools/sim/scenarios/mid-packet-stop.scn > /dev/null 2>&1 & "
+                                "echo $!";
+    FILE* started = ::popen(command.c_str(), "r");
+    ASSERT_NE(started, nullptr);
+    int sim = 0;
+    ASSERT_EQ(std::fscanf(started, "%d", &sim), 1);
+    ::pclose(started);
+    ASSERT_TRUE(spinUntil([&] { return std::filesystem::exists(link); }));
+    start(link);
+    ASSERT_TRUE(app->line().isOpen());
+    std::string phases;  // L for live, P for parked, one letter per change
+    spinUntil(
+        [&] {
+            const char now = gauge().needleValue() == 360.0 ? 'P' : 'L';
+            if (phases.empty() || phases.back() != now) {
+                phases += now;
+                if (now == 'P') {
+                    EXPECT_EQ(text(El::DOA), " - - -");
+                }
+            }
+            return phases.rfind("LPLP", 0) == 0;
+        },
+        14000);
+    EXPECT_EQ(phases.substr(0, 4), "LPLP") << "L live, P parked: " << phases;
+    ::kill(sim, SIGTERM);
+}
+
+// The far end of a raw terminal number goes away; the next terminals made on this machine
+// may get that number. None of them is opened or written to.
+TEST_F(Live, ARawTerminalNumberIsNotTakenAgainAfterALoss) {
+    const std::string number = pty.path;
+    ::close(pty.slave);
+    pty.slave = -1;
+    ::close(pty.master);
+    pty.master = -1;
+    ASSERT_TRUE(spinUntil([&] { return !app->line().isOpen(); }));
+    EXPECT_NE(text(El::StatusDisp).find("is not reopened by itself; use Configure."),
+              std::string::npos);
+    std::vector<std::unique_ptr<Pty>> others;
+    for (int i = 0; i < 8 && (others.empty() || others.back()->path != number); ++i) {
+        others.push_back(std::make_unique<Pty>());
+    }
+    spinFor(1500);
+    EXPECT_FALSE(app->line().isOpen());
+    for (auto& other : others) {
+        EXPECT_EQ(other->received(), "") << other->path;
+    }
+}
+
+// The adapter is plugged in 4 s after start-up: the box is shown, the status line says why
+// and that it retries, and the program connects by itself.
+TEST_F(Live, ADeviceThatAppearsAfterStartUpIsConnected) {
+    app.reset();  // the fixture's own start is not wanted here
+    std::filesystem::remove_all(folder);
+    const std::string link =
+        (std::filesystem::temp_directory_path() / ("kestrova-late-" + std::to_string(getpid())))
+            .string();
+    std::filesystem::remove(link);
+    BoxCloser boxes;
+    start(link);
+    EXPECT_EQ(boxes.closed, 1);
+    EXPECT_FALSE(app->line().isOpen());
+    EXPECT_NE(text(El::StatusDisp).find("> Port 1, " + link + ": no such device; retrying."),
+              std::string::npos)
+        << text(El::StatusDisp);
+    spinFor(4000);
+    EXPECT_FALSE(app->line().isOpen());
+    Pty late;
+    std::filesystem::create_symlink(late.path, link);
+    ASSERT_TRUE(spinUntil([&] { return app->line().isOpen(); }, 1500));
+    EXPECT_NE(text(El::StatusDisp).find("Serial port " + link + " opened."), std::string::npos);
+    late.send("AFM/S,IF 25,AIR,LCL,HIGH,02,HNT,BAT,REL\r\n");
+    EXPECT_TRUE(spinUntil([&] { return late.received().find("\r\n") != std::string::npos; }));
+    EXPECT_EQ(boxes.closed, 1);
+    std::filesystem::remove(link);
 }
 
 }  // namespace

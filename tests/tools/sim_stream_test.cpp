@@ -143,6 +143,28 @@ TEST(SimGenerator, EachFaultLeavesItsMark) {
     EXPECT_EQ(r.count(K::Unrecognised), 0);
 }
 
+// What comes last before each silence: half a packet, or line noise; never a line end.
+TEST(SimGenerator, ScheduledStopsLeaveNoPacketEnded) {
+    std::istringstream scn("pauses off\nat 2 stop 4\nat 9 noise-stop 3\n");
+    Options opt;
+    ASSERT_EQ(parseScenario(scn, opt), "");
+    StreamGenerator gen(opt);
+    std::string before;
+    std::vector<std::pair<double, std::string>> stops;  // silence, the bytes before it
+    for (Piece p; gen.lineTime() < 15 && gen.next(p);) {
+        if (p.silenceBefore > 0) {
+            stops.emplace_back(p.silenceBefore, before);
+        }
+        before = p.bytes;
+    }
+    ASSERT_EQ(stops.size(), 2u);
+    EXPECT_DOUBLE_EQ(stops[0].first, 4);
+    EXPECT_NE(std::string("ABCD").find(stops[0].second[0]), std::string::npos);
+    EXPECT_EQ(stops[0].second.find('\n'), std::string::npos);
+    EXPECT_DOUBLE_EQ(stops[1].first, 3);
+    EXPECT_EQ(stops[1].second.find_first_of("ABCD\r\n"), std::string::npos);
+}
+
 TEST(SimOptions, FlagsOverrideTheScenarioWhereverTheyStandAndErrors) {
     const std::string path = ::testing::TempDir() + "sim_options.scn";
     std::ofstream(path) << "# a tour\nduration 12.5\nseed 42\npauses off\nfault garbage\n"

@@ -96,7 +96,9 @@ std::string parseEvent(std::string_view args, Options& opt) {
     static constexpr Timed kTimed[] = {{"pause", Event::Kind::Pause},
                                        {"gps-gap", Event::Kind::GpsGap},
                                        {"compass-off", Event::Kind::CompassOff},
-                                       {"tune", Event::Kind::Tune}};
+                                       {"tune", Event::Kind::Tune},
+                                       {"stop", Event::Kind::Stop},
+                                       {"noise-stop", Event::Kind::NoiseStop}};
     for (const auto& t : kTimed) {
         if (what == t.name) {
             e.kind = t.kind;
@@ -378,6 +380,8 @@ Scenario file: one directive a line, "#" starts a comment line. Times are second
                       replace the built-in rotation
   at T pause S        the whole stream stops for S seconds at T
   at T gps-gap S      no GPS packets for S seconds
+  at T stop S         the stream stops in the middle of a packet for S seconds
+  at T noise-stop S   a burst of line noise, then the stream stops for S seconds
   at T compass-off S  compass heading "999" for S seconds
   at T tune S         tune readings instead of signal strength for S seconds
   at T status TEXT    one extra status line

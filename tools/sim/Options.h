@@ -14,10 +14,10 @@ inline constexpr int kFaultKinds = 5;
 const char* faultName(Fault f);
 
 struct Event {
-    enum class Kind { Pause, GpsGap, CompassOff, Tune, Status, Antenna, Inject };
+    enum class Kind { Pause, GpsGap, CompassOff, Tune, Status, Antenna, Inject, Stop, NoiseStop };
     double at = 0;  // seconds of line time from the start
     Kind kind = Kind::Pause;
-    double length = 0;  // Pause, GpsGap, CompassOff, Tune
+    double length = 0;  // Pause, GpsGap, CompassOff, Tune, Stop, NoiseStop
     std::string text;   // Status, Antenna: the line without its type letter and CR LF
     Fault fault = Fault::Garbage;
 };

@@ -204,6 +204,12 @@ void StreamGenerator::runSchedules() {
             case Event::Kind::Inject:
                 armed_[static_cast<int>(e.fault)] = true;
                 break;
+            case Event::Kind::Stop:
+                stopMidPacket_ = e.length;
+                break;
+            case Event::Kind::NoiseStop:
+                noiseStop_ = e.length;
+                break;
         }
     }
     if (t_ >= nextPause_) {
@@ -262,7 +268,12 @@ bool StreamGenerator::next(Piece& out) {
         runSchedules();
     }
     std::string packet;
-    if (armed_[static_cast<int>(Fault::Garbage)]) {
+    if (noiseStop_ > 0) {
+        packet = garbage();
+        pendingSilence_ += noiseStop_;  // taken before the next piece: noise, then nothing
+        noiseStop_ = 0;
+        note("noise, then a stop");
+    } else if (armed_[static_cast<int>(Fault::Garbage)]) {
         armed_[static_cast<int>(Fault::Garbage)] = false;
         packet = garbage();
         ++tally_.faults;
@@ -270,6 +281,11 @@ bool StreamGenerator::next(Piece& out) {
     } else {
         packet = choosePacket();
         applyFaults(packet);
+        if (stopMidPacket_ > 0 && !carry_ && packet.size() > 1) {
+            carry_ = Piece{stopMidPacket_, packet.substr(packet.size() / 2)};
+            stopMidPacket_ = 0;
+            note("stop in mid-packet");
+        }
     }
     out.bytes = carry_ ? packet.substr(0, packet.size() - carry_->bytes.size()) : packet;
     advance(lineSeconds(out.bytes.size()));

@@ -98,6 +98,8 @@ class StreamGenerator : public Source {
     double nextCompassOut_ = 0, nextTune_ = 0;
     double gpsGapUntil_ = 0, compassOffUntil_ = 0, tuneUntil_ = 0;
     double pendingSilence_ = 0;
+    double stopMidPacket_ = 0;  // seconds, for the next packet
+    double noiseStop_ = 0;
     std::array<double, kFaultKinds> nextFault_{};
     std::array<bool, kFaultKinds> armed_{};
     std::optional<Piece> carry_;
