@@ -3,10 +3,10 @@
 #include <cmath>
 
 #include "app/Version.h"
+#include "core/Numbers.h"
 #include "display/Bearing.h"
 #include "display/Gps.h"
 #include "display/Meters.h"
-#include "settings/LeadingNumber.h"
 #include "status/AntennaDecoder.h"
 #include "status/Banners.h"
 #include "status/MagTable.h"
@@ -39,20 +39,20 @@ bool Form_Load(const StartUp& s) {
 
     st.ui.setText(El::LabelVersion, VersionLabel());
 
-    st.RxBuffer.clear();
-    st.BPacketCount = 0;
-    st.BusyTickCount = 0;
-    st.IdleTickCount = 0;
-    st.LinkState = 0;
-    st.GPSTimedOut = 0;
-    st.BandIndex = 0;
-    st.DF_Enabled = true;
-    st.RelBearMode = true;
-    st.CompassHeading = 999;
-    st.CompassFlag = 'P';
+    st.link.RxBuffer.clear();
+    st.link.BPacketCount = 0;
+    st.link.BusyTickCount = 0;
+    st.link.IdleTickCount = 0;
+    st.link.LinkState = 0;
+    st.link.GPSTimedOut = 0;
+    st.status.BandIndex = 0;
+    st.status.DF_Enabled = true;
+    st.bearing.RelBearMode = true;
+    st.bearing.CompassHeading = 999;
+    st.bearing.CompassFlag = 'P';
 
     LoadAntSettings(st, "CANT UNKNOWN\r\n", false);
-    st.TwoPi = static_cast<float>(8.0 * std::atan(1.0));
+    st.bearing.TwoPi = static_cast<float>(8.0 * std::atan(1.0));
     CreateTables(st);
 
     Draw_Meter(st, true, 0);

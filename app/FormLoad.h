@@ -1,8 +1,8 @@
 #pragma once
 // The start-up sequence: run once before the main window is first shown.
 
-#include "app/Station.h"
-#include "link/Timer.h"
+#include "core/Station.h"
+#include "core/Timer.h"
 #include "settings/Ports.h"
 #include "settings/Store.h"
 

@@ -25,7 +25,7 @@ KestrovaApp::KestrovaApp(const std::string& programFolder)
              [] { QTimer::singleShot(0, qApp, &QCoreApplication::quit); }),
       ports_(line_, store_, boxes_, probe_, devices_, StayAliveTmr_),
       recovery_(line_, RecoveryTmr_, [this](std::string_view m) { store_.ShowStatus(m); }) {
-    st_.programFolder = programFolder;
+    st_.dataFolder = programFolder;
     line_.onComm = [this] { poll_.Comm1_OnComm(); };
     line_.onLost = [this] {
         poll_.portLost();

@@ -6,9 +6,9 @@
 #include <string>
 
 #include "app/FormLoad.h"
-#include "app/Station.h"
 #include "app/StationDecoders.h"
 #include "app/frmKestrova.h"
+#include "core/Station.h"
 #include "link/Dispatch.h"
 #include "link/PortRecovery.h"
 #include "link/QtSerialLine.h"

@@ -1,7 +1,7 @@
 #pragma once
 // The receive link's decoder seam bound to the real procedures of the station.
 
-#include "app/Station.h"
+#include "core/Station.h"
 #include "link/Decoders.h"
 
 namespace kestrova {

@@ -12,6 +12,8 @@
 #include <cmath>
 
 #include "app/Pictures.h"
+#include "display/Bearing.h"
+#include "display/Gps.h"
 #include "display/NeedleGauge.h"
 
 namespace kestrova {
@@ -81,14 +83,14 @@ constexpr std::array<DesignText, 16> kDesignTexts{{
     {El::Banner_Local_Remote, "---A"},
     {El::Banner_Op_Mode, "---A"},
     {El::Banner_IF_BW, "---A"},
-    {El::DOA, " - - -"},
+    {El::DOA, kBlankDOA},
     {El::Banner_RelBear, "REL"},
     {El::Banner_Ant_Mod, "ANT UNKNOWN"},
     {El::Banner_Ant_Band, ""},
-    {El::Banner_GPS_Sexa_Lat, "--\xB0  --'  --.-\" -"},
-    {El::Banner_GPS_Sexa_Lon, "---\xB0  --'  --.-\" -"},
-    {El::Banner_GPS_Decimal_Lat, "--\xB0  --.----'  -"},
-    {El::Banner_GPS_Decimal_Lon, "---\xB0  --.----'  -"},
+    {kGpsLabels[0], kGpsBlank[0]},
+    {kGpsLabels[1], kGpsBlank[1]},
+    {kGpsLabels[2], kGpsBlank[2]},
+    {kGpsLabels[3], kGpsBlank[3]},
     {El::butConfig, "Configure"},
     {El::LabelVersion, "Kestrova Release"},
     {El::StatusDisp, "Status Ok!"},

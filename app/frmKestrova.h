@@ -9,7 +9,7 @@
 #include <span>
 #include <string>
 
-#include "display/Display.h"
+#include "core/Display.h"
 
 namespace kestrova {
 

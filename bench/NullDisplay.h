@@ -1,7 +1,7 @@
 #pragma once
 // A display that takes everything and shows nothing, so benchmarks measure the logic alone.
 
-#include "display/Display.h"
+#include "core/Display.h"
 
 namespace kestrova::bench {
 

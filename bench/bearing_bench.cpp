@@ -21,8 +21,8 @@ namespace {
 struct Wiring : testing::BasicRig<StationDecoders, bench::NullDisplay> {
     Wiring() {
         CreateTables(st);
-        st.BandIndex = 1;
-        st.BandOffset[1] = -450;
+        st.status.BandIndex = 1;
+        st.antenna.BandOffset[1] = -450;
     }
 };
 
@@ -33,13 +33,13 @@ const std::string kPacket = "B30682100S42045P\r\n";
 void BM_PacketLineToNeedle(benchmark::State& state) {
     Wiring w;
     w.line.incoming.reserve(64);
-    w.st.RxBuffer.reserve(64);
+    w.st.link.RxBuffer.reserve(64);
     for (auto _ : state) {
         w.line.incoming.assign(kPacket);
         w.poll.Timer4_Timer();
         benchmark::DoNotOptimize(w.display.needle());
     }
-    if (!w.st.RxBuffer.empty() || w.display.needle() < 0) {
+    if (!w.st.link.RxBuffer.empty() || w.display.needle() < 0) {
         state.SkipWithError("the packet did not reach the needle");
     }
 }
@@ -47,7 +47,7 @@ BENCHMARK(BM_PacketLineToNeedle);
 
 void BM_DrawLine(benchmark::State& state) {
     Wiring w;
-    w.st.RxBuffer = kPacket;
+    w.st.link.RxBuffer = kPacket;
     for (auto _ : state) {
         DrawLine(w.st);
         benchmark::DoNotOptimize(w.display.needle());
@@ -68,11 +68,11 @@ BENCHMARK(BM_DrawPolar);
 
 void BM_DrawDigitalDOA(benchmark::State& state) {
     Wiring w;
-    w.st.VectX = 50;
-    w.st.VectY = 4;
+    w.st.bearing.VectX = 50;
+    w.st.bearing.VectY = 4;
     for (auto _ : state) {
         DrawDigitalDOA(w.st);
-        benchmark::DoNotOptimize(w.st.DOA_Tenths);
+        benchmark::DoNotOptimize(w.st.bearing.DOA_Tenths);
     }
 }
 BENCHMARK(BM_DrawDigitalDOA);

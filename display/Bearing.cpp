@@ -4,9 +4,9 @@
 #include <cstdlib>
 #include <string>
 
-#include "display/Fields.h"
-#include "display/FormatDot.h"
-#include "status/Banners.h"
+#include "core/BearingPacket.h"
+#include "core/FormatDot.h"
+#include "core/Numbers.h"
 
 namespace kestrova {
 
@@ -14,14 +14,6 @@ namespace {
 constexpr int kFullCircle = 3600;  // tenths of a degree
 constexpr std::int16_t kMagnitudeCap = 99;
 constexpr std::int16_t kWeakSignal = 25;
-constexpr std::int16_t kNoCompass = 999;
-constexpr int kMaxHeading = 359;
-constexpr char kBlankDOA[] = " - - -";
-
-// Bearing packet, 1-based positions.
-constexpr std::size_t kCompassPos = 13;
-constexpr std::size_t kCompassLen = 3;
-constexpr std::size_t kFlagPos = 16;
 
 int wrapTenths(int t) {
     int w = t % kFullCircle;
@@ -41,7 +33,7 @@ float XY_Angle(const Station& st, float x, float y) {
         // Each rounding to single precision is part of the result the readout shows.
         const auto r =
             static_cast<float>(std::atan(static_cast<double>(std::fabs(x)) / std::fabs(y)));
-        base = static_cast<float>(static_cast<double>(r) / st.TwoPi * 360.0);
+        base = static_cast<float>(static_cast<double>(r) / st.bearing.TwoPi * 360.0);
     }
     float angle = base;
     if (y < 0) {
@@ -61,19 +53,22 @@ std::int16_t VectorMagnitude(const Station& st, int x, int y) {
         return -1;
     }
     const std::int16_t m =
-        st.MagTable[static_cast<std::size_t>(std::abs(x))][static_cast<std::size_t>(std::abs(y))];
+        st.bearing
+            .MagTable[static_cast<std::size_t>(std::abs(x))][static_cast<std::size_t>(std::abs(y))];
     return m > kMagnitudeCap ? kMagnitudeCap : m;
 }
 
 void DrawDigitalDOA(Station& st) {
-    const std::int16_t mag = VectorMagnitude(st, st.VectX, st.VectY);
-    if (mag < 0 || st.BandIndex > 16) {
+    const std::int16_t mag = VectorMagnitude(st, st.bearing.VectX, st.bearing.VectY);
+    if (mag < 0 || st.status.BandIndex > 16) {
         return;  // nothing formed: readout and state stay as they were
     }
-    const double angle10 = static_cast<double>(XY_Angle(st, st.VectX, st.VectY)) * 10.0;
-    const auto t = static_cast<int>(fields::roundHalfEven(angle10));
+    const double angle10 =
+        static_cast<double>(XY_Angle(st, st.bearing.VectX, st.bearing.VectY)) * 10.0;
+    const auto t = static_cast<int>(roundHalfEven(angle10));
     // The offset's fraction is cut after adding, not rounded.
-    const double corrected = std::trunc(t + static_cast<double>(st.BandOffset[st.BandIndex]));
+    const double corrected =
+        std::trunc(t + static_cast<double>(st.antenna.BandOffset[st.status.BandIndex]));
     if (!std::isfinite(corrected)) {
         return;
     }
@@ -82,21 +77,21 @@ void DrawDigitalDOA(Station& st) {
     if (w < 0) {
         w += kFullCircle;
     }
-    st.SignalMag = mag;
-    st.DOA_Tenths = static_cast<std::int16_t>(w);
+    st.bearing.SignalMag = mag;
+    st.bearing.DOA_Tenths = static_cast<std::int16_t>(w);
 
     if (mag < kWeakSignal) {
         DigitalDOA_Blank(st);
         return;
     }
-    int v = ABS_Angle(st, st.DOA_Tenths);
+    int v = ABS_Angle(st, st.bearing.DOA_Tenths);
     // The mirror acts on the absolute bearing; north stays north.
-    if (st.AntAirMount && v > 0) {
+    if (st.status.AntAirMount && v > 0) {
         v = kFullCircle - v;
     }
     v = wrapTenths(v);
 
-    std::string s = FormatDot(fields::floatText(static_cast<float>(v) / 10.0f), "000.0");
+    std::string s = FormatDot(floatText(static_cast<float>(v) / 10.0f), "000.0");
     if (s.size() < 3) {
         return;
     }
@@ -108,10 +103,10 @@ void DrawDigitalDOA(Station& st) {
 }
 
 std::int16_t ABS_Angle(const Station& st, const std::int16_t& Ang) {
-    if (st.RelBearMode) {
+    if (st.bearing.RelBearMode) {
         return Ang;
     }
-    int h = st.CompassHeading * 10 + Ang;
+    int h = st.bearing.CompassHeading * 10 + Ang;
     if (h > kFullCircle - 1) {
         h -= kFullCircle;
     }
@@ -123,26 +118,26 @@ void DigitalDOA_Blank(Station& st) {
 }
 
 void CompassUpdate(Station& st) {
-    const std::string& b = st.RxBuffer;
-    int heading = 0;
-    // Only "000".."359" is a heading. Anything else is no compass, like "999": a bearing made
-    // absolute with a heading the processor no longer sends would be a stale one.
-    if (!fields::digitField(b, kCompassPos, kCompassLen, heading) || heading > kMaxHeading) {
-        heading = kNoCompass;
-    }
-    if (heading != st.CompassHeading) {
-        if (heading == kNoCompass) {
-            st.RelBearMode = true;
+    const BearingPacket p = ParseBearingPacket(st.link.RxBuffer);
+    // Anything but "000".."359" is no compass, like "999": a bearing made absolute with a
+    // heading the processor no longer sends would be a stale one.
+    if (p.heading != st.bearing.CompassHeading) {
+        if (p.heading == kNoCompass) {
+            st.bearing.RelBearMode = true;
             Draw_RelBear(st);
-        } else if (st.CompassHeading == kNoCompass) {
-            st.RelBearMode = false;
+        } else if (st.bearing.CompassHeading == kNoCompass) {
+            st.bearing.RelBearMode = false;
             Draw_RelBear(st);
         }
-        st.CompassHeading = static_cast<std::int16_t>(heading);
+        st.bearing.CompassHeading = p.heading;
     }
-    if (b.size() >= kFlagPos) {
-        st.CompassFlag = b[kFlagPos - 1] == 'P' ? 'P' : 'N';
+    if (p.flag) {
+        st.bearing.CompassFlag = *p.flag == 'P' ? 'P' : 'N';
     }
+}
+
+void Draw_RelBear(Station& st) {
+    st.ui.setText(El::Banner_RelBear, st.bearing.RelBearMode ? "REL" : "ABS");
 }
 
 }  // namespace kestrova

@@ -2,7 +2,7 @@
 // Bearing arithmetic shared by both bearing displays, the digital readout and the compass.
 #include <cstdint>
 
-#include "app/Station.h"
+#include "core/Station.h"
 
 namespace kestrova {
 
@@ -14,5 +14,10 @@ void DrawDigitalDOA(Station& st);
 std::int16_t ABS_Angle(const Station& st, const std::int16_t& Ang);
 void DigitalDOA_Blank(Station& st);
 void CompassUpdate(Station& st);
+// "REL" or "ABS" on its banner, from RelBearMode.
+void Draw_RelBear(Station& st);
+
+// What the readout shows while there is no bearing.
+inline constexpr char kBlankDOA[] = " - - -";
 
 }  // namespace kestrova

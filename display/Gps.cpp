@@ -3,8 +3,8 @@
 #include <string>
 #include <string_view>
 
-#include "display/Fields.h"
-#include "display/FormatDot.h"
+#include "core/FormatDot.h"
+#include "core/Numbers.h"
 
 namespace kestrova {
 
@@ -26,21 +26,24 @@ constexpr Layout kLon{11, 12, 3, 15, 17, 'E', 'W'};
 constexpr std::size_t kMinutesLen = 2;
 constexpr std::size_t kFractionLen = 4;
 
-bool digits(std::string_view line, std::size_t pos, std::size_t len) {
-    int ignored = 0;
-    return fields::digitField(line, pos, len, ignored);
-}
-
-bool wellFormed(std::string_view line, const Layout& f) {
-    return digits(line, f.degrees, f.degreesLen) && digits(line, f.minutes, kMinutesLen) &&
-           digits(line, f.fraction, kFractionLen);
+std::optional<GpsCoordinate> coordinate(std::string_view line, const Layout& f) {
+    if (!digitField(line, f.degrees, f.degreesLen) || !digitField(line, f.minutes, kMinutesLen) ||
+        !digitField(line, f.fraction, kFractionLen)) {
+        return std::nullopt;
+    }
+    GpsCoordinate c;
+    c.hemisphere = line[f.sign - 1] == '-' ? f.negative : f.positive;
+    c.degrees = line.substr(f.degrees - 1, f.degreesLen);
+    c.minutes = line.substr(f.minutes - 1, kMinutesLen);
+    c.fraction = line.substr(f.fraction - 1, kFractionLen);
+    return c;
 }
 
 // ffff ten-thousandths of a minute as seconds with one decimal. Worked exactly in
 // thousandths: in single precision some halves (0.15, 8.85, ...) would come out just below
 // and round down.
-std::string secondsText(int fraction) {
-    const int thousandths = fraction * 6;  // 0.ffff min x 60 = ffff x 0.006 s
+std::string secondsText(const std::string& fraction) {
+    const int thousandths = std::stoi(fraction) * 6;  // 0.ffff min x 60 = ffff x 0.006 s
     std::string exact = std::to_string(thousandths / 1000) + ".";
     const int rest = thousandths % 1000;
     exact += static_cast<char>('0' + rest / 100);
@@ -54,47 +57,45 @@ std::string secondsText(int fraction) {
     return t;
 }
 
-struct Coordinate {
-    std::string sexagesimal;
-    std::string decimal;
-};
+std::string sexagesimal(const GpsCoordinate& c) {
+    return c.degrees + "\xB0 " + c.minutes + "' " + secondsText(c.fraction) + "\" " + c.hemisphere;
+}
 
-Coordinate coordinate(std::string_view line, const Layout& f) {
-    const std::string deg(line.substr(f.degrees - 1, f.degreesLen));
-    const std::string min(line.substr(f.minutes - 1, kMinutesLen));
-    const std::string frac(line.substr(f.fraction - 1, kFractionLen));
-    const char hemisphere = line[f.sign - 1] == '-' ? f.negative : f.positive;
-    int fraction = 0;
-    fields::digitField(line, f.fraction, kFractionLen, fraction);
-    Coordinate c;
-    c.sexagesimal = deg + "\xB0 " + min + "' " + secondsText(fraction) + "\" " + hemisphere;
-    c.decimal = deg + "\xB0 " + min + "." + frac + "' " + hemisphere;
-    return c;
+std::string decimalMinutes(const GpsCoordinate& c) {
+    return c.degrees + "\xB0 " + c.minutes + "." + c.fraction + "' " + c.hemisphere;
 }
 }  // namespace
 
-bool GPSDisplay(Station& st) {
+std::optional<GpsFix> ParseGpsPacket(std::string_view line) {
     // The packet ends at its first LF: the next packet in the buffer is none of our business.
-    std::string_view line = st.RxBuffer;
     line = line.substr(0, line.find('\n'));
-    // A position is shown whole or not at all, so the labels never mix two fixes.
-    if (line.size() < kGpsLength || !wellFormed(line, kLat) || !wellFormed(line, kLon)) {
+    if (line.size() < kGpsLength) {
+        return std::nullopt;
+    }
+    auto lat = coordinate(line, kLat);
+    auto lon = coordinate(line, kLon);
+    if (!lat || !lon) {
+        return std::nullopt;
+    }
+    return GpsFix{std::move(*lat), std::move(*lon)};
+}
+
+bool GPSDisplay(Station& st) {
+    const auto fix = ParseGpsPacket(st.link.RxBuffer);
+    if (!fix) {
         return false;
     }
-    const Coordinate lat = coordinate(line, kLat);
-    const Coordinate lon = coordinate(line, kLon);
-    st.ui.setText(El::Banner_GPS_Sexa_Lat, lat.sexagesimal);
-    st.ui.setText(El::Banner_GPS_Sexa_Lon, lon.sexagesimal);
-    st.ui.setText(El::Banner_GPS_Decimal_Lat, lat.decimal);
-    st.ui.setText(El::Banner_GPS_Decimal_Lon, lon.decimal);
+    st.ui.setText(El::Banner_GPS_Sexa_Lat, sexagesimal(fix->lat));
+    st.ui.setText(El::Banner_GPS_Sexa_Lon, sexagesimal(fix->lon));
+    st.ui.setText(El::Banner_GPS_Decimal_Lat, decimalMinutes(fix->lat));
+    st.ui.setText(El::Banner_GPS_Decimal_Lon, decimalMinutes(fix->lon));
     return true;
 }
 
 void GPS_Blank(Station& st) {
-    st.ui.setText(El::Banner_GPS_Sexa_Lat, "--\xB0  --'  --.-\" -");
-    st.ui.setText(El::Banner_GPS_Sexa_Lon, "---\xB0  --'  --.-\" -");
-    st.ui.setText(El::Banner_GPS_Decimal_Lat, "--\xB0  --.----'  -");
-    st.ui.setText(El::Banner_GPS_Decimal_Lon, "---\xB0  --.----'  -");
+    for (std::size_t i = 0; i < kGpsLabels.size(); ++i) {
+        st.ui.setText(kGpsLabels[i], kGpsBlank[i]);
+    }
 }
 
 }  // namespace kestrova

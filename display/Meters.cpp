@@ -2,7 +2,7 @@
 
 #include <cmath>
 
-#include "display/Fields.h"
+#include "core/Numbers.h"
 
 namespace kestrova {
 
@@ -31,11 +31,11 @@ void Draw_Meter(Station& st, bool isSMeter, std::int32_t value) {
         value = 99;
     }
     if (isSMeter) {
-        const auto p = static_cast<int>(fields::roundHalfEven(value * 1.43));
+        const auto p = static_cast<int>(roundHalfEven(value * 1.43));
         st.ui.setLine(El::SMeter, kSMeterX, kBaseline, kSMeterX, above(P, p),
                       p < kSMeterRed ? kYellow : kRed);
     } else {
-        const auto p = static_cast<int>(fields::roundHalfEven(value * 1.38 + 3));
+        const auto p = static_cast<int>(roundHalfEven(value * 1.38 + 3));
         st.ui.setLine(El::TMeter, kTMeterX, above(P, p - 2), kTMeterX, above(P, p + 2),
                       (p >= kTuneLowest && p <= kTuneHighest) ? kYellow : kRed);
     }

@@ -2,8 +2,9 @@
 
 #include <limits>
 
+#include "core/BearingPacket.h"
+#include "core/Numbers.h"
 #include "display/Bearing.h"
-#include "display/Fields.h"
 
 namespace kestrova {
 
@@ -11,39 +12,32 @@ namespace {
 constexpr float kFullCircle = 3600;  // tenths of a degree
 constexpr std::int16_t kMagnitudeCap = 99;
 
-// Bearing packet, 1-based positions of the raw vector components.
-constexpr std::size_t kXPos = 2;
-constexpr std::size_t kYPos = 6;
-constexpr std::size_t kRawLen = 4;
-
 std::int16_t vectorComponent(int raw) {
     // 0..9999 gives -100..390: always a 16-bit value.
-    return static_cast<std::int16_t>(fields::roundHalfEven((raw - 2048) / 20.4));
+    return static_cast<std::int16_t>(roundHalfEven((raw - 2048) / 20.4));
 }
 }  // namespace
 
 void DrawLine(Station& st) {
-    int rawX = 0;
-    int rawY = 0;
+    const BearingPacket p = ParseBearingPacket(st.link.RxBuffer);
     // Both fields must be four plain digits, or the packet moves nothing.
-    if (!fields::digitField(st.RxBuffer, kXPos, kRawLen, rawX) ||
-        !fields::digitField(st.RxBuffer, kYPos, kRawLen, rawY)) {
+    if (!p.rawX || !p.rawY) {
         return;
     }
-    st.VectX = vectorComponent(rawX);
-    st.VectY = vectorComponent(rawY);
-    if (st.BandIndex > 16) {
+    st.bearing.VectX = vectorComponent(*p.rawX);
+    st.bearing.VectY = vectorComponent(*p.rawY);
+    if (st.status.BandIndex > 16) {
         return;
     }
-    const double offset = fields::roundHalfEven(st.BandOffset[st.BandIndex]);
+    const double offset = roundHalfEven(st.antenna.BandOffset[st.status.BandIndex]);
     if (!(offset >= std::numeric_limits<std::int16_t>::min() &&
           offset <= std::numeric_limits<std::int16_t>::max())) {
         return;  // no 16-bit offset can be formed (NaN included): the needle stays
     }
     // Without a good compass fix ("N") the needle stays relative even in absolute mode.
-    const bool relative = st.CompassFlag == 'P' ? st.RelBearMode : true;
-    Draw_Polar(st, st.VectX, st.VectY, static_cast<std::int16_t>(offset), relative,
-               st.CompassHeading, st.AntAirMount);
+    const bool relative = st.bearing.CompassFlag == 'P' ? st.bearing.RelBearMode : true;
+    Draw_Polar(st, st.bearing.VectX, st.bearing.VectY, static_cast<std::int16_t>(offset), relative,
+               st.bearing.CompassHeading, st.status.AntAirMount);
 }
 
 void Draw_Polar(Station& st, std::int16_t x, std::int16_t y, std::int16_t offset, bool relative,

@@ -1,7 +1,7 @@
 #pragma once
 #include <cstdint>
 
-#include "app/Station.h"
+#include "core/Station.h"
 
 namespace kestrova {
 

@@ -11,8 +11,8 @@
 #include <string>
 #include <string_view>
 
-#include "app/Station.h"
-#include "display/Display.h"
+#include "core/Display.h"
+#include "core/Station.h"
 #include "status/AntennaDecoder.h"
 #include "status/MagTable.h"
 #include "tests/fakes/FakeSerialLine.h"
@@ -83,14 +83,14 @@ inline const MagTableT& magTable() {
         testing::FakeSerialLine l;
         Station s(d, l);
         CreateTables(s);
-        return s.MagTable;
+        return s.bearing.MagTable;
     }();
     return table;
 }
 
 // What start-up leaves: tables filled, placeholder antenna, the DF-off sign hidden.
 inline void startUp(Station& st, ProbeDisplay& display) {
-    st.MagTable = magTable();
+    st.bearing.MagTable = magTable();
     LoadAntSettings(st, "CANT UNKNOWN\r\n", false);
     display.visible[ProbeDisplay::idx(El::FrameDFOff)] = false;
     display.visible[ProbeDisplay::idx(El::BatteryMeter)] = false;
@@ -111,8 +111,8 @@ inline bool wellFormedDOA(std::string_view t) {
 
 // Entries 0 and 16 of the antenna record are never written.
 inline bool antennaEdgesUntouched(const Station& st) {
-    return st.BandText[0].empty() && st.BandText[16].empty() && st.BandOffset[0] == 0.0f &&
-           st.BandOffset[16] == 0.0f;
+    return st.antenna.BandText[0].empty() && st.antenna.BandText[16].empty() &&
+           st.antenna.BandOffset[0] == 0.0f && st.antenna.BandOffset[16] == 0.0f;
 }
 
 // The needle as the gauge is given it: a finite angle, a strength fraction, green only at

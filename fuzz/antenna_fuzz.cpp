@@ -34,14 +34,14 @@ bool decodedBand(std::string_view t) {
 
 void checkRecord(const Station& st, const ProbeDisplay& d) {
     FUZZ_CHECK(fuzz::antennaEdgesUntouched(st));
-    FUZZ_CHECK(st.Ant_Model.find(',') == std::string::npos);
+    FUZZ_CHECK(st.antenna.Ant_Model.find(',') == std::string::npos);
     for (std::size_t i = 1; i <= 15; ++i) {
-        FUZZ_CHECK(placeholder(st.BandText[i], i) || decodedBand(st.BandText[i]));
-        const float off = st.BandOffset[i];
+        FUZZ_CHECK(placeholder(st.antenna.BandText[i], i) || decodedBand(st.antenna.BandText[i]));
+        const float off = st.antenna.BandOffset[i];
         FUZZ_CHECK(std::isfinite(off) && std::fabs(off) <= 32767.0f);
     }
-    FUZZ_CHECK(d.text(El::Banner_Ant_Mod) == st.Ant_Model);
-    FUZZ_CHECK(d.text(El::Banner_Ant_Band) == st.BandText[st.BandIndex]);
+    FUZZ_CHECK(d.text(El::Banner_Ant_Mod) == st.antenna.Ant_Model);
+    FUZZ_CHECK(d.text(El::Banner_Ant_Band) == st.antenna.BandText[st.status.BandIndex]);
 }
 
 }  // namespace
@@ -53,7 +53,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     Station st(display, line);
     fuzz::startUp(st, display);
     // Any band may be the one in use; the status decoder keeps it at 15 or below.
-    st.BandIndex = static_cast<std::uint8_t>(size % 16);
+    st.status.BandIndex = static_cast<std::uint8_t>(size % 16);
 
     const std::string_view input(reinterpret_cast<const char*>(data), size);
     std::size_t at = 0;
@@ -70,9 +70,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         FUZZ_CHECK(display.sets(El::Banner_Ant_Mod) == modelSets + 1);
         FUZZ_CHECK(display.sets(El::Banner_Ant_Band) == bandSets + 1);
         if (antData.find("ANT UNKNOWN", 1) != std::string::npos) {
-            FUZZ_CHECK(st.Ant_Model == "ANT UNKNOWN");
+            FUZZ_CHECK(st.antenna.Ant_Model == "ANT UNKNOWN");
             for (std::size_t i = 1; i <= 15; ++i) {
-                FUZZ_CHECK(placeholder(st.BandText[i], i) && st.BandOffset[i] == 0.0f);
+                FUZZ_CHECK(placeholder(st.antenna.BandText[i], i) &&
+                           st.antenna.BandOffset[i] == 0.0f);
             }
         }
         checkRecord(st, display);

@@ -30,14 +30,16 @@ std::int16_t i16(const std::uint8_t* p) {
 }
 
 void checkState(const Station& st, const ProbeDisplay& d) {
-    FUZZ_CHECK(st.SignalMag >= 0 && st.SignalMag <= 99);
-    FUZZ_CHECK(st.DOA_Tenths >= 0 && st.DOA_Tenths <= 3599);
+    FUZZ_CHECK(st.bearing.SignalMag >= 0 && st.bearing.SignalMag <= 99);
+    FUZZ_CHECK(st.bearing.DOA_Tenths >= 0 && st.bearing.DOA_Tenths <= 3599);
     // Four plain digits at most 9999 give -100..390.
-    FUZZ_CHECK(st.VectX >= -100 && st.VectX <= 390 && st.VectY >= -100 && st.VectY <= 390);
-    FUZZ_CHECK((st.CompassHeading >= 0 && st.CompassHeading <= 359) || st.CompassHeading == 999);
-    FUZZ_CHECK(st.RelBearMode == (st.CompassHeading == 999));
-    FUZZ_CHECK(st.CompassFlag == 'P' || st.CompassFlag == 'N');
-    FUZZ_CHECK(d.text(El::Banner_RelBear) == (st.RelBearMode ? "REL" : "ABS") ||
+    FUZZ_CHECK(st.bearing.VectX >= -100 && st.bearing.VectX <= 390 && st.bearing.VectY >= -100 &&
+               st.bearing.VectY <= 390);
+    FUZZ_CHECK((st.bearing.CompassHeading >= 0 && st.bearing.CompassHeading <= 359) ||
+               st.bearing.CompassHeading == 999);
+    FUZZ_CHECK(st.bearing.RelBearMode == (st.bearing.CompassHeading == 999));
+    FUZZ_CHECK(st.bearing.CompassFlag == 'P' || st.bearing.CompassFlag == 'N');
+    FUZZ_CHECK(d.text(El::Banner_RelBear) == (st.bearing.RelBearMode ? "REL" : "ABS") ||
                d.sets(El::Banner_RelBear) == 0);
     if (d.sets(El::DOA) > 0) {
         FUZZ_CHECK(fuzz::wellFormedDOA(d.text(El::DOA)));
@@ -66,20 +68,21 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     ProbeDisplay display;
     Station st(display, line);
     fuzz::startUp(st, display);
-    st.RxBuffer.assign(reinterpret_cast<const char*>(data), packetLength);
+    st.link.RxBuffer.assign(reinterpret_cast<const char*>(data), packetLength);
 
-    st.BandIndex = s[0];
-    if (st.BandIndex >= 1 && st.BandIndex <= 15) {
+    st.status.BandIndex = s[0];
+    if (st.status.BandIndex >= 1 && st.status.BandIndex <= 15) {
         const std::int16_t raw = i16(s + 1);
-        st.BandOffset[st.BandIndex] = (s[3] & 1) ? static_cast<float>(raw) / 100.0f : raw;
+        st.antenna.BandOffset[st.status.BandIndex] =
+            (s[3] & 1) ? static_cast<float>(raw) / 100.0f : raw;
     }
-    st.AntAirMount = (s[3] & 2) != 0;
-    st.CompassFlag = (s[3] & 4) ? 'N' : 'P';
+    st.status.AntAirMount = (s[3] & 2) != 0;
+    st.bearing.CompassFlag = (s[3] & 4) ? 'N' : 'P';
     const int heading = static_cast<std::uint16_t>(s[4] | (s[5] << 8)) % 361;
-    st.CompassHeading = static_cast<std::int16_t>(heading == 360 ? 999 : heading);
-    st.RelBearMode = st.CompassHeading == 999;
+    st.bearing.CompassHeading = static_cast<std::int16_t>(heading == 360 ? 999 : heading);
+    st.bearing.RelBearMode = st.bearing.CompassHeading == 999;
 
-    const std::string packet = st.RxBuffer;
+    const std::string packet = st.link.RxBuffer;
     DrawLine(st);
     checkState(st, display);
     DrawDigitalDOA(st);
@@ -90,7 +93,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     checkState(st, display);
     DrawLine(st);
     checkState(st, display);
-    FUZZ_CHECK(st.RxBuffer == packet);
+    FUZZ_CHECK(st.link.RxBuffer == packet);
     FUZZ_CHECK(line.written.empty());
 
     // Draw_Polar on whatever 16-bit values: the needle is set, finite, and says how strong.

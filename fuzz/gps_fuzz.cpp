@@ -67,11 +67,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     ProbeDisplay display;
     Station st(display, line);
     fuzz::startUp(st, display);
-    st.RxBuffer.assign(reinterpret_cast<const char*>(data), size);
-    const std::string packet = st.RxBuffer;
+    st.link.RxBuffer.assign(reinterpret_cast<const char*>(data), size);
+    const std::string packet = st.link.RxBuffer;
 
     GPSDisplay(st);
-    FUZZ_CHECK(st.RxBuffer == packet);
+    FUZZ_CHECK(st.link.RxBuffer == packet);
     FUZZ_CHECK(line.written.empty());
     int set = 0;
     for (const El e : kLabels) {

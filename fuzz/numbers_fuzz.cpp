@@ -9,9 +9,9 @@
 #include <string>
 #include <string_view>
 
-#include "display/FormatDot.h"
+#include "core/FormatDot.h"
+#include "core/Numbers.h"
 #include "fuzz/FuzzSupport.h"
-#include "settings/LeadingNumber.h"
 
 namespace {
 

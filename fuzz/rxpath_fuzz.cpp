@@ -59,18 +59,19 @@ struct Rig {
 // What holds after every step, whatever came in.
 void checkState(Rig& r) {
     const Station& st = r.st;
-    FUZZ_CHECK(st.BandIndex <= 15);
+    FUZZ_CHECK(st.status.BandIndex <= 15);
     FUZZ_CHECK(fuzz::antennaEdgesUntouched(st));
-    FUZZ_CHECK(st.BusyTickCount < kOverflowEvery);
-    FUZZ_CHECK(st.BPacketCount < 50);
-    FUZZ_CHECK(st.IdleTickCount < 30);
-    FUZZ_CHECK(st.LinkState >= 0 && st.LinkState <= 2);
-    FUZZ_CHECK(st.GPSTimedOut == 0 || st.GPSTimedOut == 1);
-    FUZZ_CHECK(st.SignalMag >= 0 && st.SignalMag <= 99);
-    FUZZ_CHECK(st.DOA_Tenths >= 0 && st.DOA_Tenths <= 3599);
-    FUZZ_CHECK((st.CompassHeading >= 0 && st.CompassHeading <= 359) || st.CompassHeading == 999);
-    FUZZ_CHECK(st.RelBearMode == (st.CompassHeading == 999));
-    FUZZ_CHECK(st.CompassFlag == 'P' || st.CompassFlag == 'N');
+    FUZZ_CHECK(st.link.BusyTickCount < kOverflowEvery);
+    FUZZ_CHECK(st.link.BPacketCount < 50);
+    FUZZ_CHECK(st.link.IdleTickCount < 30);
+    FUZZ_CHECK(st.link.LinkState >= 0 && st.link.LinkState <= 2);
+    FUZZ_CHECK(st.link.GPSTimedOut == 0 || st.link.GPSTimedOut == 1);
+    FUZZ_CHECK(st.bearing.SignalMag >= 0 && st.bearing.SignalMag <= 99);
+    FUZZ_CHECK(st.bearing.DOA_Tenths >= 0 && st.bearing.DOA_Tenths <= 3599);
+    FUZZ_CHECK((st.bearing.CompassHeading >= 0 && st.bearing.CompassHeading <= 359) ||
+               st.bearing.CompassHeading == 999);
+    FUZZ_CHECK(st.bearing.RelBearMode == (st.bearing.CompassHeading == 999));
+    FUZZ_CHECK(st.bearing.CompassFlag == 'P' || st.bearing.CompassFlag == 'N');
 
     const ProbeDisplay& d = r.display;
     if (d.sets(El::DOA) > 0) {
@@ -78,9 +79,9 @@ void checkState(Rig& r) {
     }
     const std::string& diag = d.text(El::Textbox2);
     FUZZ_CHECK(diag.empty() || diag == "S.Over." || diag == "Pkt Err" || diag == "Pkt Corr");
-    FUZZ_CHECK(d.text(El::Banner_Ant_Band) == st.BandText[st.BandIndex] ||
+    FUZZ_CHECK(d.text(El::Banner_Ant_Band) == st.antenna.BandText[st.status.BandIndex] ||
                d.sets(El::Banner_Ant_Band) == 0);
-    FUZZ_CHECK(d.isVisible(El::FrameDFOff) == !st.DF_Enabled);
+    FUZZ_CHECK(d.isVisible(El::FrameDFOff) == !st.status.DF_Enabled);
     if (d.needleSets > 0) {
         FUZZ_CHECK(fuzz::saneNeedle(d));
         // Valid headings and 16-bit offsets keep the needle on the dial.
@@ -92,9 +93,9 @@ void checkState(Rig& r) {
 
 void tick(Rig& r, std::size_t read) {
     r.maxRead = std::max(r.maxRead, read);
-    const std::size_t before = r.st.RxBuffer.size();
+    const std::size_t before = r.st.link.RxBuffer.size();
     r.poll.Timer4_Timer();
-    const std::size_t after = r.st.RxBuffer.size();
+    const std::size_t after = r.st.link.RxBuffer.size();
     // Only the read makes the buffer grow.
     FUZZ_CHECK(after <= before + read);
     // Between two overflow checks at most 50 reads arrive, and a check leaves no more than
@@ -103,17 +104,17 @@ void tick(Rig& r, std::size_t read) {
     // buffer had been consumed past it). So: after a check tick 650 + 50R, otherwise
     // 650 + 99R, for reads of at most R characters.
     FUZZ_CHECK(after <= kOverflowLength + 99 * r.maxRead);
-    const bool busy = r.st.IdleTickCount == 0;
-    if (busy && r.st.BusyTickCount == 0) {
+    const bool busy = r.st.link.IdleTickCount == 0;
+    if (busy && r.st.link.BusyTickCount == 0) {
         FUZZ_CHECK(after <= kOverflowLength + 50 * r.maxRead);
     }
     checkState(r);
 }
 
 void lineEvent(Rig& r) {
-    const std::size_t before = r.st.RxBuffer.size();
+    const std::size_t before = r.st.link.RxBuffer.size();
     r.line.raiseEvent();
-    const std::size_t after = r.st.RxBuffer.size();
+    const std::size_t after = r.st.link.RxBuffer.size();
     FUZZ_CHECK(r.display.text(El::Textbox2) == "S.Over.");
     if (before > kEventLength) {
         FUZZ_CHECK(after < before);
@@ -164,10 +165,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
                         break;
                     case 1:
                         if (r.Timer1.isRunning()) {
-                            const bool lost = r.st.LinkState == 0;
+                            const bool lost = r.st.link.LinkState == 0;
                             r.supervision.Timer1_Timer();
                             if (lost) {
-                                FUZZ_CHECK(r.st.LinkState == 1);
+                                FUZZ_CHECK(r.st.link.LinkState == 1);
                                 FUZZ_CHECK(r.display.needleValue == 360.0 &&
                                            r.display.needleStrength == 0.0);
                                 FUZZ_CHECK(r.display.text(El::DOA) == " - - -");
@@ -178,7 +179,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
                     case 2:
                         if (r.GPSTimeOut.isRunning()) {
                             r.supervision.GPSTimeOut_Timer();
-                            FUZZ_CHECK(r.st.GPSTimedOut == 1);
+                            FUZZ_CHECK(r.st.link.GPSTimedOut == 1);
                             checkState(r);
                         }
                         break;
@@ -191,7 +192,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
                 break;
         }
     }
-    for (std::size_t i = 0; i < kDrainTicks && !r.st.RxBuffer.empty(); ++i) {
+    for (std::size_t i = 0; i < kDrainTicks && !r.st.link.RxBuffer.empty(); ++i) {
         tick(r, 0);
     }
     return 0;

@@ -16,23 +16,24 @@ constexpr El kBanners[] = {El::Banner_Op_Mode,    El::Banner_IF_BW,    El::Banne
                            El::Banner_Video_Gain, El::Banner_Ant_Band, El::FrameDFOff};
 
 void checkRecord(const Station& st, const ProbeDisplay& d) {
-    FUZZ_CHECK(st.BandIndex <= 15);
+    FUZZ_CHECK(st.status.BandIndex <= 15);
     FUZZ_CHECK(fuzz::antennaEdgesUntouched(st));
     // Each banner shows the value just stored.
-    FUZZ_CHECK(d.sets(El::Banner_Op_Mode) == 0 || d.text(El::Banner_Op_Mode) == st.Op_Mode);
-    FUZZ_CHECK(d.sets(El::Banner_IF_BW) == 0 || d.text(El::Banner_IF_BW) == st.IF_BW);
+    FUZZ_CHECK(d.sets(El::Banner_Op_Mode) == 0 || d.text(El::Banner_Op_Mode) == st.status.Op_Mode);
+    FUZZ_CHECK(d.sets(El::Banner_IF_BW) == 0 || d.text(El::Banner_IF_BW) == st.status.IF_BW);
     FUZZ_CHECK(d.sets(El::Banner_Local_Remote) == 0 ||
-               d.text(El::Banner_Local_Remote) == st.Local_Remote);
+               d.text(El::Banner_Local_Remote) == st.status.Local_Remote);
     FUZZ_CHECK(d.sets(El::Banner_Video_Gain) == 0 ||
-               d.text(El::Banner_Video_Gain) == st.Video_Gain);
+               d.text(El::Banner_Video_Gain) == st.status.Video_Gain);
     FUZZ_CHECK(d.sets(El::Banner_Ant_Band) == 0 ||
-               d.text(El::Banner_Ant_Band) == st.BandText[st.BandIndex]);
-    FUZZ_CHECK(d.isVisible(El::FrameDFOff) == !st.DF_Enabled);
+               d.text(El::Banner_Ant_Band) == st.antenna.BandText[st.status.BandIndex]);
+    FUZZ_CHECK(d.isVisible(El::FrameDFOff) == !st.status.DF_Enabled);
     // Field values never reach past the line's end.
-    const std::size_t lf = st.RxBuffer.find('\n');
+    const std::size_t lf = st.link.RxBuffer.find('\n');
     const std::size_t lineLength = lf == std::string::npos ? 0 : lf;
-    FUZZ_CHECK(st.Op_Mode.size() <= lineLength && st.IF_BW.size() <= lineLength &&
-               st.Local_Remote.size() <= lineLength && st.Video_Gain.size() <= lineLength);
+    FUZZ_CHECK(st.status.Op_Mode.size() <= lineLength && st.status.IF_BW.size() <= lineLength &&
+               st.status.Local_Remote.size() <= lineLength &&
+               st.status.Video_Gain.size() <= lineLength);
     if (d.needleSets > 0) {
         FUZZ_CHECK(fuzz::saneNeedle(d));
     }
@@ -50,11 +51,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     ProbeDisplay display;
     Station st(display, line);
     fuzz::startUp(st, display);
-    st.RxBuffer.assign(reinterpret_cast<const char*>(data), size);
-    const std::string packet = st.RxBuffer;
+    st.link.RxBuffer.assign(reinterpret_cast<const char*>(data), size);
+    const std::string packet = st.link.RxBuffer;
 
     ProcessStatusString(st);
-    FUZZ_CHECK(st.RxBuffer == packet);
+    FUZZ_CHECK(st.link.RxBuffer == packet);
     const std::string firstReply = line.takeWritten();
     FUZZ_CHECK(validReply(firstReply));
     checkRecord(st, display);
@@ -63,10 +64,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     // which the banner held at 15, differs again.
     const ProbeDisplay afterFirst = display;
     ProcessStatusString(st);
-    FUZZ_CHECK(st.RxBuffer == packet);
+    FUZZ_CHECK(st.link.RxBuffer == packet);
     FUZZ_CHECK(line.takeWritten() == firstReply);
     for (const El e : kBanners) {
-        if (e == El::Banner_Ant_Band && st.BandIndex == 15) {
+        if (e == El::Banner_Ant_Band && st.status.BandIndex == 15) {
             continue;
         }
         FUZZ_CHECK(display.sets(e) == afterFirst.sets(e));

@@ -1,52 +1,48 @@
 #include "link/Dispatch.h"
 
+#include "core/BearingPacket.h"
+
 namespace kestrova {
 
 namespace {
+// Within every cycle of 50 bearing packets: the readout on 24 and 48, the compass on 19 and
+// 38, the meter on every third; the needle on every packet.
 constexpr std::uint8_t kCycle = 50;
-
-bool isDigit(char c) {
-    return c >= '0' && c <= '9';
-}
+constexpr std::uint8_t kReadoutEvery = 24;
+constexpr std::uint8_t kCompassEvery = 19;
+constexpr std::uint8_t kMeterEvery = 3;
 }  // namespace
 
 void Dispatch::bearing() {
-    ++st_.BPacketCount;
-    const std::uint8_t n = st_.BPacketCount;
+    const std::uint8_t n = ++st_.link.BPacketCount;
+    if (n >= kCycle) {
+        st_.link.BPacketCount = 0;
+    }
     // A packet that lost a character is still framed as 18, but its fields are shifted: it
     // counts, and draws nothing.
-    const std::string& b = st_.RxBuffer;
-    if (b.size() < 18 || b[16] != '\r' || b[17] != '\n') {
-        if (n >= kCycle) {
-            st_.BPacketCount = 0;
-        }
+    if (!ParseBearingPacket(st_.link.RxBuffer).framed) {
         return;
     }
-    if (st_.DF_Enabled) {
+    if (st_.status.DF_Enabled) {
         dec_.DrawLine();
-        if (n % 24 == 0) {
+        if (n % kReadoutEvery == 0) {
             dec_.DrawDigitalDOA();
         }
     }
-    if (n % 19 == 0) {
+    if (n % kCompassEvery == 0) {
         dec_.CompassUpdate();
     }
-    if (n % 3 == 0) {
+    if (n % kMeterEvery == 0) {
         MeterUpdate();
-    }
-    if (n >= kCycle) {
-        st_.BPacketCount = 0;
     }
 }
 
 void Dispatch::MeterUpdate() {
-    const std::string& b = st_.RxBuffer;
+    const BearingPacket p = ParseBearingPacket(st_.link.RxBuffer);
     // Two decimal digits only: anything else is no number and no meter moves.
-    if (b.size() < 12 || !isDigit(b[10]) || !isDigit(b[11])) {
-        return;
+    if (p.meterValue) {
+        dec_.Draw_Meter(p.signalMeter, *p.meterValue);
     }
-    const int value = (b[10] - '0') * 10 + (b[11] - '0');
-    dec_.Draw_Meter(b[9] == 'S', value);
 }
 
 void Dispatch::status() {
@@ -61,7 +57,7 @@ void Dispatch::gps() {
     // Only a position actually shown re-arms the time-out, so no fix outlives it.
     if (dec_.GPSDisplay()) {
         GPSTimeOut_.start();
-        st_.GPSTimedOut = 0;
+        st_.link.GPSTimedOut = 0;
     }
 }
 

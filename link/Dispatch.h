@@ -1,9 +1,9 @@
 #pragma once
 // The four packet handlers and the cadence at which bearing packets refresh the displays.
 
-#include "app/Station.h"
+#include "core/Station.h"
+#include "core/Timer.h"
 #include "link/Decoders.h"
-#include "link/Timer.h"
 
 namespace kestrova {
 

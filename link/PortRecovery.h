@@ -8,9 +8,9 @@
 #include <string>
 #include <string_view>
 
+#include "core/SerialLine.h"
+#include "core/Timer.h"
 #include "link/DeviceState.h"
-#include "link/SerialLine.h"
-#include "link/Timer.h"
 
 namespace kestrova {
 

@@ -6,7 +6,7 @@
 #include <QSerialPort>
 #include <functional>
 
-#include "link/SerialLine.h"
+#include "core/SerialLine.h"
 
 namespace kestrova {
 

@@ -3,7 +3,7 @@
 #include <QTimer>
 #include <functional>
 
-#include "link/Timer.h"
+#include "core/Timer.h"
 
 namespace kestrova {
 

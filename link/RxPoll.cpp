@@ -1,9 +1,10 @@
 #include "link/RxPoll.h"
 
+#include "core/BearingPacket.h"
+
 namespace kestrova {
 
 namespace {
-constexpr std::size_t kBearingLength = 18;
 constexpr std::size_t kOverflowLength = 650;
 constexpr std::size_t kOverflowKeep = 99;
 constexpr std::size_t kResyncLength = 421;
@@ -12,17 +13,17 @@ constexpr std::uint8_t kOverflowEvery = 50;
 }  // namespace
 
 void RxPoll::Timer4_Timer() {
-    const std::size_t before = st_.RxBuffer.size();
+    const std::size_t before = st_.link.RxBuffer.size();
     // A failed read (no port open) leaves the buffer as it was.
-    (void)st_.Comm1.readInput(st_.RxBuffer);
+    (void)st_.Comm1.readInput(st_.link.RxBuffer);
 
-    if (st_.RxBuffer.empty()) {
+    if (st_.link.RxBuffer.empty()) {
         supervision_.idleTick();
         return;
     }
     // A stream that stopped in mid-packet or on noise leaves characters that will never make
     // a packet: without anything new they must not keep a stale bearing on screen.
-    if (st_.RxBuffer.size() > before || headPacketComplete()) {
+    if (st_.link.RxBuffer.size() > before || headPacketComplete()) {
         supervision_.dataTick();
     } else {
         supervision_.idleTick();
@@ -32,7 +33,7 @@ void RxPoll::Timer4_Timer() {
 }
 
 bool RxPoll::headPacketComplete() const {
-    const std::string& b = st_.RxBuffer;
+    const std::string& b = st_.link.RxBuffer;
     const char type = b.front();
     if (type == 'B') {
         return b.size() >= kBearingLength;
@@ -42,15 +43,15 @@ bool RxPoll::headPacketComplete() const {
 
 void RxPoll::portLost() {
     // Whatever was half received belongs to a line that is gone.
-    st_.RxBuffer.clear();
+    st_.link.RxBuffer.clear();
 }
 
 void RxPoll::overflowCheck() {
-    ++st_.BusyTickCount;
-    if (st_.BusyTickCount < kOverflowEvery) {
+    ++st_.link.BusyTickCount;
+    if (st_.link.BusyTickCount < kOverflowEvery) {
         return;
     }
-    std::string& b = st_.RxBuffer;
+    std::string& b = st_.link.RxBuffer;
     if (b.size() > kOverflowLength) {
         // Keep the oldest data through the first line end at or after position 99.
         const std::size_t lf = b.find('\n', kOverflowKeep - 1);
@@ -61,11 +62,11 @@ void RxPoll::overflowCheck() {
             st_.ui.setText(El::Textbox2, "Pkt Err");
         }
     }
-    st_.BusyTickCount = 0;
+    st_.link.BusyTickCount = 0;
 }
 
 void RxPoll::handleHead() {
-    std::string& b = st_.RxBuffer;
+    std::string& b = st_.link.RxBuffer;
     const char type = b.front();
     if (type == 'B' && b.size() >= kBearingLength) {
         dispatch_.bearing();
@@ -92,7 +93,7 @@ void RxPoll::handleHead() {
 }
 
 void RxPoll::dropHeadLine() {
-    std::string& b = st_.RxBuffer;
+    std::string& b = st_.link.RxBuffer;
     const std::size_t lf = b.find('\n');
     if (lf == std::string::npos) {
         b.clear();
@@ -103,7 +104,7 @@ void RxPoll::dropHeadLine() {
 
 void RxPoll::Comm1_OnComm() {
     st_.ui.setText(El::Textbox2, "S.Over.");
-    if (st_.RxBuffer.size() > kEventLength) {
+    if (st_.link.RxBuffer.size() > kEventLength) {
         dropHeadLine();
     }
 }

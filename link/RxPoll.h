@@ -2,7 +2,7 @@
 // The receive buffer: fills it from the line on every poll tick, keeps it bounded, and hands
 // the one packet at its head to its handler before removing it.
 
-#include "app/Station.h"
+#include "core/Station.h"
 #include "link/Dispatch.h"
 #include "link/Supervision.h"
 

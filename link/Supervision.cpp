@@ -8,36 +8,36 @@ constexpr std::uint8_t kIdleRestart = 10;  // so the check repeats every 20 idle
 }  // namespace
 
 void Supervision::idleTick() {
-    ++st_.IdleTickCount;
-    if (st_.IdleTickCount >= kIdleTicksForLoss) {
+    ++st_.link.IdleTickCount;
+    if (st_.link.IdleTickCount >= kIdleTicksForLoss) {
         // A running Timer1 is left alone so its 2000 ms are not restarted.
         if (!Timer1_.isRunning()) {
             Timer1_.start();
-            st_.LinkState = 0;
+            st_.link.LinkState = 0;
         }
-        st_.IdleTickCount = kIdleRestart;
+        st_.link.IdleTickCount = kIdleRestart;
     }
 }
 
 void Supervision::dataTick() {
-    if (st_.LinkState != 2) {
+    if (st_.link.LinkState != 2) {
         Timer1_.stop();
-        st_.LinkState = 2;
+        st_.link.LinkState = 2;
     }
-    st_.IdleTickCount = 0;
+    st_.link.IdleTickCount = 0;
 }
 
 void Supervision::Timer1_Timer() {
-    if (st_.LinkState == 0) {
-        st_.LinkState = 1;
+    if (st_.link.LinkState == 0) {
+        st_.link.LinkState = 1;
         dec_.Draw_Polar(0, 0, 0, true, 0, true);
         dec_.DigitalDOA_Blank();
     }
 }
 
 void Supervision::GPSTimeOut_Timer() {
-    if (st_.GPSTimedOut == 0) {
-        st_.GPSTimedOut = 1;
+    if (st_.link.GPSTimedOut == 0) {
+        st_.link.GPSTimedOut = 1;
         dec_.GPS_Blank();
         GPSTimeOut_.stop();
     }

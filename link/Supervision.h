@@ -1,9 +1,9 @@
 #pragma once
 // Notices when the stream or the GPS packets stop, and keeps the processor told we are alive.
 
-#include "app/Station.h"
+#include "core/Station.h"
+#include "core/Timer.h"
 #include "link/Decoders.h"
-#include "link/Timer.h"
 
 namespace kestrova {
 

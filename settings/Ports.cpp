@@ -1,6 +1,6 @@
 #include "settings/Ports.h"
 
-#include "settings/LeadingNumber.h"
+#include "core/Numbers.h"
 #include "settings/PortDevices.h"
 
 namespace kestrova {

@@ -7,8 +7,8 @@
 #include <string>
 #include <vector>
 
-#include "link/SerialLine.h"
-#include "link/Timer.h"
+#include "core/SerialLine.h"
+#include "core/Timer.h"
 #include "settings/MessageBoxes.h"
 #include "settings/PortDevices.h"
 #include "settings/SerialProbe.h"

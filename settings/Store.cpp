@@ -2,10 +2,10 @@
 
 #include <utility>
 
-#include "display/FormatDot.h"
+#include "core/FormatDot.h"
+#include "core/Numbers.h"
 #include "settings/AtomicReplace.h"
 #include "settings/IniLines.h"
-#include "settings/LeadingNumber.h"
 
 namespace kestrova {
 

@@ -9,7 +9,7 @@
 #include <string>
 #include <string_view>
 
-#include "display/Display.h"
+#include "core/Display.h"
 #include "settings/Clock.h"
 #include "settings/FileOps.h"
 #include "settings/MainWindowPlacement.h"

@@ -7,7 +7,7 @@
 #include <QLabel>
 #include <QToolButton>
 
-#include "link/SerialLine.h"
+#include "core/SerialLine.h"
 #include "settings/PortDevices.h"
 #include "settings/Ports.h"
 #include "settings/Store.h"

@@ -18,17 +18,6 @@ constexpr std::size_t kLastBand = 15;
 // Offsets feed 16-bit bearing arithmetic; anything beyond that is no offset.
 constexpr double kMaxOffset = 32767.0;
 
-void loadPlaceholders(Station& st) {
-    st.Ant_Model.assign(kUnknown);
-    for (std::size_t i = 1; i <= kLastBand; ++i) {
-        std::string& t = st.BandText[i];
-        t.assign("BAND ");
-        t.push_back(static_cast<char>('0' + i / 10));
-        t.push_back(static_cast<char>('0' + i % 10));
-        st.BandOffset[i] = 0;
-    }
-}
-
 // A signed decimal number, blanks around it allowed: "-450", " 12 ", "+7", "12.5".
 std::optional<float> offsetNumber(std::string_view f) {
     const std::size_t first = f.find_first_not_of(' ');
@@ -65,20 +54,26 @@ std::optional<float> offsetNumber(std::string_view f) {
     return static_cast<float>(negative ? -value : value);
 }
 
-// Model, then up to 15 entries "text" or "text/offset". A line outside that grammar stores
-// nothing, so the record stays as it was shown.
-void decodeBands(Station& st, std::string_view data) {
+}  // namespace
+
+AntennaLine ParseAntennaLine(std::string_view data) {
+    AntennaLine a;
+    if (data.find(kUnknown, 1) != std::string_view::npos) {
+        a.unknown = true;
+        return a;
+    }
+    // Outside the grammar nothing is taken, so the record stays as it was shown.
     if (!data.ends_with(kLineEnd)) {
-        return;
+        return a;
     }
     const std::string_view body = data.substr(0, data.size() - kLineEnd.size());
     std::size_t c = body.find(',', 1);
     if (c == std::string_view::npos) {
-        return;
+        return a;
     }
-    st.Ant_Model.assign(body.substr(1, c - 1));
-
-    for (std::size_t i = 1; i <= kLastBand; ++i) {
+    a.wellFormed = true;
+    a.model = body.substr(1, c - 1);
+    while (a.bands.size() < kLastBand) {
         std::size_t n = body.find(',', c + 1);
         const bool last = n == std::string_view::npos;
         if (last) {
@@ -86,32 +81,39 @@ void decodeBands(Station& st, std::string_view data) {
         }
         const std::string_view entry = body.substr(c + 1, n - c - 1);
         const std::size_t slash = entry.find('/');
-        std::string& text = st.BandText[i];
         if (slash == std::string_view::npos) {
-            st.BandOffset[i] = 0;
-            text.assign(entry);
+            a.bands.push_back({std::string(entry), 0.0f});
         } else {
-            // A bad offset keeps the band's previous one; its text is still taken.
-            if (const auto offset = offsetNumber(entry.substr(slash + 1))) {
-                st.BandOffset[i] = *offset;
-            }
-            text.assign(entry.substr(0, slash));
+            a.bands.push_back(
+                {std::string(entry.substr(0, slash)), offsetNumber(entry.substr(slash + 1))});
         }
-        text.append(kMHz);
         if (last) {
             break;
         }
         c = n;
     }
+    return a;
 }
 
-}  // namespace
-
 void LoadAntSettings(Station& st, const std::string& AntData, bool Acknowledge) {
-    if (AntData.find(kUnknown, 1) != std::string::npos) {
-        loadPlaceholders(st);
-    } else {
-        decodeBands(st, AntData);
+    const AntennaLine a = ParseAntennaLine(AntData);
+    AntennaRecord& r = st.antenna;
+    if (a.unknown) {
+        r.Ant_Model.assign(kUnknown);
+        for (std::size_t i = 1; i <= kLastBand; ++i) {
+            r.BandText[i] = "BAND " + std::string(1, static_cast<char>('0' + i / 10)) +
+                            static_cast<char>('0' + i % 10);
+            r.BandOffset[i] = 0;
+        }
+    } else if (a.wellFormed) {
+        r.Ant_Model = a.model;
+        // Only the entries named are written: a longer list before keeps its tail.
+        for (std::size_t i = 0; i < a.bands.size(); ++i) {
+            r.BandText[i + 1] = a.bands[i].text + std::string(kMHz);
+            if (a.bands[i].offset) {
+                r.BandOffset[i + 1] = *a.bands[i].offset;
+            }
+        }
     }
     Draw_Ant_Model(st);
     Draw_Ant_Band(st);

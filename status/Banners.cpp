@@ -10,46 +10,42 @@ constexpr std::uint8_t kLastBand = 15;
 }  // namespace
 
 void Draw_Op_Mode(Station& st) {
-    st.ui.setText(El::Banner_Op_Mode, st.Op_Mode);
+    st.ui.setText(El::Banner_Op_Mode, st.status.Op_Mode);
 }
 
 void Draw_IF_BW(Station& st) {
-    st.ui.setText(El::Banner_IF_BW, st.IF_BW);
+    st.ui.setText(El::Banner_IF_BW, st.status.IF_BW);
 }
 
 void Draw_Local_Remote(Station& st) {
-    st.ui.setText(El::Banner_Local_Remote, st.Local_Remote);
+    st.ui.setText(El::Banner_Local_Remote, st.status.Local_Remote);
 }
 
 void Draw_Video_Gain(Station& st) {
-    st.ui.setText(El::Banner_Video_Gain, st.Video_Gain);
+    st.ui.setText(El::Banner_Video_Gain, st.status.Video_Gain);
 }
 
 void Draw_Ant_Model(Station& st) {
-    st.ui.setText(El::Banner_Ant_Mod, st.Ant_Model);
+    st.ui.setText(El::Banner_Ant_Mod, st.antenna.Ant_Model);
 }
 
 void Draw_Ant_Band(Station& st) {
     // The clamp is stored: the bearing displays pick their band offset from BandIndex too.
-    if (st.BandIndex > kLastBand) {
-        st.BandIndex = kLastBand;
+    if (st.status.BandIndex > kLastBand) {
+        st.status.BandIndex = kLastBand;
     }
-    st.ui.setText(El::Banner_Ant_Band, st.BandText[st.BandIndex]);
-}
-
-void Draw_RelBear(Station& st) {
-    st.ui.setText(El::Banner_RelBear, st.RelBearMode ? "REL" : "ABS");
+    st.ui.setText(El::Banner_Ant_Band, st.antenna.BandText[st.status.BandIndex]);
 }
 
 void Draw_AntOrientation(Station& st) {
     // Read afresh every time, so a picture replaced on disk shows at the next mount change. A
     // failed load leaves the previous picture.
-    const char* file = st.AntAirMount ? "/Ant-AIR-Win32.bmp" : "/Ant-GND-Win32.bmp";
-    (void)st.ui.loadPicture(El::Banner_AntOrientation, st.programFolder + file);
+    const char* file = st.status.AntAirMount ? "/Ant-AIR-Win32.bmp" : "/Ant-GND-Win32.bmp";
+    (void)st.ui.loadPicture(El::Banner_AntOrientation, st.dataFolder + file);
 }
 
 void Draw_DF_Enabled(Station& st) {
-    if (st.DF_Enabled) {
+    if (st.status.DF_Enabled) {
         st.ui.setVisible(El::FrameDFOff, false);
         return;
     }

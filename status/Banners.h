@@ -1,6 +1,6 @@
 #pragma once
 // One redraw procedure per banner: each copies its state variable into its display element.
-#include "app/Station.h"
+#include "core/Station.h"
 
 namespace kestrova {
 
@@ -10,7 +10,6 @@ void Draw_Local_Remote(Station& st);
 void Draw_Video_Gain(Station& st);
 void Draw_Ant_Model(Station& st);
 void Draw_Ant_Band(Station& st);
-void Draw_RelBear(Station& st);
 void Draw_AntOrientation(Station& st);
 void Draw_DF_Enabled(Station& st);
 

@@ -1,5 +1,5 @@
 #pragma once
-#include "app/Station.h"
+#include "core/Station.h"
 
 namespace kestrova {
 

@@ -60,9 +60,30 @@ std::optional<std::uint8_t> bandNumber(std::string_view f) {
     return static_cast<std::uint8_t>(value);
 }
 
-void storeText(Station& st, std::string& var, std::string_view value, void (*draw)(Station&)) {
+StatusLine::Mode modeOf(std::string_view f) {
+    if (f == "HNT") {
+        return StatusLine::Mode::DirectionFinding;
+    }
+    return f == "RCV" ? StatusLine::Mode::ReceiveOnly : StatusLine::Mode::Unknown;
+}
+
+StatusLine::Power powerOf(std::string_view f) {
+    using P = StatusLine::Power;
+    if (f == "BAT") {
+        return P::LowBattery;
+    }
+    if (f == "BRT") {
+        return P::Bright;
+    }
+    if (f == "DIM") {
+        return P::Dim;
+    }
+    return f == "CLS" ? P::Close : P::Unknown;
+}
+
+void storeText(Station& st, std::string& var, const std::string& value, void (*draw)(Station&)) {
     if (var != value) {
-        var.assign(value);
+        var = value;
         draw(st);
     }
 }
@@ -76,63 +97,80 @@ void storeFlag(Station& st, bool& var, bool value, void (*draw)(Station&)) {
 
 }  // namespace
 
-void ProcessStatusString(Station& st) {
-    const std::string_view rx = st.RxBuffer;
+StatusLine ParseStatusLine(std::string_view text) {
+    StatusLine s;
     // Only the line at the head is ours; whatever follows its LF is the next packet.
-    const std::size_t lf = rx.find('\n');
+    const std::size_t lf = text.find('\n');
     if (lf == std::string_view::npos) {
-        return;
+        return s;
     }
-    const std::string_view line = rx.substr(0, std::min(lf, kMaxPosition));
-
-    // Without its seven commas the line is no status line: what is shown stays, no reply.
+    const std::string_view line = text.substr(0, std::min(lf, kMaxPosition));
     Commas c{};
     if (!findCommas(line, c)) {
-        return;
+        return s;  // without its seven commas the line is no status line
     }
-
-    storeText(st, st.Op_Mode, line.substr(1, c[0] - 1), Draw_Op_Mode);
-    storeText(st, st.IF_BW, between(line, c[0], c[1]), Draw_IF_BW);
-
+    s.opMode = line.substr(1, c[0] - 1);
+    s.ifBw = between(line, c[0], c[1]);
+    s.fieldsRead = 2;
     const std::string_view mount = between(line, c[1], c[2]);
     if (mount.size() != kTokenLength) {
+        return s;
+    }
+    s.mount = mount == "AIR"   ? StatusLine::Mount::Air
+              : mount == "GND" ? StatusLine::Mount::Ground
+                               : StatusLine::Mount::Other;
+    s.localRemote = between(line, c[2], c[3]);
+    s.videoGain = between(line, c[3], c[4]);
+    s.band = bandNumber(between(line, c[4], c[5]));
+    s.mode = modeOf(between(line, c[5], c[6]));
+    s.fieldsRead = 7;
+    if (s.mode == StatusLine::Mode::Unknown) {
+        return s;
+    }
+    // A power token cut short by the end of the line is as unknown as a wrong one.
+    s.power = powerOf(line.substr(c[6] + 1, kTokenLength));
+    s.fieldsRead = 8;
+    return s;
+}
+
+void ProcessStatusString(Station& st) {
+    const StatusLine s = ParseStatusLine(st.link.RxBuffer);
+    if (s.fieldsRead == 0) {
+        return;  // what is shown stays, no reply
+    }
+    DeviceStatus& d = st.status;
+    storeText(st, d.Op_Mode, s.opMode, Draw_Op_Mode);
+    storeText(st, d.IF_BW, s.ifBw, Draw_IF_BW);
+    if (s.fieldsRead == 2) {
         return;
     }
-    if (mount == "AIR") {
-        storeFlag(st, st.AntAirMount, true, Draw_AntOrientation);
-    } else if (mount == "GND") {
-        storeFlag(st, st.AntAirMount, false, Draw_AntOrientation);
+    if (s.mount != StatusLine::Mount::Other) {
+        storeFlag(st, d.AntAirMount, s.mount == StatusLine::Mount::Air, Draw_AntOrientation);
     }
-
-    storeText(st, st.Local_Remote, between(line, c[2], c[3]), Draw_Local_Remote);
-    storeText(st, st.Video_Gain, between(line, c[3], c[4]), Draw_Video_Gain);
-
-    if (const auto band = bandNumber(between(line, c[4], c[5])); band && *band != st.BandIndex) {
-        st.BandIndex = *band;
+    storeText(st, d.Local_Remote, s.localRemote, Draw_Local_Remote);
+    storeText(st, d.Video_Gain, s.videoGain, Draw_Video_Gain);
+    if (s.band && *s.band != d.BandIndex) {
+        d.BandIndex = *s.band;
         Draw_Ant_Band(st);
     }
-
-    const std::string_view mode = between(line, c[5], c[6]);
-    if (mode == "HNT") {
-        storeFlag(st, st.DF_Enabled, true, Draw_DF_Enabled);
-    } else if (mode == "RCV") {
-        storeFlag(st, st.DF_Enabled, false, Draw_DF_Enabled);
-    } else {
+    if (s.mode == StatusLine::Mode::Unknown) {
         (void)st.Comm1.writeOutput(kReject);
         return;
     }
-
-    // A power token cut short by the end of the line is as unknown as a wrong one.
-    const std::string_view power = line.substr(c[6] + 1, kTokenLength);
-    if (power == "BAT") {
-        st.ui.setVisible(El::BatteryMeter, true);
-    } else if (power == "BRT") {
-        st.ui.setVisible(El::BatteryMeter, false);
-    } else if (power != "DIM" && power != "CLS") {
-        (void)st.Comm1.writeOutput(kReject);
-        return;
+    storeFlag(st, d.DF_Enabled, s.mode == StatusLine::Mode::DirectionFinding, Draw_DF_Enabled);
+    switch (s.power) {
+        case StatusLine::Power::LowBattery:
+            st.ui.setVisible(El::BatteryMeter, true);
+            break;
+        case StatusLine::Power::Bright:
+            st.ui.setVisible(El::BatteryMeter, false);
+            break;
+        case StatusLine::Power::Unknown:
+            (void)st.Comm1.writeOutput(kReject);
+            return;
+        default:
+            break;  // DIM and CLS leave the icon as it is
     }
-
     (void)st.Comm1.writeOutput(kAck);
 }
 

@@ -26,7 +26,7 @@ struct StartRig : StoreRig {
             put("Kestrova.bak", settings);
         }
         line.available = {{1, true}, {3, true}};
-        st.programFolder = folder.string();
+        st.dataFolder = folder.string();
         Timer4.onTick = [this] { ++polls; };
     }
     bool run() {
@@ -77,7 +77,7 @@ TEST(FormLoad, BlanksEveryDisplayOpensThePortAndStartsPollingLast) {
     EXPECT_EQ(r.display.text(El::LabelVersion), "Kestrova Release 1.0.1");
     EXPECT_EQ(r.display.text(El::Banner_Ant_Mod), "ANT UNKNOWN");
     EXPECT_EQ(r.display.text(El::Banner_Ant_Band), "");
-    EXPECT_EQ(r.st.BandText[1], "BAND 01");
+    EXPECT_EQ(r.st.antenna.BandText[1], "BAND 01");
     EXPECT_EQ(r.display.text(El::DOA), " - - -");
     EXPECT_EQ(r.display.text(El::Banner_RelBear), "REL");
     EXPECT_EQ(r.display.text(El::Banner_GPS_Decimal_Lat), "--\xB0  --.----'  -");
@@ -85,14 +85,14 @@ TEST(FormLoad, BlanksEveryDisplayOpensThePortAndStartsPollingLast) {
               (r.folder / "Ant-GND-Win32.bmp").string());
     EXPECT_EQ(r.display.line(El::SMeter).y2, 2200);  // an empty S-meter
     EXPECT_EQ(r.display.line(El::TMeter).y1, 2200 - 15 * 69);
-    EXPECT_EQ(r.st.MagTable[3][4], 5);
+    EXPECT_EQ(r.st.bearing.MagTable[3][4], 5);
 
     EXPECT_TRUE(r.line.isOpen());
     EXPECT_EQ(r.line.portNumber(), 3);
     EXPECT_TRUE(r.StayAliveTmr.isRunning());
     EXPECT_TRUE(r.Timer4.isRunning());
     EXPECT_EQ(r.polls, 0);
-    EXPECT_EQ(r.st.RxBuffer, "");
+    EXPECT_EQ(r.st.link.RxBuffer, "");
     EXPECT_TRUE(r.line.written.empty()) << "the placeholder antenna is not acknowledged";
     EXPECT_TRUE(r.boxes.boxes.empty());
     EXPECT_EQ(r.status(), "");

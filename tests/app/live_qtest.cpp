@@ -64,7 +64,7 @@ struct Live : ::testing::Test {
             pty.send(packet);
             spinFor(4);
         }
-        ASSERT_TRUE(spinUntil([&] { return app->station().RxBuffer.empty(); }));
+        ASSERT_TRUE(spinUntil([&] { return app->station().link.RxBuffer.empty(); }));
     }
 
     // With KESTROVA_SCREENSHOTS set to a folder, each state the operator meets is saved there.
@@ -183,13 +183,13 @@ TEST_F(Live, StopInMidPacketAndFarEndGoneMidPacketBothGoStale) {
     bearings(48, "B30682048S42999P\r\n");
     ASSERT_EQ(text(El::DOA), "090 ");
     pty.send("B306");
-    ASSERT_TRUE(spinUntil([&] { return app->station().RxBuffer == "B306"; }));
+    ASSERT_TRUE(spinUntil([&] { return app->station().link.RxBuffer == "B306"; }));
     ::close(pty.slave);
     pty.slave = -1;
     ::close(pty.master);
     pty.master = -1;
     ASSERT_TRUE(spinUntil([&] { return !app->line().isOpen(); }));
-    EXPECT_TRUE(app->station().RxBuffer.empty());
+    EXPECT_TRUE(app->station().link.RxBuffer.empty());
     ASSERT_TRUE(spinUntil([&] { return gauge().needleValue() == 360.0; }, 2500));
     EXPECT_EQ(text(El::DOA), " - - -");
 }

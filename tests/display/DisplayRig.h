@@ -4,7 +4,7 @@
 #include <cmath>
 #include <string>
 
-#include "app/Station.h"
+#include "core/Station.h"
 #include "display/Bearing.h"
 #include "display/Polar.h"
 #include "tests/fakes/FakeSerialLine.h"
@@ -17,7 +17,8 @@ struct DisplayRig {
         line.open();
         // Filled here rather than by the start-up code, so these tests stand on their own.
         for (int i = 0; i < 101 * 101; ++i) {
-            st.MagTable[i / 101][i % 101] = std::uint8_t(std::lround(std::hypot(i / 101, i % 101)));
+            st.bearing.MagTable[i / 101][i % 101] =
+                std::uint8_t(std::lround(std::hypot(i / 101, i % 101)));
         }
     }
     // An 18-character bearing packet; the fields are given as text so bad ones can be written.
@@ -29,13 +30,14 @@ struct DisplayRig {
     // readout. Mode R is relative, A absolute, N absolute without a good compass fix.
     std::string bearing(int x, int y, float offset = 0, char mode = 'R', int heading = 999,
                         bool air = false, std::uint8_t band = 5) {
-        st.BandIndex = band;
-        st.BandOffset[5] = offset;
-        st.RelBearMode = mode == 'R';
-        st.CompassFlag = mode == 'N' ? 'N' : 'P';
-        st.CompassHeading = static_cast<std::int16_t>(heading);
-        st.AntAirMount = air;
-        st.RxBuffer = packet(raw(std::lround(2048 + 20.4 * x)), raw(std::lround(2048 + 20.4 * y)));
+        st.status.BandIndex = band;
+        st.antenna.BandOffset[5] = offset;
+        st.bearing.RelBearMode = mode == 'R';
+        st.bearing.CompassFlag = mode == 'N' ? 'N' : 'P';
+        st.bearing.CompassHeading = static_cast<std::int16_t>(heading);
+        st.status.AntAirMount = air;
+        st.link.RxBuffer =
+            packet(raw(std::lround(2048 + 20.4 * x)), raw(std::lround(2048 + 20.4 * y)));
         DrawLine(st);
         DrawDigitalDOA(st);
         return display.text(El::DOA);

@@ -68,7 +68,7 @@ TEST(Bearing, NeedleAndReadoutOfAPacket) {
             SCOPED_TRACE(::testing::Message() << x << ' ' << y << ' ' << off << mode << air);
             DisplayRig r;
             EXPECT_EQ(r.bearing(x, y, off, mode, heading, air), air ? airText : text);
-            EXPECT_EQ(r.st.DOA_Tenths, tenths);
+            EXPECT_EQ(r.st.bearing.DOA_Tenths, tenths);
             EXPECT_NEAR(r.display.needleValue, air ? airValue : value, 1e-4);
             EXPECT_EQ(r.display.needleColour, m == 99 ? kNeedleGreen : kYellow);
             EXPECT_DOUBLE_EQ(r.display.needleStrength, m / 99.0);
@@ -98,11 +98,11 @@ TEST(Bearing, ReadoutStaysWhenNoValueCanBeFormed) {
         SCOPED_TRACE(::testing::Message() << x << " " << offset << " " << band);
         DisplayRig r;
         r.display.setText(El::DOA, "123.");
-        r.st.SignalMag = 77;
-        r.st.DOA_Tenths = 1234;
+        r.st.bearing.SignalMag = 77;
+        r.st.bearing.DOA_Tenths = 1234;
         EXPECT_EQ(r.bearing(x, 0, offset, 'R', 999, false, band), "123.");
-        EXPECT_EQ(r.st.SignalMag, 77);
-        EXPECT_EQ(r.st.DOA_Tenths, 1234);
+        EXPECT_EQ(r.st.bearing.SignalMag, 77);
+        EXPECT_EQ(r.st.bearing.DOA_Tenths, 1234);
     }
 }
 
@@ -111,10 +111,10 @@ TEST(DrawLine, RawFieldsToVectorWithHalvesToEven) {
                             {3068, 50}, {4095, 100}, {4099, 101}, {9999, 390}};
     for (const auto& [in, v] : cases) {
         DisplayRig r;
-        r.st.RxBuffer = DisplayRig::packet(DisplayRig::raw(in), DisplayRig::raw(in));
+        r.st.link.RxBuffer = DisplayRig::packet(DisplayRig::raw(in), DisplayRig::raw(in));
         DrawLine(r.st);
-        EXPECT_EQ(r.st.VectX, v) << in;
-        EXPECT_EQ(r.st.VectY, v) << in;
+        EXPECT_EQ(r.st.bearing.VectX, v) << in;
+        EXPECT_EQ(r.st.bearing.VectY, v) << in;
     }
 }
 
@@ -131,14 +131,14 @@ TEST(DrawLine, BadFieldsOrNoOffsetDrawNothing) {
     for (const auto& [packet, band, offset] : cases) {
         SCOPED_TRACE(::testing::Message() << packet << " " << band << " " << offset);
         DisplayRig r;
-        r.st.VectX = 7;
-        r.st.VectY = -7;
-        r.st.BandIndex = band;
-        r.st.BandOffset[5] = offset;
-        r.st.RxBuffer = packet;
+        r.st.bearing.VectX = 7;
+        r.st.bearing.VectY = -7;
+        r.st.status.BandIndex = band;
+        r.st.antenna.BandOffset[5] = offset;
+        r.st.link.RxBuffer = packet;
         DrawLine(r.st);
-        EXPECT_EQ(r.st.VectX, packet == good ? 50 : 7);
-        EXPECT_EQ(r.st.VectY, packet == good ? 0 : -7);
+        EXPECT_EQ(r.st.bearing.VectX, packet == good ? 50 : 7);
+        EXPECT_EQ(r.st.bearing.VectY, packet == good ? 0 : -7);
         EXPECT_TRUE(r.display.log.empty());
     }
 }
@@ -157,11 +157,11 @@ TEST(CompassUpdate, SwitchesModeOnlyAtTheEdgesOfAValidHeading) {
     DisplayRig r;
     for (const auto& [field, heading, flag, banner] : steps) {
         r.display.log.clear();
-        r.st.RxBuffer = std::string("B30682048S42") + field;
+        r.st.link.RxBuffer = std::string("B30682048S42") + field;
         CompassUpdate(r.st);
-        EXPECT_EQ(r.st.CompassHeading, heading) << field;
-        EXPECT_EQ(r.st.RelBearMode, heading == 999) << field;
-        EXPECT_EQ(r.st.CompassFlag, flag) << field;
+        EXPECT_EQ(r.st.bearing.CompassHeading, heading) << field;
+        EXPECT_EQ(r.st.bearing.RelBearMode, heading == 999) << field;
+        EXPECT_EQ(r.st.bearing.CompassFlag, flag) << field;
         const std::string drawn = std::string("text Banner_RelBear=") + banner;
         EXPECT_EQ(r.display.log, std::vector<std::string>(*banner ? 1 : 0, drawn)) << field;
     }
@@ -203,7 +203,7 @@ TEST(StationPath, BearingPacketsFromTheLineToNeedleReadoutAndMeter) {
     const std::string packet = DisplayRig::packet("3068", "2048", "045P");
     for (int i = 1; i <= 24; ++i) {
         r.feed(packet);
-        ASSERT_TRUE(r.st.RxBuffer.empty()) << i;
+        ASSERT_TRUE(r.st.link.RxBuffer.empty()) << i;
         // Every packet turns the needle.
         ASSERT_EQ(std::count(r.display.log.begin(), r.display.log.end(), "needle"), i);
         // The compass is taken after the needle has turned on the 19th; 90 + heading 45.

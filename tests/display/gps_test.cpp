@@ -7,7 +7,7 @@
 #include <string>
 #include <utility>
 
-#include "display/FormatDot.h"
+#include "core/FormatDot.h"
 #include "display/Gps.h"
 #include "tests/display/DisplayRig.h"
 
@@ -45,7 +45,7 @@ using Labels = std::array<std::string, 4>;
 Labels show(const std::string& buffer) {
     DisplayRig r;
     GPS_Blank(r.st);
-    r.st.RxBuffer = buffer;
+    r.st.link.RxBuffer = buffer;
     GPSDisplay(r.st);
     return {r.display.text(El::Banner_GPS_Sexa_Lat), r.display.text(El::Banner_GPS_Sexa_Lon),
             r.display.text(El::Banner_GPS_Decimal_Lat), r.display.text(El::Banner_GPS_Decimal_Lon)};
@@ -101,7 +101,7 @@ TEST(GPSDisplay, SecondsForEveryFractionMatchExactArithmetic) {
     };
     DisplayRig r;
     for (int k = 0; k <= 9999; ++k) {
-        r.st.RxBuffer =
+        r.st.link.RxBuffer =
             "D+1020" + DisplayRig::raw(k) + "+03040" + DisplayRig::raw(9999 - k) + "\r\n";
         GPSDisplay(r.st);
         ASSERT_EQ(r.display.text(El::Banner_GPS_Sexa_Lat), "10\xB0 20' " + text(k) + "\" N") << k;

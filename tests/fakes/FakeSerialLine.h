@@ -4,7 +4,7 @@
 #include <map>
 #include <string>
 
-#include "link/SerialLine.h"
+#include "core/SerialLine.h"
 
 namespace kestrova::testing {
 

@@ -6,7 +6,7 @@
 #include <memory>
 #include <vector>
 
-#include "link/Timer.h"
+#include "core/Timer.h"
 
 namespace kestrova::testing {
 

@@ -36,7 +36,7 @@ struct BasicRig {
         line.incoming += bytes;
         for (int i = 0; i < maxTicks; ++i) {
             poll.Timer4_Timer();
-            if (st.RxBuffer.empty() && line.incoming.empty()) {
+            if (st.link.RxBuffer.empty() && line.incoming.empty()) {
                 break;
             }
         }

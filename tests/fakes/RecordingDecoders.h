@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "app/Station.h"
+#include "core/Station.h"
 #include "link/Decoders.h"
 
 namespace kestrova::testing {
@@ -56,7 +56,7 @@ class RecordingDecoders : public Decoders {
 
   private:
     void rec(const char* name, std::string args = {}) {
-        calls.push_back({name, std::move(args), st_ ? st_->RxBuffer : std::string()});
+        calls.push_back({name, std::move(args), st_ ? st_->link.RxBuffer : std::string()});
     }
     const Station* st_;
 };

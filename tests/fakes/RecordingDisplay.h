@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "display/Display.h"
+#include "core/Display.h"
 
 namespace kestrova::testing {
 

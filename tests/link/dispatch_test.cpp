@@ -14,7 +14,7 @@ std::map<int, Calls> feedBearings(LinkRig& r, int n, const std::string& packet) 
     std::map<int, Calls> byPacket;
     for (int i = 1; i <= n; ++i) {
         const std::size_t before = r.decoders.calls.size();
-        r.st.RxBuffer = packet;
+        r.st.link.RxBuffer = packet;
         r.dispatch.bearing();
         for (std::size_t k = before; k < r.decoders.calls.size(); ++k) {
             byPacket[i].push_back(r.decoders.calls[k].name);
@@ -47,7 +47,7 @@ TEST(Dispatch, BearingCadenceOverACycleWithDirectionFinding) {
         EXPECT_EQ(calls[n], want) << "packet " << n;
     }
     EXPECT_EQ(calls[57], Calls{"DrawLine"});
-    EXPECT_EQ(r.st.BPacketCount, 7);
+    EXPECT_EQ(r.st.link.BPacketCount, 7);
 
     std::map<std::string, int> totals;
     for (int i = 1; i <= 50; ++i) {
@@ -63,12 +63,12 @@ TEST(Dispatch, BearingCadenceOverACycleWithDirectionFinding) {
 
 TEST(Dispatch, DirectionFindingOffStillCountsAndKeepsCompassAndMeters) {
     LinkRig r;
-    r.st.DF_Enabled = false;
+    r.st.status.DF_Enabled = false;
     auto calls = feedBearings(r, 50, kPacket);
     EXPECT_EQ(calls[24], Calls{"Draw_Meter"});
     EXPECT_EQ(calls[19], Calls{"CompassUpdate"});
     EXPECT_TRUE(calls[1].empty());
-    EXPECT_EQ(r.st.BPacketCount, 0);
+    EXPECT_EQ(r.st.link.BPacketCount, 0);
 }
 
 struct MeterCase {
@@ -93,7 +93,7 @@ TEST(Dispatch, MeterUpdateReadsPositions10To12) {
     for (const auto& c : cases) {
         SCOPED_TRACE(c.fields);
         LinkRig r;
-        r.st.RxBuffer = "B20482048" + c.fields + "999P\r\n";
+        r.st.link.RxBuffer = "B20482048" + c.fields + "999P\r\n";
         r.dispatch.MeterUpdate();
         if (c.call.empty()) {
             EXPECT_TRUE(r.decoders.calls.empty());
@@ -109,12 +109,12 @@ TEST(Dispatch, OnlyAShownPositionReArmsTheGpsTimeOut) {
         SCOPED_TRACE(shown);
         LinkRig r;
         r.decoders.gpsShown = shown;
-        r.st.GPSTimedOut = 1;
-        r.st.RxBuffer = "D-3352123415112345\r\n";
+        r.st.link.GPSTimedOut = 1;
+        r.st.link.RxBuffer = "D-3352123415112345\r\n";
         r.dispatch.gps();
         EXPECT_EQ(r.decoders.names(), Calls{"GPSDisplay"});
         EXPECT_EQ(r.GPSTimeOut.isRunning(), shown);
-        EXPECT_EQ(r.st.GPSTimedOut, shown ? 0 : 1);
+        EXPECT_EQ(r.st.link.GPSTimedOut, shown ? 0 : 1);
     }
 }
 
@@ -126,7 +126,7 @@ TEST(Dispatch, BearingPacketWithoutItsLineEndCountsButDrawsNothing) {
         LinkRig r;
         auto calls = feedBearings(r, 50, damaged);
         EXPECT_TRUE(r.decoders.calls.empty());
-        EXPECT_EQ(r.st.BPacketCount, 0);
+        EXPECT_EQ(r.st.link.BPacketCount, 0);
         feedBearings(r, 3, kPacket);
         EXPECT_EQ(r.decoders.names(), (Calls{"DrawLine", "DrawLine", "DrawLine", "Draw_Meter"}));
     }

@@ -64,7 +64,7 @@ TEST(QtSerialLine, StreamOnAPseudoTerminalReachesTheHandlersInOrder) {
               (std::vector<std::string>{"DrawLine", "ProcessStatusString", "LoadAntSettings",
                                         "DrawLine", "GPSDisplay"}));
     EXPECT_EQ(decoders.calls[2].args, "CANT UNKNOWN\r\n|ack");
-    EXPECT_EQ(st.LinkState, 2);
+    EXPECT_EQ(st.link.LinkState, 2);
 
     ASSERT_TRUE(spinUntil([&] { return pty.received().find('\0') != std::string::npos; }));
     EXPECT_EQ(pty.received().find_first_not_of('\0'), std::string::npos) << "only stay-alive NULs";

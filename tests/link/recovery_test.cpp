@@ -38,13 +38,13 @@ TEST(PortRecovery, DeviceGoneBlanksLikeALostLinkAndComesBackByItself) {
     RecoveryRig r;
     r.line.incoming = "B30682048S42045P\r\nB3068";  // the device goes in mid-packet
     r.clock.advance(10);
-    ASSERT_EQ(r.st.LinkState, 2);
+    ASSERT_EQ(r.st.link.LinkState, 2);
 
     r.line.loseDevice();
     EXPECT_EQ(r.reports, std::vector<std::string>{"Serial port lost."});
-    EXPECT_TRUE(r.st.RxBuffer.empty());
+    EXPECT_TRUE(r.st.link.RxBuffer.empty());
     r.clock.advance(2100);  // 30 idle ticks and the link-loss timer
-    EXPECT_EQ(r.st.LinkState, 1);
+    EXPECT_EQ(r.st.link.LinkState, 1);
     ASSERT_GE(r.decoders.calls.size(), 2u);
     EXPECT_EQ(r.decoders.calls[r.decoders.calls.size() - 2].name, "Draw_Polar");
     EXPECT_EQ(r.decoders.calls.back().name, "DigitalDOA_Blank");
@@ -59,7 +59,7 @@ TEST(PortRecovery, DeviceGoneBlanksLikeALostLinkAndComesBackByItself) {
 
     r.line.incoming = "B30682048S42045P\r\n";
     r.clock.advance(4);
-    EXPECT_EQ(r.st.LinkState, 2);
+    EXPECT_EQ(r.st.link.LinkState, 2);
     EXPECT_EQ(r.decoders.calls.back().name, "DrawLine");
 }
 

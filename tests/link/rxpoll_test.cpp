@@ -10,8 +10,8 @@ const std::string kBearing = "B3068204 S42045P\r\n";  // 18 characters
 TEST(RxPoll, EmptyBufferIsAnIdleTickOnly) {
     LinkRig r;
     r.ticks(1);
-    EXPECT_EQ(r.st.IdleTickCount, 1);
-    EXPECT_EQ(r.st.BusyTickCount, 0);
+    EXPECT_EQ(r.st.link.IdleTickCount, 1);
+    EXPECT_EQ(r.st.link.BusyTickCount, 0);
     EXPECT_TRUE(r.decoders.calls.empty());
 }
 
@@ -21,13 +21,13 @@ TEST(RxPoll, BearingIsTakenByLengthAlone) {
     r.line.incoming = kBearing.substr(0, 17);
     r.ticks(3);
     EXPECT_TRUE(r.decoders.calls.empty());
-    EXPECT_EQ(r.st.RxBuffer.size(), 17u);
+    EXPECT_EQ(r.st.link.RxBuffer.size(), 17u);
 
     r.line.incoming = kBearing.substr(17) + "XYZ";
     r.ticks(1);
     ASSERT_EQ(r.decoders.names(), std::vector<std::string>{"DrawLine"});
     EXPECT_EQ(r.decoders.calls[0].rxHead.substr(0, 18), kBearing);
-    EXPECT_EQ(r.st.RxBuffer, "XYZ");
+    EXPECT_EQ(r.st.link.RxBuffer, "XYZ");
 }
 
 TEST(RxPoll, OnePacketPerTickAndHandlerSeesItsPacketAtTheHead) {
@@ -36,11 +36,11 @@ TEST(RxPoll, OnePacketPerTickAndHandlerSeesItsPacketAtTheHead) {
     r.ticks(1);
     ASSERT_EQ(r.decoders.names(), std::vector<std::string>{"ProcessStatusString"});
     EXPECT_EQ(r.decoders.calls[0].rxHead.rfind("AFM/S", 0), 0u);
-    EXPECT_EQ(r.st.RxBuffer, "D-3352123415112345\r\n");
+    EXPECT_EQ(r.st.link.RxBuffer, "D-3352123415112345\r\n");
     r.ticks(1);
     EXPECT_EQ(r.decoders.names().back(), "GPSDisplay");
     EXPECT_EQ(r.decoders.calls.back().rxHead, "D-3352123415112345\r\n");
-    EXPECT_TRUE(r.st.RxBuffer.empty());
+    EXPECT_TRUE(r.st.link.RxBuffer.empty());
 }
 
 TEST(RxPoll, LineTypesWaitForTheirLineEnd) {
@@ -53,7 +53,7 @@ TEST(RxPoll, LineTypesWaitForTheirLineEnd) {
         r.line.incoming = "\r\nB";
         r.ticks(1);
         ASSERT_EQ(r.decoders.calls.size(), 1u);
-        EXPECT_EQ(r.st.RxBuffer, "B");
+        EXPECT_EQ(r.st.link.RxBuffer, "B");
     }
 }
 
@@ -71,7 +71,7 @@ TEST(RxPoll, LostLineEndSwallowsTheNextLine) {
     r.line.incoming = "DLOST-LF" + kBearing;
     r.ticks(1);
     EXPECT_EQ(r.decoders.names(), std::vector<std::string>{"GPSDisplay"});
-    EXPECT_TRUE(r.st.RxBuffer.empty());
+    EXPECT_TRUE(r.st.link.RxBuffer.empty());
 }
 
 struct ResyncCase {
@@ -96,7 +96,7 @@ TEST(RxPoll, ResynchronisesOnlyAt421Characters) {
         LinkRig r;
         r.line.incoming = c.buffer;
         r.ticks(1);
-        EXPECT_EQ(r.st.RxBuffer, c.left);
+        EXPECT_EQ(r.st.link.RxBuffer, c.left);
         EXPECT_EQ(r.display.text(El::Textbox2), c.pktCorr ? "Pkt Corr" : "");
         EXPECT_TRUE(r.decoders.calls.empty());
     }
@@ -151,11 +151,11 @@ TEST(RxPoll, OverflowCheckAtTheFiftiethBusyTick) {
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
         LinkRig r;
-        r.st.BusyTickCount = 49;
-        r.st.RxBuffer = c.buffer;
+        r.st.link.BusyTickCount = 49;
+        r.st.link.RxBuffer = c.buffer;
         r.ticks(1);
-        EXPECT_EQ(r.st.BusyTickCount, 0);
-        EXPECT_EQ(r.st.RxBuffer.size(), c.cutTo - 18);
+        EXPECT_EQ(r.st.link.BusyTickCount, 0);
+        EXPECT_EQ(r.st.link.RxBuffer.size(), c.cutTo - 18);
         EXPECT_EQ(r.display.text(El::Textbox2), c.word);
         EXPECT_EQ(r.decoders.calls.size(), 1u);
     }
@@ -163,21 +163,21 @@ TEST(RxPoll, OverflowCheckAtTheFiftiethBusyTick) {
 
 TEST(RxPoll, OverflowCheckWaitsForFiftyBusyTicks) {
     LinkRig r;
-    r.st.BusyTickCount = 48;
-    r.st.RxBuffer = "B" + std::string(699, 'x');
+    r.st.link.BusyTickCount = 48;
+    r.st.link.RxBuffer = "B" + std::string(699, 'x');
     r.ticks(1);
-    EXPECT_EQ(r.st.RxBuffer.size(), 700u - 18);
-    EXPECT_EQ(r.st.BusyTickCount, 49);
+    EXPECT_EQ(r.st.link.RxBuffer.size(), 700u - 18);
+    EXPECT_EQ(r.st.link.BusyTickCount, 49);
 }
 
 TEST(RxPoll, BusyTicksCountOnlyWhenDataIsPresent) {
     LinkRig r;
     r.line.incoming = "B12";
     r.ticks(10);
-    EXPECT_EQ(r.st.BusyTickCount, 10);
-    r.st.RxBuffer.clear();
+    EXPECT_EQ(r.st.link.BusyTickCount, 10);
+    r.st.link.RxBuffer.clear();
     r.ticks(10);
-    EXPECT_EQ(r.st.BusyTickCount, 10);
+    EXPECT_EQ(r.st.link.BusyTickCount, 10);
 }
 
 struct EventCase {
@@ -198,20 +198,20 @@ TEST(RxPoll, SerialEventDropsTheOldestLineAbove500) {
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
         LinkRig r;
-        r.st.RxBuffer = c.buffer;
+        r.st.link.RxBuffer = c.buffer;
         r.line.raiseEvent();
-        EXPECT_EQ(r.st.RxBuffer.size(), c.left);
+        EXPECT_EQ(r.st.link.RxBuffer.size(), c.left);
         EXPECT_EQ(r.display.text(El::Textbox2), "S.Over.");
     }
 }
 
 TEST(RxPoll, ClosedPortReadsNothingAndKeepsTheBuffer) {
     LinkRig r;
-    r.st.RxBuffer = "B123";
+    r.st.link.RxBuffer = "B123";
     r.line.close();
     r.line.incoming = "lost";
     r.ticks(1);
-    EXPECT_EQ(r.st.RxBuffer, "B123");
+    EXPECT_EQ(r.st.link.RxBuffer, "B123");
 }
 
 TEST(RxPoll, NulAndHighBytesAreCarriedAsCharacters) {

@@ -13,22 +13,22 @@ TEST(Supervision, TwentyNineIdleTicksThenDataStartNothing) {
     EXPECT_FALSE(r.Timer1.isRunning());
     r.line.incoming = "B";
     r.ticks(1);
-    EXPECT_EQ(r.st.IdleTickCount, 0);
-    EXPECT_EQ(r.st.LinkState, 2);
+    EXPECT_EQ(r.st.link.IdleTickCount, 0);
+    EXPECT_EQ(r.st.link.LinkState, 2);
     EXPECT_FALSE(r.Timer1.isRunning());
 }
 
 TEST(Supervision, ThirtiethIdleTickStartsTimer1OnceAndRepeatsEveryTwenty) {
     LinkRig r;
-    r.st.LinkState = 2;
+    r.st.link.LinkState = 2;
     r.ticks(30);
     EXPECT_TRUE(r.Timer1.isRunning());
-    EXPECT_EQ(r.st.LinkState, 0);
-    EXPECT_EQ(r.st.IdleTickCount, 10);
+    EXPECT_EQ(r.st.link.LinkState, 0);
+    EXPECT_EQ(r.st.link.IdleTickCount, 10);
     r.ticks(19);
-    EXPECT_EQ(r.st.IdleTickCount, 29);
+    EXPECT_EQ(r.st.link.IdleTickCount, 29);
     r.ticks(1);
-    EXPECT_EQ(r.st.IdleTickCount, 10);
+    EXPECT_EQ(r.st.link.IdleTickCount, 10);
     EXPECT_EQ(r.Timer1.starts, 1);
 }
 
@@ -39,7 +39,7 @@ struct Timeline : ::testing::Test {
         r.StayAliveTmr.start();
         r.line.incoming = "B3068204 S42045P\r\n";
         r.clock.advance(2);
-        ASSERT_EQ(r.st.LinkState, 2);
+        ASSERT_EQ(r.st.link.LinkState, 2);
         r.decoders.calls.clear();
     }
     int count(const std::string& name) {
@@ -58,7 +58,7 @@ TEST_F(Timeline, LinkLossBlanksOnceAfter30TicksAnd2Seconds) {
     r.clock.advance(1998);
     EXPECT_EQ(count("Draw_Polar"), 0);
     r.clock.advance(2);
-    EXPECT_EQ(r.st.LinkState, 1);
+    EXPECT_EQ(r.st.link.LinkState, 1);
     ASSERT_EQ(r.decoders.names(), (std::vector<std::string>{"Draw_Polar", "DigitalDOA_Blank"}));
     EXPECT_EQ(r.decoders.calls[0].args, "0,0,0,T,0,T");
     r.clock.advance(2000);  // Timer1 again, still no data
@@ -73,7 +73,7 @@ TEST_F(Timeline, DataReturningBeforeTheTimerFiresBlanksNothing) {
     r.line.incoming = "B3068204 S42045P\r\n";
     r.clock.advance(2);
     EXPECT_FALSE(r.Timer1.isRunning());
-    EXPECT_EQ(r.st.LinkState, 2);
+    EXPECT_EQ(r.st.link.LinkState, 2);
     r.clock.advance(5000);  // idle again: a fresh 30 + 2000 ms
     EXPECT_EQ(count("Draw_Polar"), 1);
 }
@@ -86,15 +86,15 @@ TEST(Supervision, AStreamThatStopsOnAnUnfinishedPacketOrNoiseGoesStaleAllTheSame
         r.Timer4.start();
         r.line.incoming = "B3068204 S42045P\r\n" + tail;
         r.clock.advance(4);
-        ASSERT_EQ(r.st.RxBuffer, tail);
+        ASSERT_EQ(r.st.link.RxBuffer, tail);
         r.decoders.calls.clear();
         r.clock.advance(2058);  // 30 ticks and 2 s after the last character
         EXPECT_EQ(r.decoders.names(), (std::vector<std::string>{"Draw_Polar", "DigitalDOA_Blank"}));
-        EXPECT_EQ(r.st.RxBuffer, tail) << "the partial packet waits for the rest";
-        EXPECT_GT(r.st.BusyTickCount, 0) << "busy ticks still count a non-empty buffer";
+        EXPECT_EQ(r.st.link.RxBuffer, tail) << "the partial packet waits for the rest";
+        EXPECT_GT(r.st.link.BusyTickCount, 0) << "busy ticks still count a non-empty buffer";
         r.line.incoming = "\r\n";  // the rest arrives: data again
         r.clock.advance(2);
-        EXPECT_EQ(r.st.LinkState, 2);
+        EXPECT_EQ(r.st.link.LinkState, 2);
     }
 }
 
@@ -105,7 +105,7 @@ TEST(Supervision, ABacklogOfCompletePacketsIsDataWithoutNewCharacters) {
         r.line.incoming.replace(static_cast<std::size_t>(i) * 18, 18, "B3068204 S42045P\r\n");
     }
     r.ticks(40);
-    EXPECT_EQ(r.st.IdleTickCount, 0);
+    EXPECT_EQ(r.st.link.IdleTickCount, 0);
     EXPECT_FALSE(r.Timer1.isRunning());
     const auto names = r.decoders.names();
     EXPECT_EQ(std::count(names.begin(), names.end(), "DrawLine"), 40);
@@ -137,7 +137,7 @@ TEST_F(Timeline, GpsLossBlanksOnceThenTheNextPacketRedraws) {
     EXPECT_EQ(count("GPS_Blank"), 0);
     r.clock.advance(20);
     EXPECT_EQ(count("GPS_Blank"), 1);
-    EXPECT_EQ(r.st.GPSTimedOut, 1);
+    EXPECT_EQ(r.st.link.GPSTimedOut, 1);
     EXPECT_FALSE(r.GPSTimeOut.isRunning());
     r.clock.advance(20000);
     EXPECT_EQ(count("GPS_Blank"), 1);
@@ -145,7 +145,7 @@ TEST_F(Timeline, GpsLossBlanksOnceThenTheNextPacketRedraws) {
     r.line.incoming = "D-3352123415112345\r\n";
     r.clock.advance(2);
     EXPECT_EQ(count("GPSDisplay"), 2);
-    EXPECT_EQ(r.st.GPSTimedOut, 0);
+    EXPECT_EQ(r.st.link.GPSTimedOut, 0);
     EXPECT_TRUE(r.GPSTimeOut.isRunning());
 }
 

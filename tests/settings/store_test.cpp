@@ -5,7 +5,7 @@
 #include <limits>
 #include <tuple>
 
-#include "settings/LeadingNumber.h"
+#include "core/Numbers.h"
 #include "tests/settings/StoreRig.h"
 
 namespace kestrova::testing {

@@ -8,7 +8,7 @@ namespace {
 // Bytes on the line, through framing and dispatch, to the banners and back out as replies.
 TEST(StatusPath, PacketsOnTheLineReachTheBannersAndAreAnswered) {
     StationRig r;
-    r.st.programFolder = "/prog";
+    r.st.dataFolder = "/prog";
     r.display.setVisible(El::FrameDFOff, false);
     r.display.setVisible(El::BatteryMeter, false);
     const std::string bearing = "B30682048S42045P\r\n";
@@ -36,19 +36,19 @@ TEST(StatusPath, PacketsOnTheLineReachTheBannersAndAreAnswered) {
         EXPECT_EQ(r.line.takeWritten(), s.replies) << s.name;
     }
 
-    EXPECT_TRUE(r.st.RxBuffer.empty());
+    EXPECT_TRUE(r.st.link.RxBuffer.empty());
     EXPECT_EQ(r.display.text(El::Banner_Ant_Mod), "QAX-7741C-1");
     EXPECT_EQ(r.display.text(El::Banner_Op_Mode), "AM");
     EXPECT_EQ(r.display.text(El::Banner_IF_BW), "IF 6");
     EXPECT_EQ(r.display.text(El::Banner_Local_Remote), "LCL");
     EXPECT_EQ(r.display.text(El::Banner_Video_Gain), "HIGH");
     // Band 3 arrived on the line rejected for its mode: fields before the mode still count.
-    EXPECT_EQ(r.st.BandIndex, 3);
+    EXPECT_EQ(r.st.status.BandIndex, 3);
     EXPECT_EQ(r.display.text(El::Banner_Ant_Band), "1200-1210 MHz");
-    EXPECT_EQ(r.st.BandOffset[3], -450.0f);
+    EXPECT_EQ(r.st.antenna.BandOffset[3], -450.0f);
     EXPECT_EQ(r.display.picture(El::Banner_AntOrientation), "/prog/Ant-AIR-Win32.bmp");
     EXPECT_TRUE(r.display.isVisible(El::FrameDFOff));
-    EXPECT_FALSE(r.st.DF_Enabled);
+    EXPECT_FALSE(r.st.status.DF_Enabled);
     EXPECT_FALSE(r.display.isVisible(El::BatteryMeter));
 }
 
@@ -68,7 +68,7 @@ TEST(GpsPath, APositionNeverOutlivesItsTimeOut) {
         }
         r.clock.advance(1000);
         EXPECT_EQ(r.display.text(El::Banner_GPS_Decimal_Lat), "--\xB0  --.----'  -");
-        EXPECT_EQ(r.st.GPSTimedOut, 1);
+        EXPECT_EQ(r.st.link.GPSTimedOut, 1);
     }
 }
 

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <functional>
 
+#include "display/Bearing.h"
 #include "status/AntennaDecoder.h"
 #include "status/Banners.h"
 #include "status/MagTable.h"
@@ -20,7 +21,7 @@ struct StatusRig : FakeSerialLine {
     StatusRig() {
         open();
         for (std::size_t i = 1; i <= 15; ++i) {
-            st.BandText[i] = "band " + std::to_string(i);
+            st.antenna.BandText[i] = "band " + std::to_string(i);
         }
     }
     bool writeOutput(std::string_view text) override {
@@ -37,9 +38,9 @@ struct StatusRig : FakeSerialLine {
         return out;
     }
     std::string decode(const std::string& rx) {
-        st.RxBuffer = rx;
+        st.link.RxBuffer = rx;
         const std::string log = logOf([&] { ProcessStatusString(st); });
-        EXPECT_EQ(st.RxBuffer, rx) << "the line stays for the poll step to remove";
+        EXPECT_EQ(st.link.RxBuffer, rx) << "the line stays for the poll step to remove";
         return log;
     }
     std::string load(const std::string& data, bool ack = true) {
@@ -142,10 +143,10 @@ TEST(StatusDecoder, BandField) {
     for (const auto& [field, band, redraws] : cases) {
         StatusRig r;
         r.decode(with(6, "07"));
-        const std::string draw = "Ant_Band=" + r.st.BandText[band] + "|";
+        const std::string draw = "Ant_Band=" + r.st.antenna.BandText[band] + "|";
         EXPECT_EQ(r.decode(with(6, field)), (redraws > 0 ? draw : "") + kBrt) << field;
         EXPECT_EQ(r.decode(with(6, field)), (redraws > 1 ? draw : "") + kBrt) << field;
-        EXPECT_EQ(r.st.BandIndex, band) << field;
+        EXPECT_EQ(r.st.status.BandIndex, band) << field;
     }
 }
 
@@ -163,7 +164,7 @@ std::string antennaLine(const std::string& more = "") {
 TEST(AntennaDecoder, FifteenEntriesThenAShorterList) {
     for (const std::string more : {"", ",9999-9999/77"}) {
         StatusRig r;
-        r.st.BandIndex = 2;
+        r.st.status.BandIndex = 2;
         EXPECT_EQ(r.load(antennaLine(more)), "Ant_Mod=QAX-7741C-1|Ant_Band= 1100-1110 MHz|\r\n");
         std::array<std::string, 17> texts{};
         std::array<float, 17> offsets{};
@@ -171,12 +172,14 @@ TEST(AntennaDecoder, FifteenEntriesThenAShorterList) {
             texts[i] = kFour[(i - 1) % 4] + " MHz";
             offsets[i] = -450;
         }
-        EXPECT_EQ(std::tie(r.st.BandText, r.st.BandOffset), std::tie(texts, offsets));
+        EXPECT_EQ(std::tie(r.st.antenna.BandText, r.st.antenna.BandOffset),
+                  std::tie(texts, offsets));
         r.close();  // a closed port does not stop decoding
         EXPECT_EQ(r.load("CQ4,1/1,2/2,3,4/4\r\n"), "Ant_Mod=Q4|Ant_Band=2 MHz|\r\n");
         std::ranges::copy(std::array{"1 MHz", "2 MHz", "3 MHz", "4 MHz"}, texts.begin() + 1);
         std::ranges::copy(std::array{1.0f, 2.0f, 0.0f, 4.0f}, offsets.begin() + 1);
-        EXPECT_EQ(std::tie(r.st.BandText, r.st.BandOffset), std::tie(texts, offsets));
+        EXPECT_EQ(std::tie(r.st.antenna.BandText, r.st.antenna.BandOffset),
+                  std::tie(texts, offsets));
         EXPECT_EQ(r.written, "\r\n") << "nothing sent once closed";
     }
 }
@@ -190,11 +193,11 @@ TEST(AntennaDecoder, UnknownAntennaLoadsPlaceholders) {
         "BAND 06", "BAND 07", "BAND 08", "BAND 09", "BAND 10", "BAND 11",
         "BAND 12", "BAND 13", "BAND 14", "BAND 15", ""};
     EXPECT_EQ(r.load("CANT UNKNOWN\r\n", false), "Ant_Mod=ANT UNKNOWN|Ant_Band=");
-    EXPECT_EQ(std::tie(r.st.BandText, r.st.BandOffset), std::tie(texts, kZero));
+    EXPECT_EQ(std::tie(r.st.antenna.BandText, r.st.antenna.BandOffset), std::tie(texts, kZero));
     r.load(antennaLine());
-    r.st.BandIndex = 3;
+    r.st.status.BandIndex = 3;
     EXPECT_EQ(r.load("CX,1/5,ANT UNKNOWN/7\r\n"), "Ant_Mod=ANT UNKNOWN|Ant_Band=BAND 03|\r\n");
-    EXPECT_EQ(std::tie(r.st.BandText, r.st.BandOffset), std::tie(texts, kZero));
+    EXPECT_EQ(std::tie(r.st.antenna.BandText, r.st.antenna.BandOffset), std::tie(texts, kZero));
 }
 
 // What one line leaves in bands 1 and 2 after model OLD with a/10 and b/20; the others stay.
@@ -216,12 +219,14 @@ TEST(AntennaDecoder, LinesAndWhatTheyStore) {
     };
     for (const auto& [line, model, text1, text2, offset1, offset2] : cases) {
         StatusRig r;
-        auto texts = r.st.BandText;
+        auto texts = r.st.antenna.BandText;
         r.load("COLD,a/10,b/20\r\n");
         EXPECT_EQ(r.load(line), "Ant_Mod=" + model + "|Ant_Band=|\r\n") << line;
         std::ranges::copy(std::array{text1, text2}, texts.begin() + 1);
         const std::array<float, 17> offsets = {0, offset1, offset2};
-        EXPECT_EQ(std::tie(r.st.BandText, r.st.BandOffset), std::tie(texts, offsets)) << line;
+        EXPECT_EQ(std::tie(r.st.antenna.BandText, r.st.antenna.BandOffset),
+                  std::tie(texts, offsets))
+            << line;
     }
 }
 
@@ -230,13 +235,13 @@ TEST(AntennaDecoder, LinesAndWhatTheyStore) {
 TEST(Banners, RelativeOrAbsoluteAndMountPicture) {
     StatusRig r;
     for (const bool on : {false, true, true}) {
-        r.st.RelBearMode = r.st.AntAirMount = on;
+        r.st.bearing.RelBearMode = r.st.status.AntAirMount = on;
         Draw_RelBear(r.st);
         Draw_AntOrientation(r.st);
     }
     EXPECT_EQ(r.logOf(), "RelBear=ABS|" + kGnd + "|RelBear=REL|" + kAir + "|RelBear=REL|" + kAir);
     r.display.failPictures = true;
-    r.st.AntAirMount = false;
+    r.st.status.AntAirMount = false;
     Draw_AntOrientation(r.st);
     EXPECT_EQ(r.display.picture(El::Banner_AntOrientation), "/Ant-AIR-Win32.bmp");
 }
@@ -247,7 +252,8 @@ TEST(MagTable, EveryEntryIsTheNearestWholeLength) {
     CreateTables(r.st);
     for (int x = 0; x <= 100; ++x) {
         for (int y = 0; y <= 100; ++y) {
-            ASSERT_LT(std::abs(std::hypot(x, y) - r.st.MagTable[x][y]), 0.5) << x << "," << y;
+            ASSERT_LT(std::abs(std::hypot(x, y) - r.st.bearing.MagTable[x][y]), 0.5)
+                << x << "," << y;
         }
     }
 }

@@ -1,4 +1,6 @@
-#include "display/FormatDot.h"
+#include "core/FormatDot.h"
+
+#include "core/Numbers.h"
 
 #include <cstddef>
 #include <string_view>
@@ -10,10 +12,6 @@
 namespace kestrova {
 
 namespace {
-
-bool isDigit(char c) {
-    return c >= '0' && c <= '9';
-}
 
 // "0", "000", "00.0", "000.0", ...: zeros, optionally a point and more zeros.
 bool numericPattern(std::string_view f, std::size_t& intDigits, std::size_t& decimals) {

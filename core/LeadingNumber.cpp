@@ -1,4 +1,4 @@
-#include "settings/LeadingNumber.h"
+#include "core/Numbers.h"
 
 #include <charconv>
 #include <cmath>
@@ -7,10 +7,6 @@
 namespace kestrova {
 
 namespace {
-
-bool isDigit(char c) {
-    return c >= '0' && c <= '9';
-}
 
 std::size_t skipDigits(std::string_view t, std::size_t i) {
     while (i < t.size() && isDigit(t[i])) {

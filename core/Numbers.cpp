@@ -1,25 +1,23 @@
-#include "display/Fields.h"
+#include "core/Numbers.h"
 
 #include <array>
 #include <charconv>
 #include <cmath>
 
-namespace kestrova::fields {
+namespace kestrova {
 
-bool digitField(std::string_view text, std::size_t pos, std::size_t len, int& value) {
+std::optional<int> digitField(std::string_view text, std::size_t pos, std::size_t len) {
     if (pos == 0 || len == 0 || pos - 1 + len > text.size()) {
-        return false;
+        return std::nullopt;
     }
     int v = 0;
     for (std::size_t i = pos - 1; i < pos - 1 + len; ++i) {
-        const char c = text[i];
-        if (c < '0' || c > '9') {
-            return false;
+        if (!isDigit(text[i])) {
+            return std::nullopt;
         }
-        v = v * 10 + (c - '0');
+        v = v * 10 + (text[i] - '0');
     }
-    value = v;
-    return true;
+    return v;
 }
 
 double roundHalfEven(double x) {
@@ -41,4 +39,4 @@ std::string floatText(float f) {
     return std::string(buf.data(), res.ptr);
 }
 
-}  // namespace kestrova::fields
+}  // namespace kestrova

@@ -1,4 +1,4 @@
-#include "display/Display.h"
+#include "core/Display.h"
 
 #include <array>
 
