@@ -5,6 +5,7 @@
 #include <cstdio>
 
 #include "app/WindowHelpers.h"
+#include "core/Numbers.h"
 
 namespace kestrova {
 
@@ -13,6 +14,7 @@ KestrovaApp::KestrovaApp(const std::string& programFolder)
       st_(window_, line_),
       decoders_(st_),
       Timer4_(2, [this] { poll_.Timer4_Timer(); }),
+      PollWake_([this] { ticks_.wakeUp(); }),
       Timer1_(2000, [this] { supervision_.Timer1_Timer(); }),
       GPSTimeOut_(5000, [this] { supervision_.GPSTimeOut_Timer(); }),
       StayAliveTmr_(500, [this] { supervision_.StayAliveTmr_Timer(); }),
@@ -20,23 +22,38 @@ KestrovaApp::KestrovaApp(const std::string& programFolder)
       supervision_(st_, decoders_, Timer1_, GPSTimeOut_),
       dispatch_(st_, decoders_, GPSTimeOut_),
       poll_(st_, dispatch_, supervision_),
+      ticks_(poll_, PollWake_, monotonic_),
+      // PollTimer=1 in the settings polls every 2 ms, as the program once did.
+      pollTimer_(Timer4_, ticks_,
+                 [this] {
+                     return LeadingNumber(store_.ReadIniValue(kSettingsFile, "PollTimer", false)) ==
+                            1;
+                 }),
       boxes_(&window_),
       store_(programFolder, window_, boxes_, clock_, *this, files_,
              [] { QTimer::singleShot(0, qApp, &QCoreApplication::quit); }),
       ports_(line_, store_, boxes_, probe_, devices_, StayAliveTmr_),
       recovery_(line_, RecoveryTmr_, [this](std::string_view m) { store_.ShowStatus(m); }) {
     st_.dataFolder = programFolder;
-    line_.onComm = [this] { poll_.Comm1_OnComm(); };
+    // What changes the receive buffer between ticks lets the ticks that passed see it first.
+    line_.onDataWaiting = [this] { ticks_.dataWaiting(); };
+    line_.onComm = [this] {
+        ticks_.catchUp();
+        poll_.Comm1_OnComm();
+        ticks_.plan();
+    };
     line_.onLost = [this] {
+        ticks_.catchUp();
         poll_.portLost();
         recovery_.lost();
+        ticks_.plan();
     };
     ports_.onOpenFailure = [this](const std::string& why) { openFailed(why); };
     window_.onConfigClicked = [this] { butConfig_Click(); };
 }
 
 KestrovaApp::~KestrovaApp() {
-    Timer4_.stop();
+    pollTimer_.stop();
     StayAliveTmr_.stop();
     RecoveryTmr_.stop();
     delete dialog_.data();
@@ -44,7 +61,7 @@ KestrovaApp::~KestrovaApp() {
 }
 
 bool KestrovaApp::start() {
-    StartUp s{st_, store_, ports_, *this, Timer4_};
+    StartUp s{st_, store_, ports_, *this, pollTimer_};
     startingUp_ = true;
     const bool started = Form_Load(s);
     startingUp_ = false;

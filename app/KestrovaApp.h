@@ -15,6 +15,7 @@
 #include "link/QtTimer.h"
 #include "link/RxPoll.h"
 #include "link/Supervision.h"
+#include "link/VirtualTicks.h"
 #include "settings/Clock.h"
 #include "settings/FileOps.h"
 #include "settings/MainWindowPlacement.h"
@@ -61,6 +62,8 @@ class KestrovaApp : public MainWindowShell, public MainWindowPlacement {
     Station st_;
     StationDecoders decoders_;
     QtTimer Timer4_;
+    QtWakeTimer PollWake_;
+    QtMonotonicClock monotonic_;
     QtTimer Timer1_;
     QtTimer GPSTimeOut_;
     QtTimer StayAliveTmr_;
@@ -68,6 +71,8 @@ class KestrovaApp : public MainWindowShell, public MainWindowPlacement {
     Supervision supervision_;
     Dispatch dispatch_;
     RxPoll poll_;
+    VirtualTicks ticks_;
+    PollTimer pollTimer_;
     SystemClock clock_;
     PosixFileOps files_;
     QtMessageBoxes boxes_;

@@ -42,6 +42,8 @@ class SerialLine {
     // Raised on the UI thread for errors of the open port while reading or writing (never for
     // ordinary arrival of data, nor for a failed open).
     std::function<void()> onComm;
+    // Raised on the UI thread when input arrives (it is read by the next poll tick).
+    std::function<void()> onDataWaiting;
     // Raised when the open port's device went away (an adapter pulled, the far end of a
     // pseudo-terminal closed); the port is closed by then.
     std::function<void()> onLost;

@@ -1,4 +1,5 @@
 #pragma once
+// The timers of the main window and the clock that schedules them.
 
 namespace kestrova {
 
@@ -10,6 +11,21 @@ class Timer {
     virtual void start() = 0;
     virtual void stop() = 0;
     virtual bool isRunning() const = 0;
+};
+
+// A one-shot timer: fires once, `ms` from now, unless stopped or set again first.
+class WakeTimer {
+  public:
+    virtual ~WakeTimer() = default;
+    virtual void wakeIn(long ms) = 0;
+    virtual void stop() = 0;
+};
+
+// Milliseconds on a clock that never goes back.
+class MonotonicClock {
+  public:
+    virtual ~MonotonicClock() = default;
+    virtual long long nowMs() const = 0;
 };
 
 }  // namespace kestrova

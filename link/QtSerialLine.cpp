@@ -8,6 +8,11 @@ QtSerialLine::QtSerialLine(DeviceFor deviceFor, QObject* parent)
     : QObject(parent), port(this), deviceFor_(std::move(deviceFor)) {
     QObject::connect(&port, &QSerialPort::errorOccurred, this,
                      [this](QSerialPort::SerialPortError e) { errorOccurred(e); });
+    QObject::connect(&port, &QSerialPort::readyRead, this, [this] {
+        if (onDataWaiting) {
+            onDataWaiting();
+        }
+    });
 }
 
 void QtSerialLine::errorOccurred(QSerialPort::SerialPortError e) {

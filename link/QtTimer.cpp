@@ -10,3 +10,13 @@ QtTimer::QtTimer(int intervalMs, std::function<void()> onTick, QObject* parent) 
 }
 
 }  // namespace kestrova
+
+namespace kestrova {
+
+QtWakeTimer::QtWakeTimer(std::function<void()> onWake, QObject* parent) : timer_(parent) {
+    timer_.setSingleShot(true);
+    timer_.setTimerType(Qt::PreciseTimer);
+    QObject::connect(&timer_, &QTimer::timeout, std::move(onWake));
+}
+
+}  // namespace kestrova

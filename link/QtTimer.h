@@ -1,5 +1,7 @@
 #pragma once
+// The timers and the clock on Qt.
 
+#include <QElapsedTimer>
 #include <QTimer>
 #include <functional>
 
@@ -16,6 +18,26 @@ class QtTimer : public Timer {
 
   private:
     QTimer timer_;
+};
+
+// Wakes the poll at the tick it chooses; precise, as a tick is only 2 ms long.
+class QtWakeTimer : public WakeTimer {
+  public:
+    explicit QtWakeTimer(std::function<void()> onWake, QObject* parent = nullptr);
+    void wakeIn(long ms) override { timer_.start(static_cast<int>(ms)); }
+    void stop() override { timer_.stop(); }
+
+  private:
+    QTimer timer_;
+};
+
+class QtMonotonicClock : public MonotonicClock {
+  public:
+    QtMonotonicClock() { elapsed_.start(); }
+    long long nowMs() const override { return elapsed_.elapsed(); }
+
+  private:
+    QElapsedTimer elapsed_;
 };
 
 }  // namespace kestrova

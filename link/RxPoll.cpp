@@ -41,6 +41,24 @@ bool RxPoll::headPacketComplete() const {
     return (type == 'A' || type == 'C' || type == 'D') && b.find('\n') != std::string::npos;
 }
 
+bool RxPoll::hasWork() const {
+    return !st_.link.RxBuffer.empty() &&
+           (headPacketComplete() || st_.link.RxBuffer.size() >= kResyncLength);
+}
+
+void RxPoll::quietTicks(long long n) {
+    if (n <= 0) {
+        return;
+    }
+    // Busy ticks count a waiting remainder too; it is short of 421 characters, so no overflow
+    // check on the way can cut anything.
+    if (!st_.link.RxBuffer.empty()) {
+        st_.link.BusyTickCount =
+            static_cast<std::uint8_t>((st_.link.BusyTickCount + n) % kOverflowEvery);
+    }
+    supervision_.idleTicks(n);
+}
+
 void RxPoll::portLost() {
     // Whatever was half received belongs to a line that is gone.
     st_.link.RxBuffer.clear();

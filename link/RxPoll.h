@@ -15,6 +15,12 @@ class RxPoll {
 
     void Timer4_Timer();
     void Comm1_OnComm();
+    // Whether the next tick has work even if nothing new arrives: a complete packet at the
+    // head, or enough characters for the resynchronisation rule.
+    bool hasWork() const;
+    // n ticks on which nothing arrived and, as hasWork() was false, nothing could be handled.
+    void quietTicks(long long n);
+    Supervision& supervision() { return supervision_; }
     // The port's device went away.
     void portLost();
 

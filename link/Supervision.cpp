@@ -13,23 +13,44 @@ void Supervision::idleTick() {
         // A running Timer1 is left alone so its 2000 ms are not restarted.
         if (!Timer1_.isRunning()) {
             Timer1_.start();
-            st_.link.LinkState = 0;
+            st_.link.LinkState = kLinkStopped;
         }
         st_.link.IdleTickCount = kIdleRestart;
     }
 }
 
+void Supervision::idleTicks(long long n) {
+    while (n > 0) {
+        const long long toCheck = kIdleTicksForLoss - st_.link.IdleTickCount;
+        if (n < toCheck) {
+            st_.link.IdleTickCount = static_cast<std::uint8_t>(st_.link.IdleTickCount + n);
+            return;
+        }
+        n -= toCheck;
+        st_.link.IdleTickCount = kIdleTicksForLoss - 1;
+        idleTick();
+        // With Timer1 running every later check changes nothing: skip whole rounds.
+        if (Timer1_.isRunning()) {
+            n %= kIdleTicksForLoss - kIdleRestart;
+        }
+    }
+}
+
+long long Supervision::idleTicksToCheck() const {
+    return kIdleTicksForLoss - st_.link.IdleTickCount;
+}
+
 void Supervision::dataTick() {
-    if (st_.link.LinkState != 2) {
+    if (st_.link.LinkState != kLinkFlowing) {
         Timer1_.stop();
-        st_.link.LinkState = 2;
+        st_.link.LinkState = kLinkFlowing;
     }
     st_.link.IdleTickCount = 0;
 }
 
 void Supervision::Timer1_Timer() {
-    if (st_.link.LinkState == 0) {
-        st_.link.LinkState = 1;
+    if (st_.link.LinkState == kLinkStopped) {
+        st_.link.LinkState = kLinkBlanked;
         dec_.Draw_Polar(0, 0, 0, true, 0, true);
         dec_.DigitalDOA_Blank();
     }

@@ -13,6 +13,11 @@ class Supervision {
         : st_(st), dec_(decoders), Timer1_(timer1), GPSTimeOut_(gpsTimeOut) {}
 
     void idleTick();
+    // n idle ticks at once, as they would have come one by one.
+    void idleTicks(long long n);
+    // Idle ticks until the next link-loss check (the one that may start Timer1).
+    long long idleTicksToCheck() const;
+    bool linkLossTimerRunning() const { return Timer1_.isRunning(); }
     void dataTick();
     void Timer1_Timer();
     void GPSTimeOut_Timer();

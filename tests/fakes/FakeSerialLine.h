@@ -44,10 +44,20 @@ class FakeSerialLine : public SerialLine {
             return false;
         }
         written.append(text);
+        if (onWrite) {
+            onWrite(text);
+        }
         return true;
     }
 
     // Test side
+    // Input arrives on the line, and the line says so.
+    void arrive(std::string_view bytes) {
+        incoming.append(bytes);
+        if (open_ && onDataWaiting) {
+            onDataWaiting();
+        }
+    }
     void raiseEvent() {
         if (onComm) {
             onComm();
@@ -67,6 +77,7 @@ class FakeSerialLine : public SerialLine {
         return w;
     }
 
+    std::function<void(std::string_view)> onWrite;
     std::map<std::int16_t, bool> available{{1, true}};
     std::string incoming;
     std::string written;
