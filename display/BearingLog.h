@@ -82,6 +82,7 @@ class BearingLogDisplay : public Display {
     void setNeedleColour(Rgb colour) override { window_.setNeedleColour(colour); }
     void setNeedleStrength(double fraction) override { window_.setNeedleStrength(fraction); }
     double twipsPerPixelY() const override { return window_.twipsPerPixelY(); }
+    void bearingsStopped() override { window_.bearingsStopped(); }
 
   private:
     Display& window_;

@@ -73,7 +73,9 @@ TEST(BearingLog, RowsForBearingsShownOnly) {
                 "2024-05-01 14:03:59.123,005,ABS,99,\"30,5-88 "
                 "\"\"\xC2\xB5\"\"\",-33.868723,151.205760\n"
                 "2024-05-01 14:03:59.123,359,ABS,99,\"30,5-88 \"\"\xC2\xB5\"\"\",,151.205760\n");
-        EXPECT_EQ(r.window.log.size(), 10u) << "the window gets every text";
+        r.display.bearingsStopped();
+        EXPECT_EQ(r.window.log.size(), 11u) << "the window gets every call";
+        EXPECT_EQ(r.window.log.back(), "bearings stopped");
         EXPECT_TRUE(r.reports.empty());
     }
 }
