@@ -2,8 +2,10 @@
 
 #include <QCoreApplication>
 #include <QTimer>
+#include <QToolTip>
 #include <cstdio>
 
+#include "app/Look.h"
 #include "app/WindowHelpers.h"
 #include "core/Numbers.h"
 
@@ -61,6 +63,9 @@ KestrovaApp::~KestrovaApp() {
 }
 
 bool KestrovaApp::start() {
+    // Before the start-up sequence, so a report of a bad value does not hide one of its own.
+    viewOptions_ = ReadViewOptions(store_, viewOptions_);
+    applyViewOptions();
     StartUp s{st_, store_, ports_, *this, pollTimer_};
     startingUp_ = true;
     const bool started = Form_Load(s);
@@ -89,8 +94,20 @@ void KestrovaApp::butConfig_Click() {
     if (!dialog_) {
         dialog_ = new frmPortSelect(ports_, store_, line_, devices_, &window_);
         dialog_->setWindowFlag(Qt::Dialog);
+        dialog_->applyPalette(viewOptions_.colours());
     }
     dialog_->GetSerialPort();
+}
+
+void KestrovaApp::applyViewOptions() {
+    const Palette palette = viewOptions_.colours();
+    window_.setHistoryLength(viewOptions_.historyLength());
+    window_.setScale(viewOptions_.factor());
+    window_.applyPalette(palette);
+    boxes_.applyPalette(palette);
+    if (palette == Palette::Night) {
+        QToolTip::setPalette(shadePalette(palette, QToolTip::palette()));
+    }
 }
 
 void KestrovaApp::SetAlwaysOnTop(bool onTop) {

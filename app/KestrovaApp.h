@@ -36,6 +36,11 @@ class KestrovaApp : public MainWindowShell, public MainWindowPlacement {
     // Runs the start-up sequence and shows the window; false when the program must end.
     bool start();
 
+    // View options given on the command line, before start(); the settings file fills in the
+    // rest.
+    void setViewOptions(const ViewOptions& commandLine) { viewOptions_ = commandLine; }
+    const ViewOptions& viewOptions() const { return viewOptions_; }
+
     void butConfig_Click();
 
     frmKestrova& window() { return window_; }
@@ -81,6 +86,10 @@ class KestrovaApp : public MainWindowShell, public MainWindowPlacement {
     SerialPorts ports_;
     PortRecovery recovery_;
     QPointer<frmPortSelect> dialog_;
+
+    // View options: history marks, palette, scale.
+    void applyViewOptions();
+    ViewOptions viewOptions_;
 };
 
 }  // namespace kestrova

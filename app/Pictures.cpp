@@ -8,6 +8,7 @@
 #include <QtMath>
 #include <cmath>
 
+#include "display/BearingHistory.h"
 #include "display/NeedleGauge.h"
 
 namespace kestrova::pictures {
@@ -136,6 +137,49 @@ void paintGaugeFace(QPainter& p, int side) {
         // Labels on the axes sit inside the red marks.
         const double r = deg % 90 == 0 ? 76 : 85;
         centredText(p, c + QPointF(std::sin(a), -std::cos(a)) * r, QString::number(deg));
+    }
+    p.restore();
+}
+
+void HistoryMarks::paint(QPainter& p, int side, const BearingHistory& history,
+                         const QColor& colour) {
+    const qreal dpr = p.device()->devicePixelRatioF();
+    if (side != side_ || dpr != dpr_ || colour != colour_) {
+        wedges_.clear();
+        side_ = side;
+        dpr_ = dpr;
+        colour_ = colour;
+    }
+    const double k = side / 212.0;
+    const QPointF c(106 * k, 106 * k);
+    // Tip just inside the tick marks, base on the ring: the scale labels stay clear.
+    constexpr double kTip = 88, kBase = 101, kHalfWidth = 4.5;
+    const int box = qCeil((kBase - kTip + 2 * kHalfWidth) * k) + 2;  // holds a wedge any way
+    p.save();
+    for (std::size_t i = 0; i < history.size(); ++i) {
+        const BearingHistory::Mark m = history.mark(i);
+        const double a = qDegreesToRadians(m.degrees);
+        const QPointF out(std::sin(a) * k, -std::cos(a) * k), across(-out.y(), out.x());
+        // The wedge's box starts on a device pixel, so copying it moves nothing.
+        const QPointF corner = c + out * (kTip + kBase) / 2 - QPointF(box, box) / 2;
+        const QPointF origin(std::floor(corner.x() * dpr) / dpr,
+                             std::floor(corner.y() * dpr) / dpr);
+        // Each direction's wedge is drawn once, antialiased, and then only copied.
+        QImage& wedge = wedges_[static_cast<int>(std::lround(m.degrees * 2))];
+        if (wedge.isNull()) {
+            wedge = QImage(QSize(box, box) * dpr, QImage::Format_ARGB32_Premultiplied);
+            wedge.setDevicePixelRatio(dpr);
+            wedge.fill(Qt::transparent);
+            QPainter w(&wedge);
+            w.setRenderHint(QPainter::Antialiasing);
+            w.setPen(Qt::NoPen);
+            w.setBrush(colour);
+            w.translate(-origin);
+            w.drawPolygon(QPolygonF({c + out * kTip, c + out * kBase + across * kHalfWidth,
+                                     c + out * kBase - across * kHalfWidth}));
+        }
+        p.setOpacity(m.strength);
+        p.drawImage(origin, wedge);
     }
     p.restore();
 }

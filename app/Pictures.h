@@ -3,11 +3,18 @@
 // Sizes are in device-independent pixels; the returned pixmaps carry the ratio they were
 // drawn for.
 
+#include <QColor>
+#include <QHash>
+#include <QImage>
 #include <QPixmap>
 #include <QSize>
 #include <QString>
 
 class QPainter;
+
+namespace kestrova {
+class BearingHistory;
+}
 
 namespace kestrova::pictures {
 
@@ -23,6 +30,23 @@ QString displayFontFamily();
 
 // The bearing gauge's dial, scaled to side x side logical pixels (212 is the design size).
 void paintGaugeFace(QPainter& p, int side);
+
+// Colour of the past bearings' marks by day: apart from the ring, the needle and the red axes.
+inline const QColor kHistoryMark{0, 210, 255};
+
+// The past bearings as wedges on the dial's rim pointing inwards, each as strong as the
+// history says, the newest on top; same scale as the dial. A wedge is drawn once for each
+// direction and then copied: hundreds of marks are composed again at every readout.
+class HistoryMarks {
+  public:
+    void paint(QPainter& p, int side, const BearingHistory& history, const QColor& colour);
+
+  private:
+    QHash<int, QImage> wedges_;  // by half-degrees
+    int side_ = 0;
+    qreal dpr_ = 0;
+    QColor colour_;
+};
 
 QPixmap gaugeFace(qreal dpr);
 QPixmap meterScales(qreal dpr);

@@ -35,6 +35,8 @@ void StationDecoders::Draw_Polar(std::int16_t x, std::int16_t y, std::int16_t of
     kestrova::Draw_Polar(st_, x, y, offset, relative, heading, airMount);
 }
 void StationDecoders::DigitalDOA_Blank() {
+    // Through this seam only link supervision blanks the readout: the bearings stopped.
+    st_.ui.bearingsStopped();
     kestrova::DigitalDOA_Blank(st_);
 }
 void StationDecoders::GPS_Blank() {

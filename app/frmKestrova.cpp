@@ -1,16 +1,21 @@
 #include "app/frmKestrova.h"
 
+#include <QApplication>
+#include <QContextMenuEvent>
 #include <QFile>
 #include <QImage>
 #include <QLineEdit>
+#include <QListWidget>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPixmap>
 #include <QPushButton>
 #include <QScreen>
+#include <QtMath>
 #include <algorithm>
 #include <cmath>
 
+#include "app/Look.h"
 #include "app/Pictures.h"
 #include "display/Bearing.h"
 #include "display/Gps.h"
@@ -113,15 +118,21 @@ constexpr std::array<Tip, 8> kTips{{
     {El::anggBrgDisplay, "Polar bearing display."},
 }};
 
+const char* const kStatusTip = "Click to clear previous Status Info.";
+const QColor kNightButtonFace(48, 8, 0);
+
 bool isPicture(El e) {
     return std::any_of(kLayout.begin(), kLayout.end(),
                        [e](const ElementPlace& p) { return p.el == e && p.kind == K::Picture; });
 }
 
-QFont displayFont(double points, bool bold = false) {
+QFont displayFont(double points, bool bold, Palette palette) {
     QFont f(pictures::displayFontFamily());
     f.setPointSizeF(points);
     f.setBold(bold);
+    if (palette == Palette::Night) {
+        f.setStyleStrategy(QFont::NoSubpixelAntialias);  // no coloured fringes
+    }
     return f;
 }
 
@@ -131,6 +142,32 @@ void colourRole(QWidget* w, QPalette::ColorRole role, const QColor& c) {
     w->setPalette(pal);
 }
 
+// The fixed pictures, each drawn for a device pixel ratio.
+struct BuiltInPicture {
+    El el;
+    QPixmap (*draw)(qreal dpr);
+};
+constexpr std::array<BuiltInPicture, 5> kPictures{{
+    {El::ImageBackgroundDOA, &pictures::bearingBackground},
+    {El::ImageBackgroundMeters, &pictures::meterScales},
+    {El::Banner_DF_Off, &pictures::dfOffSign},
+    {El::BatteryMeter, &pictures::lowBatteryIcon},
+    {El::ImageGPSBackground, &pictures::gpsBackground},
+}};
+
+// The dial drawn by day and shaded as a whole, so its antialiased edges are shaded too.
+void paintNightFace(QPainter& p, int side) {
+    const qreal dpr = p.device()->devicePixelRatioF();
+    QImage day(qCeil(side * dpr), qCeil(side * dpr), QImage::Format_ARGB32_Premultiplied);
+    day.setDevicePixelRatio(dpr);
+    day.fill(Qt::black);
+    {
+        QPainter q(&day);
+        pictures::paintGaugeFace(q, side);
+    }
+    p.drawImage(QPointF(0, 0), shade(Palette::Night, day));
+}
+
 }  // namespace
 
 // --- ClickableLabel ---------------------------------------------------------------------------
@@ -138,6 +175,11 @@ void colourRole(QWidget* w, QPalette::ColorRole role, const QColor& c) {
 void ClickableLabel::mousePressEvent(QMouseEvent* event) {
     pressed_ = event->button() == Qt::LeftButton;
     event->accept();
+}
+
+void ClickableLabel::contextMenuEvent(QContextMenuEvent* event) {
+    event->accept();
+    emit menuRequested(event->globalPos());
 }
 
 void ClickableLabel::mouseReleaseEvent(QMouseEvent* event) {
@@ -208,6 +250,10 @@ std::span<const LinePlace> frmKestrova::lines() {
 }
 
 int frmKestrova::px(double twips) const {
+    return static_cast<int>(std::lround(twips / twipsPerPixel_ * scale_));
+}
+
+int frmKestrova::screenPx(double twips) const {
     return static_cast<int>(std::lround(twips / twipsPerPixel_));
 }
 
@@ -215,13 +261,23 @@ int frmKestrova::twips(int px) const {
     return static_cast<int>(std::lround(px * twipsPerPixel_));
 }
 
+void frmKestrova::setColour(QWidget* w, QPalette::ColorRole role, const QColor& day,
+                            std::optional<bool> lightFace) {
+    auto same = [w, role](const RoleColour& c) { return c.widget == w && c.role == role; };
+    auto it = std::find_if(colours_.begin(), colours_.end(), same);
+    if (it == colours_.end()) {
+        it = colours_.insert(it, {w, role, day, lightFace.value_or(false)});
+    }
+    it->day = day;
+    it->lightFace = lightFace.value_or(it->lightFace);
+    colourRole(w, role, shade(palette_, day, it->lightFace));
+}
+
 void frmKestrova::build() {
     setWindowTitle(QStringLiteral("HNT-7700 Remote Display"));
-    setFixedSize(px(kClientWidthTwips), px(kClientHeightTwips));
     setAutoFillBackground(true);
-    colourRole(this, QPalette::Window, Qt::black);
+    setColour(this, QPalette::Window, Qt::black);
 
-    const qreal dpr = devicePixelRatioF();
     auto container = [this](El c) -> QWidget* {
         return c == kWindow ? static_cast<QWidget*>(this) : elements_[idx(c)];
     };
@@ -242,9 +298,9 @@ void frmKestrova::build() {
                                                      : new QLabel(parentWidget);
                 label->setTextFormat(Qt::PlainText);  // texts come off the wire
                 label->setContentsMargins(0, 0, 0, 0);
-                label->setFont(displayFont(9.75));
+                fonts_[idx(e.el)] = {9.75, false};
                 label->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
-                colourRole(label, QPalette::WindowText, toQColor(kYellow));
+                setColour(label, QPalette::WindowText, toQColor(kYellow));
                 w = label;
                 break;
             }
@@ -252,31 +308,32 @@ void frmKestrova::build() {
                 auto* label = new QLabel(parentWidget);
                 label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
                 label->setAutoFillBackground(true);
-                colourRole(label, QPalette::Window, Qt::black);
+                setColour(label, QPalette::Window, Qt::black);
                 w = label;
                 break;
             }
             case K::Gauge: {
                 auto* gauge = new NeedleGauge(parentWidget);
-                gauge->setFacePainter(&pictures::paintGaugeFace);
+                gauge->setFacePainter(&paintNightFace, static_cast<int>(Palette::Night));
+                gauge->setFacePainter(&pictures::paintGaugeFace, static_cast<int>(Palette::Day));
                 w = gauge;
                 break;
             }
             case K::TextBox: {
                 auto* box = new QLineEdit(parentWidget);
                 box->setReadOnly(true);  // diagnostics only
-                box->setFont(displayFont(8.25));
+                fonts_[idx(e.el)] = {8.25, false};
                 box->setFrame(true);
                 w = box;
                 break;
             }
             case K::Button: {
                 auto* button = new QPushButton(parentWidget);
-                button->setFont(displayFont(8.25));
-                colourRole(button, QPalette::Button, toQColor(kGrey));
-                colourRole(button, QPalette::ButtonText, Qt::black);
+                fonts_[idx(e.el)] = {8.25, false};
+                setColour(button, QPalette::Button, toQColor(kGrey), true);
+                setColour(button, QPalette::ButtonText, Qt::black, true);
                 button->setAutoFillBackground(true);
-                colourRole(button, QPalette::Window, Qt::black);
+                setColour(button, QPalette::Window, Qt::black);
                 connect(button, &QPushButton::clicked, this, [this] {
                     if (onConfigClicked) {
                         onConfigClicked();
@@ -287,28 +344,27 @@ void frmKestrova::build() {
             }
         }
         w->setObjectName(QString::fromLatin1(elementName(e.el)));
-        w->setGeometry(px(e.left), px(e.top), px(e.width), px(e.height));
         elements_[idx(e.el)] = w;
     }
 
     for (const LinePlace& l : kLines) {
         auto* line = new LineElement(l.widthPx, container(l.container));
         line->setObjectName(QString::fromLatin1(elementName(l.el)));
-        line->setEnds(QPoint(px(l.x1), px(l.y1)), QPoint(px(l.x2), px(l.y2)), toQColor(l.colour));
         elements_[idx(l.el)] = line;
+        auto at = [this](int x, int y) {
+            return QPointF(std::round(x / twipsPerPixel_), std::round(y / twipsPerPixel_));
+        };
+        lines_[idx(l.el)] = {at(l.x1, l.y1), at(l.x2, l.y2), toQColor(l.colour), l.widthPx};
     }
 
     // The gauge's square overlaps the banners at its corners: keep it beneath everything.
     elements_[idx(El::anggBrgDisplay)]->lower();
+    // The sign is shorter than its panel: the panel is black below it, not the dial.
+    elements_[idx(El::FrameDFOff)]->setAutoFillBackground(true);
+    setColour(elements_[idx(El::FrameDFOff)], QPalette::Window, Qt::black);
 
     auto label = [this](El e) { return static_cast<QLabel*>(elements_[idx(e)]); };
-    label(El::ImageBackgroundDOA)->setPixmap(pictures::bearingBackground(dpr));
-    label(El::ImageBackgroundMeters)->setPixmap(pictures::meterScales(dpr));
-    label(El::Banner_DF_Off)->setPixmap(pictures::dfOffSign(dpr));
-    label(El::BatteryMeter)->setPixmap(pictures::lowBatteryIcon(dpr));
-    label(El::ImageGPSBackground)->setPixmap(pictures::gpsBackground(dpr));
-
-    label(El::DOA)->setFont(displayFont(11.25, true));
+    fonts_[idx(El::DOA)] = {11.25, true};
     label(El::DOA)->setAlignment(Qt::AlignCenter);
     label(El::Banner_RelBear)->setAlignment(Qt::AlignCenter);
     for (El e : {El::Banner_Ant_Mod, El::Banner_Ant_Band}) {
@@ -321,17 +377,20 @@ void frmKestrova::build() {
     }
 
     QLabel* version = label(El::LabelVersion);
-    version->setFont(displayFont(8.25));
-    colourRole(version, QPalette::WindowText, toQColor(kGrey));
+    fonts_[idx(El::LabelVersion)] = {8.25, false};
+    setColour(version, QPalette::WindowText, toQColor(kGrey));
 
     auto* status = static_cast<ClickableLabel*>(label(El::StatusDisp));
-    status->setFont(displayFont(8.25));
+    fonts_[idx(El::StatusDisp)] = {8.25, false};
     status->setAlignment(Qt::AlignCenter);
     status->setAutoFillBackground(true);
-    colourRole(status, QPalette::Window, Qt::white);
-    colourRole(status, QPalette::WindowText, Qt::black);
+    setColour(status, QPalette::Window, Qt::white, true);
+    setColour(status, QPalette::WindowText, Qt::black, true);
     connect(status, &ClickableLabel::clicked, this, &frmKestrova::StatusDisp_Click);
+    connect(status, &ClickableLabel::menuRequested, this,
+            [this](QPoint at) { showStatusMessages(at); });
 
+    restyle();
     for (const DesignText& t : kDesignTexts) {
         setText(t.el, t.text);
     }
@@ -340,6 +399,149 @@ void frmKestrova::build() {
     }
     elements_[idx(El::FrameDFOff)]->hide();
     elements_[idx(El::BatteryMeter)]->hide();
+    built_ = true;
+}
+
+void frmKestrova::restyle() {
+    setFixedSize(px(kClientWidthTwips), px(kClientHeightTwips));
+    // By day the window inherits the application's palette as it always has.
+    setPalette(palette_ == Palette::Night ? shadePalette(palette_, QApplication::palette(this))
+                                          : QPalette());
+    for (const RoleColour& c : colours_) {
+        colourRole(c.widget, c.role, shade(palette_, c.day, c.lightFace));
+    }
+    if (palette_ == Palette::Night) {
+        // The style lightens a button's face towards white at its top edge: from a dark face,
+        // as every button at night has, that stays dim red.
+        colourRole(elements_[idx(El::butConfig)], QPalette::Button, kNightButtonFace);
+    }
+
+    for (const ElementPlace& e : kLayout) {
+        QWidget* w = elements_[idx(e.el)];
+        w->setGeometry(px(e.left), px(e.top), px(e.width), px(e.height));
+        if (const FontPlace& f = fonts_[idx(e.el)]; f.points > 0) {
+            w->setFont(displayFont(f.points * scale_, f.bold, palette_));
+        }
+    }
+    for (const LinePlace& l : kLines) {
+        placeLine(l.el);
+    }
+
+    // Drawn at the scaled ratio, shown at the screen's: as many pixels as the size needs.
+    const qreal dpr = devicePixelRatioF();
+    for (const BuiltInPicture& p : kPictures) {
+        QPixmap pm = p.draw(dpr * scale_);
+        pm.setDevicePixelRatio(dpr);
+        static_cast<QLabel*>(elements_[idx(p.el)])->setPixmap(shade(palette_, pm));
+    }
+    for (std::size_t i = 0; i < kElementCount; ++i) {
+        if (!loaded_[i].isNull()) {
+            static_cast<QLabel*>(elements_[i])->setPixmap(loadedPicture(loaded_[i]));
+        }
+    }
+
+    NeedleGauge* g = gauge();
+    g->showLook(static_cast<int>(palette_));
+    g->setNeedleColour(shade(palette_, needleDay_));
+    if (messagesList_) {
+        messagesList_->setPalette(QPalette());
+        applyLook(messagesList_, palette_);
+    }
+}
+
+QPixmap frmKestrova::loadedPicture(const QImage& file) const {
+    if (scale_ == 1.0) {
+        return shade(palette_, QPixmap::fromImage(file));
+    }
+    const qreal dpr = devicePixelRatioF();
+    QPixmap pm = QPixmap::fromImage(file.scaled((QSizeF(file.size()) * scale_ * dpr).toSize(),
+                                                Qt::IgnoreAspectRatio, Qt::SmoothTransformation));
+    pm.setDevicePixelRatio(dpr);
+    return shade(palette_, pm);
+}
+
+void frmKestrova::placeLine(El e) {
+    auto* line = dynamic_cast<LineElement*>(element(e));
+    if (!line) {
+        return;
+    }
+    const LineState& l = lines_[idx(e)];
+    auto at = [this](QPointF p) {
+        return QPoint(static_cast<int>(std::lround(p.x() * scale_)),
+                      static_cast<int>(std::lround(p.y() * scale_)));
+    };
+    line->setPenWidth(std::max(1, static_cast<int>(std::lround(l.widthPx * scale_))));
+    line->setEnds(at(l.a), at(l.b), shade(palette_, l.day));
+}
+
+void frmKestrova::setHistoryLength(int readouts) {
+    const bool was = history_.length() > 0;
+    history_.setLength(static_cast<std::size_t>(std::max(0, readouts)));
+    if (readouts > 0 && !was) {
+        gauge()->setOverlayPainter([this](QPainter& p, int side) {
+            marks_.paint(p, side, history_, shade(palette_, pictures::kHistoryMark));
+        });
+    } else if (readouts <= 0 && was) {
+        gauge()->setOverlayPainter(nullptr);
+    } else if (was) {
+        gauge()->overlayChanged();  // fewer marks, or the same fading faster or slower
+    }
+}
+
+void frmKestrova::bearingsStopped() {
+    if (history_.size() > 0) {
+        history_.clear();
+        gauge()->overlayChanged();
+    }
+}
+
+void frmKestrova::applyPalette(Palette palette) {
+    if (palette != palette_) {
+        palette_ = palette;
+        restyle();
+        gauge()->overlayChanged();
+    }
+}
+
+void frmKestrova::setScale(double factor) {
+    if (factor > 0 && factor != scale_) {
+        scale_ = factor;
+        restyle();
+    }
+}
+
+QListWidget* frmKestrova::showStatusMessages(QPoint at) {
+    if (!messagesList_) {
+        messagesList_ = new QListWidget(this);
+        messagesList_->setWindowFlags(Qt::Popup);
+        messagesList_->setObjectName(QStringLiteral("StatusMessages"));
+        messagesList_->setSelectionMode(QAbstractItemView::NoSelection);
+        applyLook(messagesList_, palette_);
+    }
+    messagesList_->clear();
+    for (const std::string& m : messages_.newestFirst()) {
+        messagesList_->addItem(QString::fromLatin1(m.data(), static_cast<qsizetype>(m.size())));
+    }
+    if (messagesList_->count() == 0) {
+        messagesList_->addItem(QStringLiteral("No messages yet"));
+    }
+    messagesList_->setFont(displayFont(8.25 * scale_, false, palette_));
+    const int rows = std::min(messagesList_->count(), 12);
+    const int width = std::max(px(4500), messagesList_->sizeHintForColumn(0) + px(600));
+    messagesList_->resize(
+        width, rows * messagesList_->sizeHintForRow(0) + 2 * messagesList_->frameWidth() + 2);
+    // Above the pointer, as the status line sits at the bottom of the window, and on screen.
+    QPoint topLeft = at - QPoint(0, messagesList_->height());
+    if (const QScreen* s = screen()) {
+        const QRect free = s->availableGeometry();
+        topLeft.setX(std::clamp(topLeft.x(), free.left(),
+                                std::max(free.left(), free.right() - messagesList_->width())));
+        topLeft.setY(std::clamp(topLeft.y(), free.top(),
+                                std::max(free.top(), free.bottom() - messagesList_->height())));
+    }
+    messagesList_->move(topLeft);
+    messagesList_->show();
+    return messagesList_;
 }
 
 QWidget* frmKestrova::element(El e) const {
@@ -348,6 +550,12 @@ QWidget* frmKestrova::element(El e) const {
 
 NeedleGauge* frmKestrova::gauge() const {
     return static_cast<NeedleGauge*>(elements_[idx(El::anggBrgDisplay)]);
+}
+
+void frmKestrova::showStatusTip(const QString& text) {
+    // The full message, which the line may be too narrow for, above what a click does.
+    const QString tip = QString::fromLatin1(kStatusTip);
+    elements_[idx(El::StatusDisp)]->setToolTip(text.isEmpty() ? tip : text + "\n" + tip);
 }
 
 void frmKestrova::setText(El e, std::string_view latin1) {
@@ -359,6 +567,12 @@ void frmKestrova::setText(El e, std::string_view latin1) {
         button->setText(s);
     } else if (auto* label = qobject_cast<QLabel*>(w); label && !isPicture(e)) {
         label->setText(s);
+    }
+    if (e == El::DOA && history_.shown(latin1)) {
+        gauge()->overlayChanged();
+    } else if (e == El::StatusDisp && built_) {
+        messages_.shown(latin1);
+        showStatusTip(s);
     }
 }
 
@@ -380,14 +594,15 @@ void frmKestrova::setTextColour(El e, Rgb colour) {
     if (!w) {
         return;
     }
-    if (auto* line = dynamic_cast<LineElement*>(w)) {
-        line->setEnds(line->end1(), line->end2(), toQColor(colour));
+    if (dynamic_cast<LineElement*>(w)) {
+        lines_[idx(e)].day = toQColor(colour);
+        placeLine(e);
     } else if (qobject_cast<QLineEdit*>(w)) {
-        colourRole(w, QPalette::Text, toQColor(colour));
+        setColour(w, QPalette::Text, toQColor(colour));
     } else if (qobject_cast<QPushButton*>(w)) {
-        colourRole(w, QPalette::ButtonText, toQColor(colour));
+        setColour(w, QPalette::ButtonText, toQColor(colour));
     } else {
-        colourRole(w, QPalette::WindowText, toQColor(colour));
+        setColour(w, QPalette::WindowText, toQColor(colour));
     }
 }
 
@@ -406,19 +621,22 @@ bool frmKestrova::loadPicture(El e, const std::string& path) {
     if (!image.load(QFile::decodeName(path.c_str()))) {
         return false;
     }
-    label->setPixmap(QPixmap::fromImage(image));
+    loaded_[idx(e)] = image;
+    label->setPixmap(loadedPicture(image));
     return true;
 }
 
 void frmKestrova::setLine(El e, int x1, int y1, int x2, int y2, Rgb colour) {
-    auto* line = dynamic_cast<LineElement*>(element(e));
-    if (!line) {
+    if (!dynamic_cast<LineElement*>(element(e))) {
         return;
     }
     // The logic works in twips of the current screen pixel; convert back with the same size.
     const double p = twipsPerPixelY();
-    auto toPx = [p](int t) { return static_cast<int>(std::lround(t / p)); };
-    line->setEnds(QPoint(toPx(x1), toPx(y1)), QPoint(toPx(x2), toPx(y2)), toQColor(colour));
+    auto toPx = [p](int t) { return std::round(t / p); };
+    lines_[idx(e)].a = QPointF(toPx(x1), toPx(y1));
+    lines_[idx(e)].b = QPointF(toPx(x2), toPx(y2));
+    lines_[idx(e)].day = toQColor(colour);
+    placeLine(e);
 }
 
 void frmKestrova::setNeedleValue(double degrees) {
@@ -426,7 +644,8 @@ void frmKestrova::setNeedleValue(double degrees) {
 }
 
 void frmKestrova::setNeedleColour(Rgb colour) {
-    gauge()->setNeedleColour(toQColor(colour));
+    needleDay_ = toQColor(colour);
+    gauge()->setNeedleColour(shade(palette_, needleDay_));
 }
 
 void frmKestrova::setNeedleStrength(double fraction) {
@@ -448,11 +667,11 @@ int frmKestrova::topTwips() const {
 }
 
 void frmKestrova::setLeftTwips(int t) {
-    move(px(t), pos().y());
+    move(screenPx(t), pos().y());
 }
 
 void frmKestrova::setTopTwips(int t) {
-    move(pos().x(), px(t));
+    move(pos().x(), screenPx(t));
 }
 
 int frmKestrova::widthTwips() const {

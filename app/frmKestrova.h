@@ -2,14 +2,23 @@
 // The operator's window: every display element of the remote display at its design place,
 // reachable through the Display interface the headless logic writes to.
 
+#include <QImage>
 #include <QLabel>
 #include <QWidget>
 #include <array>
 #include <functional>
+#include <optional>
 #include <span>
 #include <string>
+#include <vector>
 
+#include "app/Pictures.h"
+#include "app/StatusMessages.h"
+#include "app/ViewOptions.h"
 #include "core/Display.h"
+#include "display/BearingHistory.h"
+
+class QListWidget;
 
 namespace kestrova {
 
@@ -38,7 +47,8 @@ struct LinePlace {
     Rgb colour;
 };
 
-// A label that reports a completed left click, as a button would.
+// A label that reports a completed left click, as a button would, and a request for its
+// context menu.
 class ClickableLabel : public QLabel {
     Q_OBJECT
 
@@ -47,10 +57,12 @@ class ClickableLabel : public QLabel {
 
   signals:
     void clicked();
+    void menuRequested(QPoint globalPos);
 
   protected:
     void mousePressEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
+    void contextMenuEvent(QContextMenuEvent* event) override;
 
   private:
     bool pressed_ = false;
@@ -63,6 +75,8 @@ class LineElement : public QWidget {
     LineElement(int widthPx, QWidget* parent);
     // Ends in the container's pixels.
     void setEnds(QPoint a, QPoint b, const QColor& colour);
+    // Takes effect at the next setEnds.
+    void setPenWidth(int widthPx) { width_ = widthPx; }
     QPoint end1() const { return a_; }
     QPoint end2() const { return b_; }
     QColor colour() const { return colour_; }
@@ -98,6 +112,21 @@ class frmKestrova : public QWidget, public Display {
     void setNeedleColour(Rgb colour) override;
     void setNeedleStrength(double fraction) override;
     double twipsPerPixelY() const override;
+    void bearingsStopped() override;
+
+    // View options; each may change at any time and the window redraws what it shows.
+    // The last `readouts` bearings of the digital readout as marks on the dial; 0: none.
+    void setHistoryLength(int readouts);
+    const BearingHistory& history() const { return history_; }
+    void applyPalette(Palette palette);
+    Palette colours() const { return palette_; }
+    // Window, fonts, pictures and gauge drawn `factor` times the design size, sharply.
+    void setScale(double factor);
+    double scale() const { return scale_; }
+
+    // What the status line has said, and the list of it a right click opens at `at` (global).
+    const StatusMessages& statusMessages() const { return messages_; }
+    QListWidget* showStatusMessages(QPoint at);
 
     // Reading back what an element shows (Latin-1); empty for elements without text.
     std::string text(El e) const;
@@ -122,12 +151,54 @@ class frmKestrova : public QWidget, public Display {
     void StatusDisp_Click();
 
   private:
+    // Design twips to the window's pixels, at its scale.
     int px(double twips) const;
+    // Between twips and pixels of the screen, for the window's place and size there.
+    int screenPx(double twips) const;
     int twips(int px) const;
     void build();
+    // Sizes, fonts, pictures and colours for the current scale and palette.
+    void restyle();
+    void placeLine(El e);
+    // A role's colour by day, shown in the palette in use and remembered for a change of it;
+    // `lightFace` as for shade(). A colour given again keeps its face.
+    void setColour(QWidget* w, QPalette::ColorRole role, const QColor& day,
+                   std::optional<bool> lightFace = {});
+    QPixmap loadedPicture(const QImage& file) const;
+    void showStatusTip(const QString& text);
 
     double twipsPerPixel_ = 15.0;
+    double scale_ = 1.0;
+    Palette palette_ = Palette::Day;
+    bool built_ = false;
     std::array<QWidget*, kElementCount> elements_{};
+
+    struct RoleColour {
+        QWidget* widget;
+        QPalette::ColorRole role;
+        QColor day;
+        bool lightFace;
+    };
+    std::vector<RoleColour> colours_;
+    struct FontPlace {
+        double points = 0;  // 0: the widget keeps the inherited font
+        bool bold = false;
+    };
+    std::array<FontPlace, kElementCount> fonts_{};
+    // Each line's ends in unscaled pixels of its container, and its colour by day.
+    struct LineState {
+        QPointF a, b;
+        QColor day;
+        int widthPx = 1;
+    };
+    std::array<LineState, kElementCount> lines_{};
+    std::array<QImage, kElementCount> loaded_{};  // picture files as read
+    QColor needleDay_{255, 255, 0};
+
+    BearingHistory history_;
+    pictures::HistoryMarks marks_;
+    StatusMessages messages_;
+    QListWidget* messagesList_ = nullptr;
 };
 
 }  // namespace kestrova

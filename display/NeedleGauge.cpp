@@ -30,9 +30,8 @@ QRect NeedleGauge::needleArea() const {
     const QPointF c = centre();
     const QPointF tip = c + needleTip(value_, strength_, needleRadius());
     // The pen, the round cap and the arrow head's width all stay within this margin.
-    constexpr int kMargin = 8;
-    return QRectF(c, tip).normalized().toAlignedRect().adjusted(-kMargin, -kMargin, kMargin,
-                                                                kMargin);
+    const int margin = static_cast<int>(std::ceil(8 * unit()));
+    return QRectF(c, tip).normalized().toAlignedRect().adjusted(-margin, -margin, margin, margin);
 }
 
 template <class Change>
@@ -40,6 +39,10 @@ void NeedleGauge::moveNeedle(Change change) {
     dirty_ |= needleArea();
     change();
     dirty_ |= needleArea();
+    scheduleFrame();
+}
+
+void NeedleGauge::scheduleFrame() {
     if (!frame_.isActive()) {
         const qint64 since = sinceFrame_.isValid() ? sinceFrame_.elapsed() : kFrameMs;
         frame_.start(static_cast<int>(std::max<qint64>(0, kFrameMs - since)));
@@ -52,10 +55,31 @@ void NeedleGauge::paintFrame() {
     sinceFrame_.start();
 }
 
-void NeedleGauge::setFacePainter(FacePainter painter) {
-    facePainter_ = std::move(painter);
-    face_ = QPixmap();
+void NeedleGauge::setFacePainter(FacePainter painter, int look) {
+    faces_[look] = Face{std::move(painter), QPixmap()};
+    look_ = look;
+    dial_ = QPixmap();
     update();
+}
+
+void NeedleGauge::showLook(int look) {
+    if (look != look_ && faces_.contains(look)) {
+        look_ = look;
+        dial_ = QPixmap();
+        update();
+    }
+}
+
+void NeedleGauge::setOverlayPainter(FacePainter painter) {
+    overlayPainter_ = std::move(painter);
+    overlayChanged();
+}
+
+void NeedleGauge::overlayChanged() {
+    dial_ = QPixmap();
+    // Painted with the needle's frames, so a burst of changes costs one repaint.
+    dirty_ = rect();
+    scheduleFrame();
 }
 
 void NeedleGauge::setNeedleValue(double degrees) {
@@ -84,32 +108,56 @@ double NeedleGauge::needleRadius() const {
     return std::min(width(), height()) / 2.0 * kNeedleReach;
 }
 
+double NeedleGauge::unit() const {
+    return std::min(width(), height()) / static_cast<double>(kDesignSide);
+}
+
 const QPixmap& NeedleGauge::face(qreal dpr) {
+    Face& f = faces_[look_];
     const QSize device(qRound(width() * dpr), qRound(height() * dpr));
-    if (face_.isNull() || face_.size() != device || face_.devicePixelRatio() != dpr) {
-        face_ = QPixmap(device);
-        face_.setDevicePixelRatio(dpr);
-        face_.fill(Qt::black);
-        QPainter p(&face_);
+    if (f.pixmap.isNull() || f.pixmap.size() != device || f.pixmap.devicePixelRatio() != dpr) {
+        f.pixmap = QPixmap(device);
+        f.pixmap.setDevicePixelRatio(dpr);
+        f.pixmap.fill(Qt::black);
+        QPainter p(&f.pixmap);
         const int side = std::min(width(), height());
         p.translate((width() - side) / 2, (height() - side) / 2);
-        if (facePainter_) {
-            facePainter_(p, side);
+        if (f.painter) {
+            f.painter(p, side);
         }
         ++faceRenders_;
     }
-    return face_;
+    return f.pixmap;
 }
 
-void NeedleGauge::paintEvent(QPaintEvent* event) {
+const QPixmap& NeedleGauge::dial(qreal dpr) {
+    const QPixmap& plain = face(dpr);
+    if (!overlayPainter_) {
+        return plain;
+    }
+    if (dial_.isNull() || dial_.size() != plain.size() ||
+        dial_.devicePixelRatio() != plain.devicePixelRatio()) {
+        dial_ = plain.copy();
+        dial_.setDevicePixelRatio(dpr);
+        QPainter p(&dial_);
+        const int side = std::min(width(), height());
+        p.translate((width() - side) / 2, (height() - side) / 2);
+        overlayPainter_(p, side);
+        ++overlayRenders_;
+    }
+    return dial_;
+}
+
+void NeedleGauge::paintEvent(QPaintEvent*) {
     QPainter p(this);
     // The surface actually painted on decides the ratio: the backing store on screen, the
     // target image when rendered elsewhere.
     const QPaintDevice* target = p.paintEngine() ? p.paintEngine()->paintDevice() : nullptr;
-    const QPixmap& dial = face(target ? target->devicePixelRatioF() : devicePixelRatioF());
-    const QRect r = event->rect();
-    p.drawPixmap(r, dial,
-                 QRectF(r.topLeft() * dial.devicePixelRatio(), r.size() * dial.devicePixelRatio()));
+    const QPixmap& d = dial(target ? target->devicePixelRatioF() : devicePixelRatioF());
+    // Whole and unscaled: the paint clip keeps it to the area asked for. Copying just that
+    // area would put its edges between device pixels at a fractional ratio and leave a row
+    // of what was there before.
+    p.drawPixmap(QPointF(0, 0), d);
 
     const QPointF c = centre();
     const QPointF tip = c + needleTip(value_, strength_, needleRadius());
@@ -119,16 +167,16 @@ void NeedleGauge::paintEvent(QPaintEvent* event) {
         return;  // no strength, no needle
     }
     p.setRenderHint(QPainter::Antialiasing);
-    p.setPen(QPen(colour_, 3, Qt::SolidLine, Qt::RoundCap));
-    const QPointF unit = along / length;
-    const QPointF normal(-unit.y(), unit.x());
-    const double head = std::min(10.0, length * 0.4);
-    p.drawLine(c, tip - unit * head * 0.5);
+    p.setPen(QPen(colour_, 3 * unit(), Qt::SolidLine, Qt::RoundCap));
+    const QPointF forward = along / length;
+    const QPointF normal(-forward.y(), forward.x());
+    const double head = std::min(10.0 * unit(), length * 0.4);
+    p.drawLine(c, tip - forward * head * 0.5);
     // Arrow head, narrow enough not to hide the dial labels.
     p.setPen(Qt::NoPen);
     p.setBrush(colour_);
-    p.drawPolygon(QPolygonF(
-        {tip, tip - unit * head + normal * head * 0.45, tip - unit * head - normal * head * 0.45}));
+    p.drawPolygon(QPolygonF({tip, tip - forward * head + normal * head * 0.45,
+                             tip - forward * head - normal * head * 0.45}));
 }
 
 }  // namespace kestrova

@@ -10,6 +10,7 @@
 #include <QTimer>
 #include <QWidget>
 #include <functional>
+#include <map>
 
 class QPainter;
 
@@ -28,13 +29,26 @@ class NeedleGauge : public QWidget {
     // Needle moves are painted at most this often: a bearing stream moves it a hundred times
     // a second, more than an eye can follow.
     static constexpr int kFrameMs = 40;
+    // The needle's width and head are drawn for a dial of this side and grow with the dial.
+    static constexpr int kDesignSide = 212;
 
     // Paints the static dial into a square of side x side logical pixels.
     using FacePainter = std::function<void(QPainter&, int side)>;
 
     explicit NeedleGauge(QWidget* parent = nullptr);
 
-    void setFacePainter(FacePainter painter);
+    // The face of one look (a palette, say); each look's face is cached on its own, so
+    // switching looks back and forth draws each face once. Giving a painter shows its look.
+    void setFacePainter(FacePainter painter, int look = 0);
+    // Shows a look already given a painter; nothing for any other.
+    void showLook(int look);
+    int look() const { return look_; }
+
+    // Drawn over the face into the cached dial, so a needle move still repaints from one
+    // pixmap. Call overlayChanged() when what it draws has changed: the dial is composed
+    // again and repainted at the next frame.
+    void setOverlayPainter(FacePainter painter);
+    void overlayChanged();
 
     void setNeedleValue(double degrees);
     void setNeedleColour(const QColor& colour);
@@ -47,24 +61,38 @@ class NeedleGauge : public QWidget {
     QPointF centre() const;
     double needleRadius() const;
 
-    // How often the dial has been drawn into its cache; a needle move must not raise it.
+    // How often the face, and the overlay over it, have been drawn into the cache; a needle
+    // move must raise neither.
     int faceRenderCount() const { return faceRenders_; }
+    int overlayRenderCount() const { return overlayRenders_; }
 
   protected:
     void paintEvent(QPaintEvent* event) override;
 
   private:
+    struct Face {
+        FacePainter painter;
+        QPixmap pixmap;
+    };
     const QPixmap& face(qreal dpr);
+    // The face with the overlay on it.
+    const QPixmap& dial(qreal dpr);
+    // The needle's sizes grow with the dial.
+    double unit() const;
     // The area the needle covers now, in widget pixels.
     QRect needleArea() const;
     // Records the needle's area before and after `change`, and asks for one repaint of both.
     template <class Change>
     void moveNeedle(Change change);
+    void scheduleFrame();
     void paintFrame();
 
-    FacePainter facePainter_;
-    QPixmap face_;
+    std::map<int, Face> faces_;
+    int look_ = 0;
+    FacePainter overlayPainter_;
+    QPixmap dial_;  // null when it must be composed again
     int faceRenders_ = 0;
+    int overlayRenders_ = 0;
     double value_ = 0;
     QColor colour_{255, 255, 0};
     double strength_ = 0;

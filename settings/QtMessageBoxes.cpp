@@ -2,6 +2,8 @@
 
 #include <QMessageBox>
 
+#include "app/Look.h"
+
 namespace kestrova {
 
 void QtMessageBoxes::show(std::string_view text, std::string_view title, BoxIcon icon) {
@@ -22,6 +24,11 @@ void QtMessageBoxes::show(std::string_view text, std::string_view title, BoxIcon
         case BoxIcon::Information:
             box.setIcon(QMessageBox::Information);
             break;
+    }
+    if (palette_ == Palette::Night) {
+        applyLook(&box, palette_);
+        // The style's icons are coloured pictures: shaded as everything else.
+        box.setIconPixmap(shade(palette_, box.iconPixmap()));
     }
     box.exec();
 }

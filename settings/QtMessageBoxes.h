@@ -3,6 +3,7 @@
 
 #include <QWidget>
 
+#include "app/ViewOptions.h"
 #include "settings/MessageBoxes.h"
 
 namespace kestrova {
@@ -11,9 +12,12 @@ class QtMessageBoxes : public MessageBoxes {
   public:
     explicit QtMessageBoxes(QWidget* parent = nullptr) : parent_(parent) {}
     void show(std::string_view text, std::string_view title, BoxIcon icon) override;
+    // The palette the boxes are drawn in from now on.
+    void applyPalette(Palette palette) { palette_ = palette; }
 
   private:
     QWidget* parent_;
+    Palette palette_ = Palette::Day;
 };
 
 }  // namespace kestrova

@@ -1,9 +1,11 @@
 #include "settings/frmPortSelect.h"
 
 #include <QApplication>
+#include <QKeyEvent>
 #include <QPainter>
 #include <QPainterPath>
 
+#include "app/Look.h"
 #include "app/WindowHelpers.h"
 
 namespace kestrova {
@@ -51,6 +53,21 @@ QPixmap cancelPicture(int size) {
     return pm;
 }
 
+const QColor kGreyText(128, 128, 128);
+
+// The frame and the device line are a light face by day: at night they go dark.
+QString frameStyle(Palette palette) {
+    return QStringLiteral(
+               "QGroupBox { background: %1; color: %2; border: 1px solid %2; margin-top: 8px; }"
+               "QGroupBox::title { subcontrol-origin: margin; left: 6px; }")
+        .arg(shade(palette, Qt::white, true).name(), shade(palette, kGreyText, true).name());
+}
+
+QString deviceStyle(Palette palette) {
+    return QStringLiteral("color: %1; background: %2;")
+        .arg(shade(palette, kGreyText, true).name(), shade(palette, Qt::white, true).name());
+}
+
 }  // namespace
 
 frmPortSelect::frmPortSelect(SerialPorts& ports, Store& store, SerialLine& comm,
@@ -63,9 +80,7 @@ frmPortSelect::frmPortSelect(SerialPorts& ports, Store& store, SerialLine& comm,
 
     fraComPort_ = new QGroupBox(QStringLiteral("HNT Serial Port"), this);
     fraComPort_->setGeometry(px(500), px(120), px(1740), px(960));
-    fraComPort_->setStyleSheet(QStringLiteral(
-        "QGroupBox { background: white; color: grey; border: 1px solid grey; margin-top: 8px; }"
-        "QGroupBox::title { subcontrol-origin: margin; left: 6px; }"));
+    fraComPort_->setStyleSheet(frameStyle(palette_));
     QFont f(QStringLiteral("Verdana"));
     f.setPointSizeF(8.25);
     fraComPort_->setFont(f);
@@ -74,7 +89,7 @@ frmPortSelect::frmPortSelect(SerialPorts& ports, Store& store, SerialLine& comm,
     cboComPort_->setGeometry(px(120), px(300), px(1500), px(315));
     device_ = new QLabel(fraComPort_);
     device_->setGeometry(px(120), px(660), px(1500), px(240));
-    device_->setStyleSheet(QStringLiteral("color: grey; background: white;"));
+    device_->setStyleSheet(deviceStyle(palette_));
     connect(cboComPort_, &QComboBox::currentIndexChanged, this, [this] { showDevice(); });
 
     const int button = px(855);
@@ -102,7 +117,9 @@ void frmPortSelect::GetSerialPort() {
     ports_.FindPorts(PortList, PortCount);
     QApplication::restoreOverrideCursor();
     if (PortCount < 1) {
-        close();
+        if (!isVisible()) {
+            close();
+        }
         return;
     }
     const std::int16_t current = Comm1_.portNumber();
@@ -125,7 +142,35 @@ void frmPortSelect::GetSerialPort() {
 }
 
 void frmPortSelect::showDevice() {
-    device_->setText(cboComPort_->currentData(Qt::ToolTipRole).toString());
+    // A long path keeps its start and its end; the whole of it is the tooltip.
+    const QString path = cboComPort_->currentData(Qt::ToolTipRole).toString();
+    device_->setText(
+        device_->fontMetrics().elidedText(path, Qt::ElideMiddle, device_->contentsRect().width()));
+    device_->setToolTip(path);
+}
+
+void frmPortSelect::keyPressEvent(QKeyEvent* event) {
+    if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {
+        event->accept();
+        cmdOK_Click();
+        return;
+    }
+    QDialog::keyPressEvent(event);
+}
+
+void frmPortSelect::applyPalette(Palette palette) {
+    palette_ = palette;
+    setPalette(QPalette());
+    applyLook(this, palette);
+    // Inside a frame with a style sheet the list keeps the palette it was polished with.
+    cboComPort_->setPalette(palette == Palette::Night ? this->palette() : QPalette());
+    fraComPort_->setStyleSheet(frameStyle(palette));
+    device_->setStyleSheet(deviceStyle(palette));
+    const int button = cmdOK_->iconSize().width();
+    // Turned over as a light face: the tick stays apart from its disc.
+    cmdOK_->setIcon(shade(palette, okPicture(button), true));
+    cmdCancel_->setIcon(shade(palette, cancelPicture(button), true));
+    showDevice();
 }
 
 void frmPortSelect::cmdOK_Click() {

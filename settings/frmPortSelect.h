@@ -7,6 +7,7 @@
 #include <QLabel>
 #include <QToolButton>
 
+#include "app/ViewOptions.h"
 #include "core/SerialLine.h"
 #include "settings/PortDevices.h"
 #include "settings/Ports.h"
@@ -21,7 +22,11 @@ class frmPortSelect : public QDialog {
                   QWidget* parent = nullptr);
 
     // Probes the ports, appends them to the list and shows the dialog without making it modal.
+    // Finding none closes a dialog not yet shown; one already open stays as it is.
     void GetSerialPort();
+
+    // Day: the dialog's own colours; night: dim red on black.
+    void applyPalette(Palette palette);
 
     void cmdOK_Click();
     void cmdCancel_Click();
@@ -30,6 +35,10 @@ class frmPortSelect : public QDialog {
     QToolButton* cmdOK() const { return cmdOK_; }
     QToolButton* cmdCancel() const { return cmdCancel_; }
     QLabel* deviceLabel() const { return device_; }
+
+  protected:
+    // Enter (either key) means OK.
+    void keyPressEvent(QKeyEvent* event) override;
 
   private:
     void showDevice();
@@ -43,6 +52,7 @@ class frmPortSelect : public QDialog {
     QLabel* device_;
     QToolButton* cmdOK_;
     QToolButton* cmdCancel_;
+    Palette palette_ = Palette::Day;
 };
 
 }  // namespace kestrova

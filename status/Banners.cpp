@@ -50,6 +50,7 @@ void Draw_DF_Enabled(Station& st) {
         return;
     }
     Draw_Polar(st, 0, 0, 0, true, 0, true);
+    st.ui.bearingsStopped();
     st.ui.setVisible(El::FrameDFOff, true);
     DigitalDOA_Blank(st);
 }

@@ -8,9 +8,12 @@
 #include <stdlib.h>
 #include <unistd.h>
 
+#include <QApplication>
 #include <QCoreApplication>
 #include <QElapsedTimer>
+#include <QKeyEvent>
 #include <QThread>
+#include <QTimer>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -24,12 +27,13 @@ namespace kestrova::testing {
 namespace {
 
 struct ProgramFolder {
-    ProgramFolder(const Pty& one, const Pty& two) {
+    // Port 1 on `one`, port 2 on `two`, and the extra settings lines.
+    ProgramFolder(const std::string& one, const std::string& two, const std::string& extra = "") {
         std::string pattern = (std::filesystem::temp_directory_path() / "kestrova-XXXXXX").string();
         path = mkdtemp(pattern.data());
         std::string ini =
-            "RxCOMport=1\r\nCenterOnScreen=1\r\nHideConfigButton=0\r\nAlwaysOnTop=0\r\n";
-        ini += "PortDevice01=" + one.path + "\r\nPortDevice02=" + two.path + "\r\n";
+            "RxCOMport=1\r\nCenterOnScreen=1\r\nHideConfigButton=0\r\nAlwaysOnTop=0\r\n" + extra;
+        ini += "PortDevice01=" + one + "\r\nPortDevice02=" + two + "\r\n";
         for (int p = 3; p <= 16; ++p) {  // nothing else on this machine may show up
             ini += "PortDevice" + std::string(p < 10 ? "0" : "") + std::to_string(p) +
                    "=/nonexistent/kestrova-port\r\n";
@@ -37,6 +41,7 @@ struct ProgramFolder {
         write("Kestrova.ini", ini);
         write("Kestrova.bak", ini);
     }
+    ProgramFolder(const Pty& one, const Pty& two) : ProgramFolder(one.path, two.path) {}
     ~ProgramFolder() { std::filesystem::remove_all(path); }
     void write(const std::string& name, const std::string& text) const {
         std::ofstream(path / name, std::ios::binary) << text;
@@ -115,6 +120,93 @@ TEST(PortDialog, CancelKeepsPortAndSettings) {
     EXPECT_EQ(app.line().portNumber(), 1);
     EXPECT_TRUE(app.line().isOpen());
     EXPECT_EQ(folder.read("Kestrova.ini"), before);
+}
+
+// Closes each modal box as it comes up, for as long as it lives, and counts them.
+struct BoxCloser {
+    BoxCloser() {
+        QObject::connect(&poll, &QTimer::timeout, [this] {
+            if (QWidget* box = QApplication::activeModalWidget()) {
+                ++closed;
+                box->close();
+            }
+        });
+        poll.start(20);
+    }
+    QTimer poll;
+    int closed = 0;
+};
+
+// A long device path shows its start and its end, the whole of it as the tooltip; Configure
+// again when the ports have gone leaves the open dialog as it was; Enter is OK.
+TEST(PortDialog, LongPathsEnterAndPortsThatVanish) {
+    Pty one;
+    ASSERT_FALSE(one.path.empty());
+    ProgramFolder folder("", "/nonexistent/kestrova-port");
+    const auto byId = folder.path / "serial/by-id";
+    std::filesystem::create_directories(byId);
+    const auto link = byId / "usb-FTDI_FT232R_USB_UART_A50285BI-if00-port0";
+    std::filesystem::create_symlink(one.path, link);
+    std::string ini = folder.read("Kestrova.ini");
+    ini.replace(ini.find("PortDevice01=") + 13, 0, link.string());
+    folder.write("Kestrova.ini", ini);
+    folder.write("Kestrova.bak", ini);
+
+    KestrovaApp app(folder.path.string());
+    ASSERT_TRUE(app.start());
+    ASSERT_TRUE(app.line().isOpen());
+    app.butConfig_Click();
+    frmPortSelect* dialog = app.portDialog();
+    ASSERT_NE(dialog, nullptr);
+    const QString shown = dialog->deviceLabel()->text();
+    EXPECT_TRUE(shown.startsWith(QString::fromStdString(folder.path.string()).left(4)))
+        << shown.toStdString();
+    EXPECT_TRUE(shown.endsWith("port0")) << shown.toStdString();
+    EXPECT_TRUE(shown.contains(QChar(0x2026))) << shown.toStdString();
+    EXPECT_EQ(dialog->deviceLabel()->toolTip().toStdString(), link.string());
+
+    std::filesystem::remove(link);  // the adapter is pulled out
+    {
+        BoxCloser boxes;
+        app.butConfig_Click();
+        EXPECT_EQ(boxes.closed, 1) << "no ports found";
+    }
+    ASSERT_EQ(app.portDialog(), dialog);
+    EXPECT_TRUE(dialog->isVisible());
+    EXPECT_EQ(dialog->cboComPort()->count(), 1);
+
+    BoxCloser boxes;  // COM1 cannot be opened now
+    QKeyEvent enter(QEvent::KeyPress, Qt::Key_Return, Qt::NoModifier);
+    QCoreApplication::sendEvent(dialog, &enter);
+    EXPECT_TRUE(spinUntil([&] { return app.portDialog() == nullptr; }));
+}
+
+// The view options from the settings file: the window, and the dialog opened from it, in
+// their palette and size; a bad value reported and ignored.
+TEST(PortDialog, ViewOptionsFromTheSettingsFile) {
+    Pty one, two;
+    ProgramFolder folder(one.path, two.path, "Palette=Night\r\nHistory=30\r\nScale=4\r\n");
+    KestrovaApp app(folder.path.string());
+    ASSERT_TRUE(app.start());
+    EXPECT_EQ(app.window().colours(), Palette::Night);
+    EXPECT_EQ(app.window().history().length(), 30u);
+    EXPECT_EQ(app.window().scale(), 1.0);
+    EXPECT_EQ(app.window().text(El::StatusDisp).substr(8),
+              "> Scale=4 ignored (a number from 1 to 3)");
+
+    app.butConfig_Click();
+    ASSERT_NE(app.portDialog(), nullptr);
+    const QImage img = app.portDialog()->grab().toImage();
+    int bright = 0, red = 0;
+    for (int y = 0; y < img.height(); ++y) {
+        for (int x = 0; x < img.width(); ++x) {
+            const QColor c = img.pixelColor(x, y);
+            bright += c.green() > 64 || c.blue() > 64 ? 1 : 0;
+            red += c.red() > 100 ? 1 : 0;
+        }
+    }
+    EXPECT_EQ(bright, 0);
+    EXPECT_GT(red, 200);
 }
 
 }  // namespace

@@ -51,6 +51,7 @@ class RecordingDisplay : public Display {
     void setNeedleColour(Rgb c) override { needleColour = c; }
     void setNeedleStrength(double s) override { needleStrength = s; }
     double twipsPerPixelY() const override { return twipsPerPixel; }
+    void bearingsStopped() override { log.push_back("bearings stopped"); }
 
     const std::string& text(El e) const { return texts[idx(e)]; }
     bool isVisible(El e) const { return visible[idx(e)]; }

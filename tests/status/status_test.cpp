@@ -107,8 +107,9 @@ TEST(StatusDecoder, LinesFromStartUpState) {
 
 // One station through a run of lines: only changed fields redraw, in field order; a line that
 // stops early keeps the fields before the stop; DIM and CLS leave the battery icon alone;
-// direction finding off parks the needle, shows the sign, then blanks the readout, each time, and
-// on only hides the sign. A closed port does not stop decoding, nor sends anything.
+// direction finding off parks the needle, drops past bearings, shows the sign, then blanks the
+// readout, each time, and on only hides the sign. A closed port does not stop decoding, nor sends
+// anything.
 TEST(StatusDecoder, RunOfLinesRedrawsOnlyWhatChanged) {
     StatusRig r;
     const std::string am = "AAM,IF 6,GND,RMT,LOW,05,";
@@ -116,11 +117,11 @@ TEST(StatusDecoder, RunOfLinesRedrawsOnlyWhatChanged) {
         {with(8, "BAT"), six() + "show BatteryMeter|\r\n"},
         {"AAM,IF 6,AIRX,RMT,LOW,05,RCV,BRT\r\n", "Op_Mode=AM|IF_BW=IF 6"},
         {am + "HNt,BRT\r\n", kGnd + "|Local_Remote=RMT|Video_Gain=LOW|Ant_Band=band 5|\a\r\n"},
-        {am + "RCV,BAt\r\n", "needle|show FrameDFOff|text DOA= - - -|\a\r\n"},
+        {am + "RCV,BAt\r\n", "needle|bearings stopped|show FrameDFOff|text DOA= - - -|\a\r\n"},
         {am + "RCV,DIM\r\n", "\r\n"},
         {am + "RCV,CLS\r\n", "\r\n"},
         {with(), six() + "hide FrameDFOff|" + kBrt},
-        {with(7, "RCV"), "needle|show FrameDFOff|text DOA= - - -|" + kBrt},
+        {with(7, "RCV"), "needle|bearings stopped|show FrameDFOff|text DOA= - - -|" + kBrt},
         {with(7, "RCV"), kBrt},
     };
     for (const auto& [rx, log] : steps) {

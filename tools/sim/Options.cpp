@@ -340,10 +340,13 @@ one-line summary. Exit status 0 when the answers match the stream, 1 on a mismat
 2 on a usage error, 3 when the terminal cannot be opened.
 
   --link PATH         also make PATH a symbolic link to the terminal (removed at exit)
-  --duration SECONDS  length of the run (default 60; with --replay: the capture's length + 1)
+  --duration SECONDS  length of the run (default 60; with --replay: the file's length + 1)
   --seed N            seed of every random choice; the same seed gives the same stream
   --scenario FILE     read directives from FILE first; flags given as well override it
-  --replay FILE       send the raw bytes of FILE at line pace instead of generating packets
+  --replay FILE       play FILE instead of generating packets: a recording made by the
+                      display (first line "KESTROVA-REC 1") with its own timing, pauses
+                      included, from the moment a display opens the terminal; any other
+                      file as raw bytes at line pace from the start
   --record FILE       write every byte sent to FILE (a capture that --replay can play)
   --garbage           inject bursts of random characters
   --lost-eol          drop the CR LF of some status, antenna and GPS lines

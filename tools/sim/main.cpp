@@ -41,8 +41,12 @@ struct Counts {
 
 class Simulator {
   public:
-    Simulator(Options opt, std::unique_ptr<Source> src, int master)
-        : opt_(std::move(opt)), src_(std::move(src)), master_(master) {}
+    // `waitForDisplay`: the run (and its duration) starts when a display opens the terminal.
+    Simulator(Options opt, std::unique_ptr<Source> src, int master, bool waitForDisplay)
+        : opt_(std::move(opt)),
+          src_(std::move(src)),
+          master_(master),
+          waitForDisplay_(waitForDisplay) {}
 
     bool openRecord(std::string& error) {
         if (opt_.record.empty()) {
@@ -72,10 +76,12 @@ class Simulator {
     void readAnswers(double t);
     void feedLine(double t);
     void transmit(const std::string& bytes, double t);
+    bool displayHolds() const;
 
     Options opt_;
     std::unique_ptr<Source> src_;
     int master_;
+    bool waitForDisplay_;
     std::chrono::steady_clock::time_point start_ = std::chrono::steady_clock::now();
     std::ofstream record_;
 
@@ -199,6 +205,11 @@ void Simulator::feedLine(double t) {
                 pacer_.restart(silentUntil_);
                 break;
             }
+            if (piece_.startAt > t) {
+                silentUntil_ = piece_.startAt;
+                pacer_.restart(silentUntil_);
+                break;
+            }
         }
         const std::size_t n = std::min(budget, piece_.bytes.size() - pieceAt_);
         chunk.append(piece_.bytes, pieceAt_, n);
@@ -210,7 +221,21 @@ void Simulator::feedLine(double t) {
     }
 }
 
+bool Simulator::displayHolds() const {
+    // The master reports a hang-up for as long as nobody holds the far end open.
+    pollfd p{master_, POLLIN, 0};
+    ::poll(&p, 1, 0);
+    return (p.revents & POLLHUP) == 0;
+}
+
 bool Simulator::run(std::string& summary) {
+    if (waitForDisplay_) {
+        log(0, "waiting for a display");
+        while (!g_stop && !displayHolds()) {
+            ::poll(nullptr, 0, kTickMs);
+        }
+        start_ = std::chrono::steady_clock::now();
+    }
     const double drain = std::min(kMaxDrain, opt_.duration / 4);
     const double streamEnd = opt_.duration - drain;
     pacer_.restart(0);
@@ -331,16 +356,23 @@ int main(int argc, char** argv) {
         return 0;
     }
     std::unique_ptr<Source> source;
+    bool timed = false;
     if (!opt.replay.empty()) {
         std::string bytes;
         if (!readFile(opt.replay, bytes)) {
             std::fprintf(stderr, "kestrova-sim: cannot read \"%s\"\n", opt.replay.c_str());
             return 2;
         }
-        if (!opt.durationSet) {
-            opt.duration = lineSeconds(bytes.size()) + 1.0;
+        Replay replay = loadReplay(std::move(bytes));
+        if (!replay.warning.empty()) {
+            std::fprintf(stderr, "kestrova-sim: %s: %s; playing what comes before\n",
+                         opt.replay.c_str(), replay.warning.c_str());
         }
-        source = std::make_unique<ReplaySource>(std::move(bytes));
+        if (!opt.durationSet) {
+            opt.duration = replay.length + 1.0;
+        }
+        timed = replay.timed;
+        source = std::move(replay.source);
     } else {
         source = std::make_unique<StreamGenerator>(opt);
     }
@@ -367,7 +399,7 @@ int main(int argc, char** argv) {
     std::signal(SIGPIPE, SIG_IGN);
 
     const std::string link = opt.link;
-    Simulator sim(std::move(opt), std::move(source), master);
+    Simulator sim(std::move(opt), std::move(source), master, timed);
     int status = 3;
     if (sim.openRecord(error)) {
         std::string summary;

@@ -1,0 +1,51 @@
+#include "app/OperatorTools.h"
+
+#include <filesystem>
+#include <system_error>
+
+namespace kestrova {
+
+namespace {
+
+bool sameFile(const std::string& a, const std::string& b) {
+    std::error_code ea, eb;
+    const auto pa = std::filesystem::weakly_canonical(std::filesystem::absolute(a, ea), ea);
+    const auto pb = std::filesystem::weakly_canonical(std::filesystem::absolute(b, eb), eb);
+    return ea || eb ? a == b : pa == pb;
+}
+
+}  // namespace
+
+OperatorTools::OperatorTools(Display& window, SerialLine& line, std::function<int()> signal,
+                             Report report, OutputFile& recordFile, OutputFile& logFile,
+                             const MonotonicClock& monotonic, const LocalClock& local)
+    : clock_(local),
+      report_(report),
+      recorder_(recordFile, monotonic, report),
+      log_(logFile, local, std::move(signal), report),
+      line_(line, recorder_),
+      display_(window, log_) {}
+
+void OperatorTools::begin(const OperatorOptions& options) {
+    if (!options.recordFile.empty()) {
+        recorder_.start(options.recordFile, "started " + FormatLocalTime(clock_.now()));
+    }
+    if (options.bearingLogFile.empty()) {
+        return;
+    }
+    if (!options.recordFile.empty() && sameFile(options.recordFile, options.bearingLogFile)) {
+        if (report_) {
+            report_("Bearing log off: it cannot share the recording's file " +
+                    options.bearingLogFile);
+        }
+        return;
+    }
+    log_.start(options.bearingLogFile);
+}
+
+void OperatorTools::end() {
+    recorder_.finish();
+    log_.finish();
+}
+
+}  // namespace kestrova

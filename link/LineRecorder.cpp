@@ -1,0 +1,91 @@
+#include "link/LineRecorder.h"
+
+#include <chrono>
+
+#include "link/Recording.h"
+
+namespace kestrova {
+
+long long SteadyClock::nowMs() const {
+    return std::chrono::duration_cast<std::chrono::milliseconds>(
+               std::chrono::steady_clock::now().time_since_epoch())
+        .count();
+}
+
+bool LineRecorder::start(const std::string& path, std::string_view note) {
+    finish();
+    path_ = path;
+    std::uint64_t existing = 0;
+    if (!file_.open(path, false, existing) || !file_.write(recording::header(note))) {
+        file_.close();
+        if (report_) {
+            report_("Cannot write recording " + path + ": " + file_.reason());
+        }
+        return false;
+    }
+    start_ = clock_.nowMs();
+    recording_ = true;
+    return true;
+}
+
+void LineRecorder::received(std::string_view bytes) {
+    if (!recording_ || bytes.empty()) {
+        return;
+    }
+    const std::int64_t now = clock_.nowMs();
+    if (pending_.empty()) {
+        oldest_ = now;
+    }
+    pending_ += recording::record(now - start_, bytes);
+    if (pending_.size() >= kWriteOutBytes) {
+        writeOut();
+    } else {
+        tick();
+    }
+}
+
+void LineRecorder::tick() {
+    if (recording_ && !pending_.empty() && clock_.nowMs() - oldest_ >= kWriteOutMs) {
+        writeOut();
+    }
+}
+
+void LineRecorder::finish() {
+    if (!recording_) {
+        return;
+    }
+    writeOut();
+    file_.close();
+    recording_ = false;
+}
+
+void LineRecorder::writeOut() {
+    if (pending_.empty()) {
+        return;
+    }
+    const bool written = file_.write(pending_);
+    pending_.clear();
+    if (!written) {
+        // Whatever part of the last records reached the file, a reader stops at the last whole
+        // one.
+        const std::string reason = file_.reason();
+        file_.close();
+        recording_ = false;
+        if (report_) {
+            report_("Recording stopped, cannot write " + path_ + ": " + reason);
+        }
+    }
+}
+
+bool RecordingSerialLine::readInput(std::string& into) {
+    const std::size_t before = into.size();
+    const bool read = line_.readInput(into);
+    if (into.size() > before) {
+        recorder_.received(std::string_view(into).substr(before));
+    } else {
+        recorder_.tick();
+    }
+    return read;
+}
+
+}  // namespace kestrova

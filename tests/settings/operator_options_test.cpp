@@ -1,0 +1,49 @@
+#include <gtest/gtest.h>
+
+#include "settings/OperatorOptions.h"
+#include "tests/settings/StoreRig.h"
+
+namespace kestrova::testing {
+namespace {
+
+// Through the real store: absent keys are normal and raise nothing, a relative path counts
+// from the program folder ("@" below), and the command line wins.
+TEST(OperatorOptions, CommandLineWinsOverTheSettingsFile) {
+    const std::tuple<const char*, OperatorOptions, OperatorOptions> cases[] = {
+        {"", {}, {}},
+        {"RecordFile=s.rec\r\nBearingLogFile=/var/b.csv\r\n", {}, {"@/s.rec", "/var/b.csv"}},
+        {"RecordFile=s.rec\r\nBearingLogFile=b.csv\r\n", {"/c.rec", ""}, {"/c.rec", "@/b.csv"}},
+        {"RecordFile=  \r\nbearinglogfile= b.csv \t\r\n", {}, {"", "@/b.csv"}},
+        {"RecordFileOld=x.rec\r\n", {"c.rec", "c.csv"}, {"c.rec", "c.csv"}},
+    };
+    for (const auto& [settings, commandLine, want] : cases) {
+        StoreRig r(std::string("RxCOMport=1\r\n") + settings, std::string("RxCOMport=1\r\n"));
+        const auto got = ResolveOperatorOptions(
+            commandLine, [&](Str key) { return r.store.ReadIniValue("Kestrova.ini", key, false); },
+            r.folder.string());
+        auto expand = [&](std::string s) {
+            return s.starts_with("@") ? r.folder.string() + s.substr(1) : s;
+        };
+        EXPECT_EQ(got, (OperatorOptions{expand(want.recordFile), expand(want.bearingLogFile)}))
+            << settings;
+        EXPECT_TRUE(r.boxes.boxes.empty()) << settings;
+        EXPECT_EQ(r.statusWrites(), 0) << settings;
+    }
+}
+
+TEST(OperatorOptions, CommandLineValues) {
+    const std::pair<const char*, const char*> cases[] = {
+        {"/media/stick/a b.csv", ""},
+        {"./-odd", ""},
+        {" ", "--record needs a file name"},
+        {"--bearing-log",
+         "--record needs a file name, not \"--bearing-log\" (write ./--bearing-log for a file of "
+         "that name)"},
+    };
+    for (const auto& [value, error] : cases) {
+        EXPECT_EQ(CheckOutputFileOption("--record", value), error) << value;
+    }
+}
+
+}  // namespace
+}  // namespace kestrova::testing
