@@ -7,7 +7,7 @@
 
 namespace kestrova {
 
-KestrovaApp::KestrovaApp(const std::string& programFolder)
+KestrovaApp::KestrovaApp(const AppSetup& setup)
     : line_([this](std::int16_t port) { return devices_.deviceFor(port); }),
       st_(window_, line_),
       decoders_(st_),
@@ -20,11 +20,12 @@ KestrovaApp::KestrovaApp(const std::string& programFolder)
       dispatch_(st_, decoders_, GPSTimeOut_),
       poll_(st_, dispatch_, supervision_),
       boxes_(&window_),
-      store_(programFolder, window_, boxes_, clock_, *this, files_,
+      store_(setup.settingsFolder, window_, boxes_, clock_, *this, files_,
              [] { QTimer::singleShot(0, qApp, &QCoreApplication::quit); }),
       ports_(line_, store_, boxes_, probe_, devices_, StayAliveTmr_),
       recovery_(line_, RecoveryTmr_, [this](std::string_view m) { store_.ShowStatus(m); }) {
-    st_.programFolder = programFolder;
+    st_.dataFolder = setup.dataFolder;
+    devices_.setRunDevice(setup.portDevice);
     line_.onComm = [this] { poll_.Comm1_OnComm(); };
     line_.onLost = [this] { recovery_.lost(); };
     window_.onConfigClicked = [this] { butConfig_Click(); };

@@ -27,9 +27,16 @@
 
 namespace kestrova {
 
+// Where the program keeps and finds its files, and what the command line asked for this run.
+struct AppSetup {
+    std::string settingsFolder;  // Kestrova.ini and Kestrova.bak
+    std::string dataFolder;      // the antenna-mount pictures
+    std::string portDevice;      // opened at start-up for this run only; "" for the configured
+};
+
 class KestrovaApp : public MainWindowShell, public MainWindowPlacement {
   public:
-    explicit KestrovaApp(const std::string& programFolder);
+    explicit KestrovaApp(const AppSetup& setup);
     ~KestrovaApp() override;
 
     // Runs the start-up sequence and shows the window; false when the program must end.

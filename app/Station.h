@@ -19,7 +19,7 @@ struct Station {
 
     Display& ui;
     SerialLine& Comm1;
-    std::string programFolder;  // holds the antenna-mount pictures and the settings files
+    std::string dataFolder;  // holds the antenna-mount pictures
 
     // Receive link
     std::string RxBuffer;

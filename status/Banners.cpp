@@ -45,7 +45,7 @@ void Draw_AntOrientation(Station& st) {
     // Read afresh every time, so a picture replaced on disk shows at the next mount change. A
     // failed load leaves the previous picture.
     const char* file = st.AntAirMount ? "/Ant-AIR-Win32.bmp" : "/Ant-GND-Win32.bmp";
-    (void)st.ui.loadPicture(El::Banner_AntOrientation, st.programFolder + file);
+    (void)st.ui.loadPicture(El::Banner_AntOrientation, st.dataFolder + file);
 }
 
 void Draw_DF_Enabled(Station& st) {

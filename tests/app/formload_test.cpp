@@ -26,7 +26,7 @@ struct StartRig : StoreRig {
             put("Kestrova.bak", settings);
         }
         line.available = {{1, true}, {3, true}};
-        st.programFolder = folder.string();
+        st.dataFolder = folder.string();
         Timer4.onTick = [this] { ++polls; };
     }
     bool run() {

@@ -8,7 +8,7 @@ namespace {
 // Bytes on the line, through framing and dispatch, to the banners and back out as replies.
 TEST(StatusPath, PacketsOnTheLineReachTheBannersAndAreAnswered) {
     StationRig r;
-    r.st.programFolder = "/prog";
+    r.st.dataFolder = "/prog";
     r.display.setVisible(El::FrameDFOff, false);
     r.display.setVisible(El::BatteryMeter, false);
     const std::string bearing = "B30682048S42045P\r\n";
