@@ -3,7 +3,7 @@
 # repaint, the whole program at full line rate under Xvfb, idle CPU, and start-up time.
 set -euo pipefail
 cd "$(dirname "$0")/.."
-tools/install-deps.sh
+tools/install-deps.sh --test
 command -v perf >/dev/null || echo 'bench: perf not installed (linux-perf); CPU shares come from tick accounting'
 cmake -S . -B build-bench -DCMAKE_BUILD_TYPE=Release -DBUILD_TESTING=OFF >/dev/null
 cmake --build build-bench -j"$(nproc)" --target kestrova kestrova-sim kestrova_bench kestrova_qbench >/dev/null
