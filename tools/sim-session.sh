@@ -3,7 +3,6 @@
 # settings, started on the simulator's pseudo-terminal. The caller sets $bin (the build's bin
 # folder) first.
 
-
 # Makes the session folder from the prefix $1 and removes it, and stops both programs, on exit.
 session_open() {
   work=$(mktemp -d "/tmp/$1-XXXXXX")
