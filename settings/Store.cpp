@@ -44,10 +44,10 @@ int hexDigit(char c) {
 
 }  // namespace
 
-Store::Store(std::filesystem::path programFolder, Display& ui, MessageBoxes& boxes,
+Store::Store(std::filesystem::path settingsFolder, Display& ui, MessageBoxes& boxes,
              const Clock& clock, MainWindowPlacement& window, FileOps& files,
              std::function<void()> endProgram)
-    : folder_(std::move(programFolder)),
+    : folder_(std::move(settingsFolder)),
       ui_(ui),
       boxes_(boxes),
       clock_(clock),
