@@ -5,6 +5,7 @@
 
 #include <QApplication>
 #include <QEvent>
+#include <QIcon>
 #include <QMessageBox>
 #include <cstdio>
 #include <cstdlib>
