@@ -14,10 +14,12 @@ string(CONCAT CPACK_PACKAGE_DESCRIPTION
 set(CPACK_DEBIAN_PACKAGE_SECTION comm)
 set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
-# The libraries the program links come from dpkg-shlibdeps where it is installed (dpkg-dev),
-# else from this list; the platform plugins, without which no window opens, are named always.
+# The libraries the program links come from dpkg-shlibdeps where it can run (dpkg-dev, and
+# file, which CPack needs for it), else from this list; the platform plugins, without which
+# no window opens, are named always.
 find_program(KESTROVA_SHLIBDEPS dpkg-shlibdeps)
-if(KESTROVA_SHLIBDEPS)
+find_program(KESTROVA_FILE file)
+if(KESTROVA_SHLIBDEPS AND KESTROVA_FILE)
   set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
   set(CPACK_DEBIAN_PACKAGE_DEPENDS "qt6-qpa-plugins (>= 6.4)")
 else()

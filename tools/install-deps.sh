@@ -19,7 +19,7 @@ if [ $tests = 1 ]; then
   packages+=(
     libgtest-dev libgmock-dev libbenchmark-dev
     clang libclang-rt-14-dev clang-format git locales
-    desktop-file-utils dpkg-dev
+    desktop-file-utils dpkg-dev file
   )
 fi
 

@@ -15,7 +15,7 @@ fi
 out=$(cd "$build" && pwd)/package
 rm -rf "$out"
 mkdir -p "$out"
-cpack --config "$build/CPackConfig.cmake" -B "$out" > "$out.log" 2>&1 || { cat "$out.log"; exit 1; }
+cpack --config "$build/CPackConfig.cmake" -B "$out" > "$out.log" 2>&1 || { cat "$out.log" >&2; exit 1; }
 rm -f "$out.log"
 rm -rf "$out/_CPack_Packages"
 ls "$out"/*.deb
