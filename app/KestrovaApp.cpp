@@ -11,15 +11,22 @@
 
 namespace kestrova {
 
-KestrovaApp::KestrovaApp(const std::string& programFolder)
+KestrovaApp::KestrovaApp(const AppSetup& setup)
     : line_([this](std::int16_t port) { return devices_.deviceFor(port); }),
-      st_(window_, line_),
+      tools_(
+          window_, line_, [this] { return static_cast<int>(st_.bearing.SignalMag); },
+          [this](std::string_view m) { store_.ShowStatus(m); }),
+      st_(tools_.display(), tools_.line()),
       decoders_(st_),
       Timer4_(2, [this] { poll_.Timer4_Timer(); }),
       PollWake_([this] { ticks_.wakeUp(); }),
       Timer1_(2000, [this] { supervision_.Timer1_Timer(); }),
       GPSTimeOut_(5000, [this] { supervision_.GPSTimeOut_Timer(); }),
-      StayAliveTmr_(500, [this] { supervision_.StayAliveTmr_Timer(); }),
+      StayAliveTmr_(500,
+                    [this] {
+                        supervision_.StayAliveTmr_Timer();
+                        tools_.tick();  // the recording is written out within a second
+                    }),
       RecoveryTmr_(500, [this] { recovery_.retryTick(); }),
       supervision_(st_, decoders_, Timer1_, GPSTimeOut_),
       dispatch_(st_, decoders_, GPSTimeOut_),
@@ -32,11 +39,15 @@ KestrovaApp::KestrovaApp(const std::string& programFolder)
                             1;
                  }),
       boxes_(&window_),
-      store_(programFolder, window_, boxes_, clock_, *this, files_,
+      store_(setup.settingsFolder, window_, boxes_, clock_, *this, files_,
              [] { QTimer::singleShot(0, qApp, &QCoreApplication::quit); }),
       ports_(line_, store_, boxes_, probe_, devices_, StayAliveTmr_),
       recovery_(line_, RecoveryTmr_, [this](std::string_view m) { store_.ShowStatus(m); }) {
-    st_.dataFolder = programFolder;
+    st_.dataFolder = setup.dataFolder;
+    viewOptions_ = setup.view;
+    outputs_ = setup.outputs;
+    settingsFolder_ = setup.settingsFolder;
+    devices_.setRunDevice(setup.portDevice);
     // What changes the receive buffer between ticks lets the ticks that passed see it first.
     line_.onDataWaiting = [this] { ticks_.dataWaiting(); };
     line_.onComm = [this] {
@@ -57,6 +68,7 @@ KestrovaApp::KestrovaApp(const std::string& programFolder)
 KestrovaApp::~KestrovaApp() {
     pollTimer_.stop();
     StayAliveTmr_.stop();
+    tools_.end();
     RecoveryTmr_.stop();
     delete dialog_.data();
     line_.close();
@@ -66,6 +78,10 @@ bool KestrovaApp::start() {
     // Before the start-up sequence, so a report of a bad value does not hide one of its own.
     viewOptions_ = ReadViewOptions(store_, viewOptions_);
     applyViewOptions();
+    tools_.begin(ResolveOperatorOptions(
+        outputs_,
+        [this](const std::string& key) { return store_.ReadIniValue(kSettingsFile, key, false); },
+        settingsFolder_));
     StartUp s{st_, store_, ports_, *this, pollTimer_};
     startingUp_ = true;
     const bool started = Form_Load(s);

@@ -6,6 +6,7 @@
 #include <string>
 
 #include "app/FormLoad.h"
+#include "app/OperatorTools.h"
 #include "app/StationDecoders.h"
 #include "app/frmKestrova.h"
 #include "core/Station.h"
@@ -28,18 +29,25 @@
 
 namespace kestrova {
 
+// Where the program keeps and finds its files, and what the command line asked for this run.
+struct AppSetup {
+    std::string settingsFolder;  // Kestrova.ini and Kestrova.bak
+    std::string dataFolder;      // the antenna-mount pictures
+    std::string portDevice;      // opened at start-up for this run only; "" for the configured
+    ViewOptions view;            // from the command line; the settings file fills in the rest
+    OperatorOptions outputs;     // likewise
+};
+
 class KestrovaApp : public MainWindowShell, public MainWindowPlacement {
   public:
-    explicit KestrovaApp(const std::string& programFolder);
+    explicit KestrovaApp(const AppSetup& setup);
     ~KestrovaApp() override;
 
     // Runs the start-up sequence and shows the window; false when the program must end.
     bool start();
 
-    // View options given on the command line, before start(); the settings file fills in the
-    // rest.
-    void setViewOptions(const ViewOptions& commandLine) { viewOptions_ = commandLine; }
     const ViewOptions& viewOptions() const { return viewOptions_; }
+    OperatorTools& tools() { return tools_; }
 
     void butConfig_Click();
 
@@ -64,6 +72,7 @@ class KestrovaApp : public MainWindowShell, public MainWindowPlacement {
     frmKestrova window_;
     PortDevices devices_;
     QtSerialLine line_;
+    OperatorTools tools_;  // between the station and its window and line
     Station st_;
     StationDecoders decoders_;
     QtTimer Timer4_;
@@ -90,6 +99,8 @@ class KestrovaApp : public MainWindowShell, public MainWindowPlacement {
     // View options: history marks, palette, scale.
     void applyViewOptions();
     ViewOptions viewOptions_;
+    OperatorOptions outputs_;
+    std::string settingsFolder_;
 };
 
 }  // namespace kestrova

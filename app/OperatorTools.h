@@ -40,6 +40,8 @@ class OperatorTools {
     void begin(const OperatorOptions& options);
     // Writes out the recording and closes both files.
     void end();
+    // Writes out what of the recording is due; called on a timer, as input may pause.
+    void tick() { recorder_.tick(); }
 
     bool recording() const { return recorder_.recording(); }
     bool logging() const { return log_.logging(); }

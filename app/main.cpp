@@ -1,9 +1,18 @@
+#include <pwd.h>
+#include <sys/stat.h>
 #include <time.h>
+#include <unistd.h>
 
 #include <QApplication>
 #include <QEvent>
+#include <QIcon>
+#include <QMessageBox>
 #include <cstdio>
+#include <cstdlib>
+#include <filesystem>
 
+#include "app/CommandLine.h"
+#include "app/Folders.h"
 #include "app/KestrovaApp.h"
 
 namespace {
@@ -24,11 +33,70 @@ class FirstPaint : public QObject {
     }
 };
 
+std::filesystem::path programFolder(const char* argv0) {
+    std::error_code ec;
+    const std::filesystem::path exe = std::filesystem::read_symlink("/proc/self/exe", ec);
+    return (ec ? std::filesystem::absolute(argv0, ec) : exe).parent_path();
+}
+
+std::string env(const char* name) {
+    const char* value = std::getenv(name);
+    return value ? value : "";
+}
+
+std::string homeFolder() {
+    std::string home = env("HOME");
+    if (home.empty()) {
+        if (const passwd* pw = getpwuid(getuid()); pw != nullptr && pw->pw_dir != nullptr) {
+            home = pw->pw_dir;
+        }
+    }
+    return home;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
-    QApplication app(argc, argv);
-    kestrova::KestrovaApp kestrova(QCoreApplication::applicationDirPath().toStdString());
+    const kestrova::ParsedCommandLine parsed =
+        kestrova::ParseCommandLine(std::vector<std::string>(argv + 1, argv + argc));
+    const kestrova::CommandLine& options = parsed.options;
+    if (!parsed.error.empty()) {
+        std::fprintf(stderr, "kestrova: %s\nTry 'kestrova --help'.\n", parsed.error.c_str());
+        return 2;
+    }
+    if (options.help) {
+        std::fputs(kestrova::UsageText().c_str(), stdout);
+        return 0;
+    }
+    if (options.version) {
+        std::fputs(kestrova::VersionText().c_str(), stdout);
+        return 0;
+    }
+
+    kestrova::PosixFileOps files;
+    const kestrova::Folders folders = kestrova::ChooseFolders(
+        {programFolder(argv[0]), options.settings, env("XDG_CONFIG_HOME"), homeFolder()}, files);
+    if (!folders.message.empty()) {
+        std::fprintf(stderr, "kestrova: %s\n", folders.message.c_str());
+    }
+    if (folders.failure == kestrova::FolderFailure::BadOption) {
+        return 2;
+    }
+
+    // Qt sees only the program's name: its own options must not change the window.
+    int qtArgc = 1;
+    QApplication app(qtArgc, argv);
+    QGuiApplication::setDesktopFileName("kestrova");
+    QApplication::setWindowIcon(QIcon::fromTheme("kestrova"));
+    if (folders.failure != kestrova::FolderFailure::None) {
+        QMessageBox::critical(
+            nullptr, "Kestrova",
+            QString::fromStdString("Kestrova cannot keep its settings: " + folders.message + "."));
+        return 1;
+    }
+
+    kestrova::KestrovaApp kestrova({folders.settings.string(), folders.data.string(), options.port,
+                                    options.view, options.outputs});
     FirstPaint firstPaint;
     if (qEnvironmentVariableIsSet("KESTROVA_STARTUP_TIMING")) {
         kestrova.window().installEventFilter(&firstPaint);

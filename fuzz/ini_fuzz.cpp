@@ -94,16 +94,23 @@ std::optional<std::string> get(const std::string& path) {
     return content;
 }
 
-// The value as the file states it: the first line (ended by CR LF or a lone CR) that begins
-// with the key in any letter case, after its first "=", escapes decoded. Nothing when no line
-// matches; an empty optional inside when the escapes are bad.
+// The value as the file states it: the first line (ended by CR LF, a lone CR or a lone LF;
+// a UTF-8 byte order mark before the first skipped) that begins with the key in any letter
+// case, after its first "=", escapes decoded. Nothing when no line matches; an empty optional
+// inside when the escapes are bad.
 std::optional<std::optional<std::string>> stated(std::string_view content, std::string_view key) {
+    if (content.substr(0, 3) == "\xEF\xBB\xBF") {
+        content.remove_prefix(3);
+    }
     while (!content.empty()) {
-        const std::size_t cr = content.find('\r');
-        const std::string_view line = content.substr(0, cr);
-        content = cr == std::string_view::npos
+        std::size_t end = 0;
+        while (end < content.size() && content[end] != '\r' && content[end] != '\n') {
+            ++end;
+        }
+        const std::string_view line = content.substr(0, end);
+        content = end == content.size()
                       ? std::string_view()
-                      : content.substr(cr + (content.substr(cr, 2) == "\r\n" ? 2 : 1));
+                      : content.substr(end + (content.substr(end, 2) == "\r\n" ? 2 : 1));
         bool match = line.size() >= key.size();
         for (std::size_t i = 0; match && i < key.size(); ++i) {
             auto up = [](char c) { return c >= 'a' && c <= 'z' ? static_cast<char>(c - 32) : c; };

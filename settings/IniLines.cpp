@@ -10,19 +10,26 @@ char upper(char c) {
 
 }  // namespace
 
+IniLines::IniLines(std::string_view content) : rest_(content) {
+    if (rest_.starts_with(kUtf8Bom)) {
+        bom_ = rest_.substr(0, kUtf8Bom.size());
+        rest_.remove_prefix(kUtf8Bom.size());
+    }
+}
+
 bool IniLines::next(std::string_view& line) {
     if (rest_.empty()) {
         return false;
     }
-    const std::size_t cr = rest_.find('\r');
-    if (cr == std::string_view::npos) {
+    const std::size_t end = rest_.find_first_of("\r\n");
+    if (end == std::string_view::npos) {
         line = rest_;
         rest_ = {};
         return true;
     }
-    line = rest_.substr(0, cr);
-    const std::size_t skip = cr + 1 < rest_.size() && rest_[cr + 1] == '\n' ? 2 : 1;
-    rest_.remove_prefix(cr + skip);
+    line = rest_.substr(0, end);
+    const bool crlf = rest_[end] == '\r' && end + 1 < rest_.size() && rest_[end + 1] == '\n';
+    rest_.remove_prefix(end + (crlf ? 2 : 1));
     return true;
 }
 

@@ -35,6 +35,9 @@ void PortDevices::load(const std::function<std::string(const std::string&)>& rea
 }
 
 std::string PortDevices::deviceFor(std::int16_t port) const {
+    if (pinned_ == port) {
+        return runDevice_;
+    }
     if (port < kFirstPort || port > kLastPort) {
         return {};
     }

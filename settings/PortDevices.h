@@ -5,7 +5,9 @@
 #include <array>
 #include <cstdint>
 #include <functional>
+#include <optional>
 #include <string>
+#include <utility>
 
 namespace kestrova {
 
@@ -22,11 +24,22 @@ class PortDevices {
     PortDevices() = default;
     // Reads the optional PortDeviceNN keys through `read` (key -> value, "" when absent).
     void load(const std::function<std::string(const std::string&)>& read);
-    // The device for a port number; "" for numbers outside 1..16.
+    // The device for a port number; "" for numbers outside 1..16 unless pinned below.
     std::string deviceFor(std::int16_t port) const;
+
+    // A device given for this run only (the command line's --port); nothing is stored. It
+    // takes the place of whichever port start-up opens, once start-up names it with pin().
+    void setRunDevice(std::string device) { runDevice_ = std::move(device); }
+    void pin(std::int16_t port) {
+        if (!runDevice_.empty()) {
+            pinned_ = port;
+        }
+    }
 
   private:
     std::array<std::string, kLastPort + 1> overrides_{};
+    std::string runDevice_;
+    std::optional<std::int16_t> pinned_;
 };
 
 }  // namespace kestrova

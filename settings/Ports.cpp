@@ -34,9 +34,11 @@ void SerialPorts::InitializeSerialComm() {
         const std::string value = store_.ReadIniValue(kSettingsFile, "RxCOMport", true);
         // A number beyond 16 bits cannot name a port: the step is skipped without a word.
         if (auto port = RoundHalfEvenToInt16(LeadingNumber(value))) {
+            devices_.pin(*port);
             SerialPort(*port);
         }
     } else if (!store_.ended()) {
+        devices_.pin(1);
         SerialPort(1);
         store_.ShowStatus("Err reading Port from ini file");
     }

@@ -30,7 +30,7 @@ class SerialPorts {
           StayAliveTmr_(stayAlive) {}
 
     // Reads which device each port number names, configures the line, opens the port named
-    // by RxCOMport and starts the stay-alive.
+    // by RxCOMport (on the run's device, when one was given) and starts the stay-alive.
     void InitializeSerialComm();
     // Makes NewValue the open port, or keeps the old one and tells the operator.
     void SerialPort(std::int16_t NewValue);

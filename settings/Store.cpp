@@ -44,10 +44,10 @@ int hexDigit(char c) {
 
 }  // namespace
 
-Store::Store(std::filesystem::path programFolder, Display& ui, MessageBoxes& boxes,
+Store::Store(std::filesystem::path settingsFolder, Display& ui, MessageBoxes& boxes,
              const Clock& clock, MainWindowPlacement& window, FileOps& files,
              std::function<void()> endProgram)
-    : folder_(std::move(programFolder)),
+    : folder_(std::move(settingsFolder)),
       ui_(ui),
       boxes_(boxes),
       clock_(clock),
@@ -122,8 +122,8 @@ void Store::fatal(const std::string& FileName) {
 
 WriteResult Store::WriteIniValue(const std::string& FileName, const std::string& Key,
                                  const std::string& Value) {
-    // A CR in the value would split the entry into lines of its own.
-    if (ended_ || Value.find('\r') != std::string::npos) {
+    // A CR or LF in the value would split the entry into lines of its own.
+    if (ended_ || Value.find_first_of("\r\n") != std::string::npos) {
         return WriteResult::Failed;
     }
     std::string content;
@@ -133,6 +133,7 @@ WriteResult Store::WriteIniValue(const std::string& FileName, const std::string&
     std::string table;
     table.reserve(content.size() + Value.size() + 64);
     IniLines lines(content);
+    table.append(lines.bom());
     std::string_view line;
     std::size_t n = 0;
     bool notFound = true;

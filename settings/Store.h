@@ -1,5 +1,5 @@
 #pragma once
-// The settings module: "Kestrova.ini" and its backup "Kestrova.bak" in the program folder,
+// The settings module: "Kestrova.ini" and its backup "Kestrova.bak" in the settings folder,
 // window placement from them at start-up, and the time-stamped status line.
 
 #include <cstdint>
@@ -29,8 +29,9 @@ class Store {
     static constexpr std::size_t kMaxLines = 1101;
 
     // endProgram is called once, when neither the settings file nor its backup can be read.
-    Store(std::filesystem::path programFolder, Display& ui, MessageBoxes& boxes, const Clock& clock,
-          MainWindowPlacement& window, FileOps& files, std::function<void()> endProgram);
+    Store(std::filesystem::path settingsFolder, Display& ui, MessageBoxes& boxes,
+          const Clock& clock, MainWindowPlacement& window, FileOps& files,
+          std::function<void()> endProgram);
 
     // The value of the first line beginning with Key; "" when there is none. Falls back to
     // the backup (and repairs the settings file from it) when the settings file cannot be

@@ -3,7 +3,7 @@
 # repaint, the whole program at full line rate under Xvfb, idle CPU, and start-up time.
 set -euo pipefail
 cd "$(dirname "$0")/.."
-tools/install-deps.sh
+tools/install-deps.sh --test
 command -v perf >/dev/null || echo 'bench: perf not installed (linux-perf); CPU shares come from tick accounting'
 cmake -S . -B build-bench -DCMAKE_BUILD_TYPE=Release -DBUILD_TESTING=OFF >/dev/null
 cmake --build build-bench -j"$(nproc)" --target kestrova kestrova-sim kestrova_bench kestrova_qbench >/dev/null
@@ -24,7 +24,9 @@ for b in d["benchmarks"]:
 
 work=$(mktemp -d /tmp/kestrova-bench-XXXXXX)
 trap 'kill ${sim:-} ${app:-} 2>/dev/null || true; rm -rf "$work" "$json" "$json.q"' EXIT
-cp "$bin"/kestrova "$bin"/Kestrova.ini "$bin"/Ant-GND-Win32.bmp "$bin"/Ant-AIR-Win32.bmp "$work"/
+cp "$bin"/kestrova "$bin"/Ant-GND-Win32.bmp "$bin"/Ant-AIR-Win32.bmp "$work"/
+cp "$bin"/../share/kestrova/Kestrova.ini "$work"/Kestrova.ini
+cp "$bin"/../share/kestrova/Kestrova.ini "$work"/Kestrova.bak
 hz=$(getconf CLK_TCK)
 ticks() { awk '{print $14 + $15}' "/proc/$1/stat"; }
 # Percent of one core used by PID over SECONDS. perf's task clock is exact; the kernel's tick
@@ -52,13 +54,12 @@ sleep 1
 "$here"/idle-pty.py "$work/idle-pty" 120 &
 idle=$!
 for _ in $(seq 100); do [ -e "$work/idle-pty" ] && break; sleep 0.05; done
-"$here"/point-port.sh "$work" "$work/idle-pty"
 
 # Start-up: from launch to the window's first paint, best of five.
 best=999999
 for _ in 1 2 3 4 5; do
   t0=$(date +%s.%N)
-  KESTROVA_STARTUP_TIMING=1 "$work"/kestrova 2> "$work/start.log" &
+  KESTROVA_STARTUP_TIMING=1 "$work"/kestrova --port "$work/idle-pty" 2> "$work/start.log" &
   app=$!
   for _ in $(seq 200); do grep -q 'first paint' "$work/start.log" 2>/dev/null && break; sleep 0.02; done
   t1=$(sed -n 's/.*first paint at //p' "$work/start.log")
@@ -69,7 +70,7 @@ done
 startup_ms=$best
 
 # Idle: the window with no data for 20 s.
-"$work"/kestrova 2>/dev/null &
+"$work"/kestrova --port "$work/idle-pty" 2>/dev/null &
 app=$!
 sleep 3
 idle_pct=$(cpu_pct $app 20)
@@ -79,8 +80,7 @@ kill $app $idle; wait $app 2>/dev/null || true
 "$bin"/kestrova-sim --link "$work/pty" --duration 40 --no-pauses > "$work/sim.log" 2>&1 &
 sim=$!
 for _ in $(seq 100); do [ -e "$work/pty" ] && break; sleep 0.05; done
-"$here"/point-port.sh "$work" "$work/pty"
-"$work"/kestrova 2>/dev/null &
+"$work"/kestrova --port "$work/pty" 2>/dev/null &
 app=$!
 sleep 10
 line_pct=$(cpu_pct $app 20)

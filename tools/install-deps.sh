@@ -1,14 +1,27 @@
 #!/usr/bin/env bash
-# Installs what Kestrova needs to build, test and run on Debian 12. Skips apt when all is there.
+# Installs what Kestrova needs on Debian 12. Skips apt when all is there.
+#   tools/install-deps.sh          building and running (and the headless screenshot)
+#   tools/install-deps.sh --test   that, and the test, fuzzing and benchmark tools
 set -euo pipefail
 
 packages=(
   cmake make g++ pkg-config
   qt6-base-dev qt6-serialport-dev libgl-dev
-  libgtest-dev libgmock-dev libbenchmark-dev
-  clang libclang-rt-14-dev clang-format git
-  xvfb xauth imagemagick fonts-dejavu-core locales
+  xvfb xauth imagemagick fonts-dejavu-core
 )
+tests=0
+case "${1:-}" in
+  "") ;;
+  --test) tests=1 ;;
+  *) echo "usage: tools/install-deps.sh [--test]" >&2; exit 2 ;;
+esac
+if [ $tests = 1 ]; then
+  packages+=(
+    libgtest-dev libgmock-dev libbenchmark-dev
+    clang libclang-rt-14-dev clang-format git locales
+    desktop-file-utils dpkg-dev file
+  )
+fi
 
 missing=()
 for p in "${packages[@]}"; do
@@ -17,17 +30,15 @@ for p in "${packages[@]}"; do
   fi
 done
 
+SUDO=""
+if [ "$(id -u)" -ne 0 ]; then SUDO="sudo"; fi
 if [ ${#missing[@]} -gt 0 ]; then
-  SUDO=""
-  if [ "$(id -u)" -ne 0 ]; then SUDO="sudo"; fi
   echo "Installing: ${missing[*]}"
   $SUDO apt-get update -qq
   DEBIAN_FRONTEND=noninteractive $SUDO apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
 fi
 
 # A decimal-comma locale, so the number formatting is tested under one.
-if ! locale -a 2>/dev/null | grep -qi '^de_DE\.utf-\?8$'; then
-  SUDO=""
-  if [ "$(id -u)" -ne 0 ]; then SUDO="sudo"; fi
+if [ $tests = 1 ] && ! locale -a 2>/dev/null | grep -qi '^de_DE\.utf-\?8$'; then
   $SUDO localedef -i de_DE -c -f UTF-8 -A /usr/share/locale/locale.alias de_DE.UTF-8 || true
 fi

@@ -1,16 +1,18 @@
 # Shared by the scripts that run the built program against the simulator; source it.
-# A session lives in its own folder: a copy of the program folder whose port 1 is the
-# simulator's pseudo-terminal. The caller sets $bin (the build's bin folder) first.
-
-here=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
+# A session lives in its own folder: a portable copy of the program with the default
+# settings, started on the simulator's pseudo-terminal. The caller sets $bin (the build's bin
+# folder) first.
 
 # Makes the session folder from the prefix $1 and removes it, and stops both programs, on exit.
 session_open() {
   work=$(mktemp -d "/tmp/$1-XXXXXX")
   trap session_close EXIT
   # Copies, so a rebuild meanwhile does not touch the running programs.
-  cp "$bin"/kestrova "$bin"/kestrova-sim "$bin"/Kestrova.ini "$bin"/Ant-GND-Win32.bmp \
-    "$bin"/Ant-AIR-Win32.bmp "$work"/
+  cp "$bin"/kestrova "$bin"/kestrova-sim "$bin"/Ant-GND-Win32.bmp "$bin"/Ant-AIR-Win32.bmp \
+    "$work"/
+  # The defaults as installed, not the developer's own settings beside the build.
+  cp "$bin"/../share/kestrova/Kestrova.ini "$work"/Kestrova.ini
+  cp "$bin"/../share/kestrova/Kestrova.ini "$work"/Kestrova.bak
 }
 
 session_close() {
@@ -20,18 +22,17 @@ session_close() {
 }
 
 # Starts the simulator with the flags given, logging to $work/$SIM_LOG (default sim.log),
-# waits for its terminal and points port 1 at it; its pid is $sim.
+# and waits for its terminal; its pid is $sim.
 session_sim() {
   sim_log="$work/${SIM_LOG:-sim.log}"
   "$work"/kestrova-sim --link "$work/pty" "$@" > "$sim_log" 2>&1 &
   sim=$!
   for _ in $(seq 100); do [ -e "$work/pty" ] && break; sleep 0.05; done
-  "$here"/point-port.sh "$work" "$work/pty"
 }
 
-# Starts the program headless; its pid is $app.
+# Starts the program headless on the simulator's terminal; its pid is $app.
 session_app() {
-  QT_QPA_PLATFORM=offscreen "$work"/kestrova > "$work/app.log" 2>&1 &
+  QT_QPA_PLATFORM=offscreen "$work"/kestrova --port "$work/pty" > "$work/app.log" 2>&1 &
   app=$!
 }
 

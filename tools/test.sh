@@ -4,9 +4,9 @@
 # end-to-end tests.
 set -euo pipefail
 cd "$(dirname "$0")/.."
-tools/install-deps.sh
+tools/install-deps.sh --test
 
-cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo -DBUILD_TESTING=ON -DKESTROVA_BENCH=ON >/dev/null
 cmake --build build -j"$(nproc)"
 
 tools/fuzz.sh "${KESTROVA_FUZZ_SECONDS:-10}"

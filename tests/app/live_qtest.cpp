@@ -47,7 +47,7 @@ struct Live : ::testing::Test {
             std::error_code ec;
             std::filesystem::copy_file(bin / bmp, folder / bmp, ec);
         }
-        app = std::make_unique<KestrovaApp>(folder.string());
+        app = std::make_unique<KestrovaApp>(AppSetup{folder.string(), folder.string(), {}, {}, {}});
         ASSERT_TRUE(app->start());
     }
     void TearDown() override {

@@ -61,7 +61,7 @@ TEST(PortDialog, ListsPreselectsSwitchesAndRemembers) {
     ASSERT_FALSE(two.path.empty());
     ProgramFolder folder(one, two);
     {
-        KestrovaApp app(folder.path.string());
+        KestrovaApp app({folder.path.string(), folder.path.string(), {}, {}, {}});
         ASSERT_TRUE(app.start());
         ASSERT_TRUE(app.line().isOpen());
         EXPECT_EQ(app.line().portNumber(), 1);
@@ -100,17 +100,29 @@ TEST(PortDialog, ListsPreselectsSwitchesAndRemembers) {
         ASSERT_TRUE(spinUntil([&] { return app.window().text(El::Banner_Op_Mode) == "FM/S"; }));
         EXPECT_TRUE(spinUntil([&] { return two.received().find("\r\n") != std::string::npos; }));
     }
-    KestrovaApp restarted(folder.path.string());
-    ASSERT_TRUE(restarted.start());
-    EXPECT_EQ(restarted.line().portNumber(), 2);
-    EXPECT_TRUE(restarted.line().isOpen());
+    {
+        KestrovaApp restarted({folder.path.string(), folder.path.string(), {}, {}, {}});
+        ASSERT_TRUE(restarted.start());
+        EXPECT_EQ(restarted.line().portNumber(), 2);
+        EXPECT_TRUE(restarted.line().isOpen());
+    }
+
+    // A device given for this run takes the place of the stored port, and is not stored.
+    const std::string stored = folder.read("Kestrova.ini");
+    KestrovaApp kiosk({folder.path.string(), folder.path.string(), one.path, {}, {}});
+    ASSERT_TRUE(kiosk.start());
+    EXPECT_EQ(kiosk.line().portNumber(), 2);
+    one.send("AFM/S,IF 25,AIR,LCL,HIGH,02,HNT,BAT,REL\r\n");
+    ASSERT_TRUE(spinUntil([&] { return kiosk.window().text(El::Banner_Op_Mode) == "FM/S"; }));
+    EXPECT_EQ(folder.read("Kestrova.ini"), stored);
+    EXPECT_EQ(folder.read("Kestrova.bak"), stored);
 }
 
 TEST(PortDialog, CancelKeepsPortAndSettings) {
     Pty one, two;
     ProgramFolder folder(one, two);
     const std::string before = folder.read("Kestrova.ini");
-    KestrovaApp app(folder.path.string());
+    KestrovaApp app({folder.path.string(), folder.path.string(), {}, {}, {}});
     ASSERT_TRUE(app.start());
     app.butConfig_Click();
     ASSERT_NE(app.portDialog(), nullptr);
@@ -152,7 +164,7 @@ TEST(PortDialog, LongPathsEnterAndPortsThatVanish) {
     folder.write("Kestrova.ini", ini);
     folder.write("Kestrova.bak", ini);
 
-    KestrovaApp app(folder.path.string());
+    KestrovaApp app({folder.path.string(), folder.path.string(), {}, {}, {}});
     ASSERT_TRUE(app.start());
     ASSERT_TRUE(app.line().isOpen());
     app.butConfig_Click();
@@ -186,7 +198,7 @@ TEST(PortDialog, LongPathsEnterAndPortsThatVanish) {
 TEST(PortDialog, ViewOptionsFromTheSettingsFile) {
     Pty one, two;
     ProgramFolder folder(one.path, two.path, "Palette=Night\r\nHistory=30\r\nScale=4\r\n");
-    KestrovaApp app(folder.path.string());
+    KestrovaApp app({folder.path.string(), folder.path.string(), {}, {}, {}});
     ASSERT_TRUE(app.start());
     EXPECT_EQ(app.window().colours(), Palette::Night);
     EXPECT_EQ(app.window().history().length(), 30u);

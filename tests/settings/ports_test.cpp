@@ -76,6 +76,29 @@ TEST(SerialPorts, PortDeviceKeysNameOtherDevicesQuietly) {
     EXPECT_TRUE(r.boxes.boxes.empty());
 }
 
+// A device given for this run takes the place of the port start-up opens, whichever that is;
+// other ports and both settings files stay as they were.
+TEST(SerialPorts, RunDeviceTakesThePlaceOfThePortStartUpOpens) {
+    const std::pair<std::string, std::int16_t> cases[] = {
+        {"RxCOMport=3\r\nPortDevice03=/dev/x\r\nPortDevice04=/dev/y\r\n", 3},
+        {"RxCOMport=2.5\r\nPortDevice04=/dev/y\r\n", 2},
+        {"CenterOnScreen=1\r\nPortDevice04=/dev/y\r\n", 1},
+    };
+    for (const auto& [ini, port] : cases) {
+        SCOPED_TRACE(ini);
+        PortsRig r(ini);
+        r.devices.setRunDevice("/tmp/run-pty");
+        r.ports.InitializeSerialComm();
+        EXPECT_EQ(r.line.portNumber(), port);
+        EXPECT_TRUE(r.line.isOpen());
+        EXPECT_EQ(r.devices.deviceFor(port), "/tmp/run-pty");
+        EXPECT_EQ(r.devices.deviceFor(4), "/dev/y");
+        EXPECT_EQ(r.devices.deviceFor(5), "/dev/ttyUSB0");
+        EXPECT_EQ(r.get("Kestrova.ini"), ini);
+        EXPECT_EQ(r.get("Kestrova.bak"), ini);
+    }
+}
+
 // Switching to an unavailable port keeps the old one; probing for ports lists the usable
 // RS-232 ones and restores the port in use; with none usable, a box says so.
 TEST(SerialPorts, SwitchingAndFindingPortsRestoreThePortInUse) {

@@ -34,7 +34,9 @@ TEST(Store, ReadsTheFirstEntryAndRewritesEveryOne) {
         {"RxCOMportOld=9\r\nRxCOMport=3\r\n", "9", "RxCOMportOld=9\r\nRxCOMport=&h3D\r\n"},
         {"rxcomport=4\r\n", "4", "RxCOMport=&h3D\r\n"},
         {"[S]\r\n\r\nA=1\rRxCOMport=7", "7", "[S]\r\n\r\nA=1\r\nRxCOMport=&h3D\r\n"},
-        {"A=1\r\nRxCOMport=7\nB=2\r\n", "7\nB=2", "A=1\r\nRxCOMport=&h3D\r\n"},
+        {"A=1\r\nRxCOMport=7\nB=2\r\n", "7", "A=1\r\nRxCOMport=&h3D\r\nB=2\r\n"},
+        {"A=1\nB\rRxCOMport=7\n\nC", "7", "A=1\r\nB\r\nRxCOMport=&h3D\r\n\r\nC\r\n"},
+        {"\xEF\xBB\xBFrxcomport=8\n", "8", "\xEF\xBB\xBFRxCOMport=&h3D\r\n"},
         {"RxCOMport=a=b", "a=b", "RxCOMport=&h3D\r\n"},
         {"RxCOMport=AB&h3DCD\r\n", "AB=CD", "RxCOMport=&h3D\r\n"},
         {"RxCOMport=AB&H3DCD\r\n", "AB&H3DCD", "RxCOMport=&h3D\r\n"},
@@ -57,8 +59,11 @@ TEST(Store, ReadsTheFirstEntryAndRewritesEveryOne) {
 }
 
 TEST(WriteIniValue, FailedWritesTouchNothing) {
-    const std::pair<OptText, std::string> cases[] = {
-        {{}, "5"}, {"", "5"}, {lines(1102, "RxCOMport=1"), "5"}, {"RxCOMport=1\r\n", "5\rA=1"}};
+    const std::pair<OptText, std::string> cases[] = {{{}, "5"},
+                                                     {"", "5"},
+                                                     {lines(1102, "RxCOMport=1"), "5"},
+                                                     {"RxCOMport=1\r\n", "5\rA=1"},
+                                                     {"RxCOMport=1\r\n", "5\nA=1"}};
     for (const auto& [ini, value] : cases) {
         SCOPED_TRACE(ini.value_or("(missing)").substr(0, 40));
         StoreRig r(ini, "old\r\n");

@@ -1,0 +1,93 @@
+#include "app/Folders.h"
+
+#include <unistd.h>
+
+#include "settings/AtomicReplace.h"
+
+namespace kestrova {
+
+namespace {
+
+namespace fs = std::filesystem;
+
+const char* const kIni = "Kestrova.ini";
+const char* const kBak = "Kestrova.bak";
+
+bool present(const fs::path& p) {
+    std::error_code ec;
+    return fs::exists(p, ec);
+}
+
+// Gives a folder that holds neither settings file the installed defaults, backup first.
+// Missing defaults are left to the settings reader, which tells the operator.
+void seed(Folders& f, const fs::path& defaults, FileOps& files) {
+    if (present(f.settings / kIni) || present(f.settings / kBak)) {
+        return;
+    }
+    std::string content;
+    if (!files.readAll(defaults.string(), content)) {
+        f.message = "no default settings at " + defaults.string();
+        return;
+    }
+    if (!ReplaceFileAtomically(files, (f.settings / kBak).string(), content) ||
+        !ReplaceFileAtomically(files, (f.settings / kIni).string(), content)) {
+        f.failure = FolderFailure::Unusable;
+        f.message = "cannot write the settings in " + f.settings.string();
+        return;
+    }
+    f.message = "default settings copied to " + f.settings.string();
+}
+
+}  // namespace
+
+fs::path InstalledDataFolder(const fs::path& programFolder) {
+    return (programFolder / KESTROVA_DATA_FROM_BIN).lexically_normal();
+}
+
+Folders ChooseFolders(const FolderInputs& in, FileOps& files) {
+    Folders f;
+    const fs::path installed = InstalledDataFolder(in.programFolder);
+    const bool portable = present(in.programFolder / kIni);
+    f.data = portable ? in.programFolder : installed;
+    std::error_code ec;
+
+    if (!in.settingsOption.empty()) {
+        f.settings = fs::absolute(in.settingsOption, ec);
+        if (!fs::is_directory(f.settings, ec)) {
+            f.failure = FolderFailure::BadOption;
+            f.message = "settings folder " + f.settings.string() +
+                        (present(f.settings) ? " is not a folder" : " does not exist");
+        } else if (::access(f.settings.c_str(), W_OK | X_OK) != 0) {
+            f.failure = FolderFailure::BadOption;
+            f.message = "settings folder " + f.settings.string() + " is not writable";
+        } else {
+            seed(f, installed / kIni, files);
+        }
+        return f;
+    }
+    if (portable) {
+        f.settings = in.programFolder;
+        return f;
+    }
+    // Relative values of XDG_CONFIG_HOME are to be ignored.
+    if (!in.xdgConfigHome.empty() && in.xdgConfigHome.front() == '/') {
+        f.settings = fs::path(in.xdgConfigHome) / "kestrova";
+    } else if (!in.home.empty()) {
+        f.settings = fs::path(in.home) / ".config" / "kestrova";
+    } else {
+        f.failure = FolderFailure::Unusable;
+        f.message = "no settings folder: neither HOME nor XDG_CONFIG_HOME is set";
+        return f;
+    }
+    fs::create_directories(f.settings, ec);
+    if (ec) {
+        f.failure = FolderFailure::Unusable;
+        f.message =
+            "cannot create the settings folder " + f.settings.string() + ": " + ec.message();
+        return f;
+    }
+    seed(f, installed / kIni, files);
+    return f;
+}
+
+}  // namespace kestrova
