@@ -32,7 +32,7 @@ struct Option {
 constexpr Option kOptions[] = {
     {"--port", "DEVICE",
      "at start-up, open DEVICE (such as /dev/ttyUSB0) in place\n"
-     "of the configured port's device; for this run only, not stored",
+     "of the configured one; for this run only, not stored",
      setText<&CommandLine::port>},
     {"--settings", "DIR",
      "keep Kestrova.ini and Kestrova.bak in the folder DIR;\n"

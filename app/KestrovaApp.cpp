@@ -5,9 +5,9 @@
 #include <QToolTip>
 #include <cstdio>
 
-#include "app/Look.h"
-#include "app/WindowHelpers.h"
 #include "core/Numbers.h"
+#include "widgets/Look.h"
+#include "widgets/WindowHelpers.h"
 
 namespace kestrova {
 

@@ -8,11 +8,11 @@
 #include <string>
 #include <string_view>
 
+#include "core/Display.h"
+
 namespace kestrova {
 
 class Store;
-
-enum class Palette { Day, Night };
 
 // What was asked for; an option left empty falls back to the settings file, then to its default.
 struct ViewOptions {

@@ -15,11 +15,11 @@
 #include <algorithm>
 #include <cmath>
 
-#include "app/Look.h"
-#include "app/Pictures.h"
 #include "display/Bearing.h"
 #include "display/Gps.h"
-#include "display/NeedleGauge.h"
+#include "widgets/Look.h"
+#include "widgets/NeedleGauge.h"
+#include "widgets/Pictures.h"
 
 namespace kestrova {
 
@@ -169,68 +169,6 @@ void paintNightFace(QPainter& p, int side) {
 }
 
 }  // namespace
-
-// --- ClickableLabel ---------------------------------------------------------------------------
-
-void ClickableLabel::mousePressEvent(QMouseEvent* event) {
-    pressed_ = event->button() == Qt::LeftButton;
-    event->accept();
-}
-
-void ClickableLabel::contextMenuEvent(QContextMenuEvent* event) {
-    event->accept();
-    emit menuRequested(event->globalPos());
-}
-
-void ClickableLabel::mouseReleaseEvent(QMouseEvent* event) {
-    // A click is press and release on the label; dragging off cancels it.
-    const bool click = pressed_ && event->button() == Qt::LeftButton &&
-                       rect().contains(event->position().toPoint());
-    pressed_ = false;
-    event->accept();
-    if (click) {
-        emit clicked();
-    }
-}
-
-// --- LineElement ------------------------------------------------------------------------------
-
-LineElement::LineElement(int widthPx, QWidget* parent) : QWidget(parent), width_(widthPx) {
-    setAttribute(Qt::WA_TransparentForMouseEvents);
-}
-
-void LineElement::setEnds(QPoint a, QPoint b, const QColor& colour) {
-    a_ = a;
-    b_ = b;
-    colour_ = colour;
-    const QRect box = QRect(a, b).normalized().adjusted(-width_, -width_, width_, width_);
-    if (box != geometry()) {
-        setGeometry(box);  // repaints the old and new places
-    }
-    update();
-}
-
-void LineElement::paintEvent(QPaintEvent*) {
-    if (a_ == b_) {
-        return;  // a line of no length shows nothing
-    }
-    QPainter p(this);
-    const QPoint a = a_ - pos();
-    const QPoint b = b_ - pos();
-    // Upright and level lines are filled as exact pixel runs so a bar is as tall as asked.
-    if (a.x() == b.x()) {
-        p.fillRect(
-            QRect(a.x() - width_ / 2, std::min(a.y(), b.y()), width_, std::abs(a.y() - b.y())),
-            colour_);
-    } else if (a.y() == b.y()) {
-        p.fillRect(
-            QRect(std::min(a.x(), b.x()), a.y() - width_ / 2, std::abs(a.x() - b.x()), width_),
-            colour_);
-    } else {
-        p.setPen(QPen(colour_, width_, Qt::SolidLine, Qt::FlatCap));
-        p.drawLine(a, b);
-    }
-}
 
 // --- frmKestrova ------------------------------------------------------------------------------
 
@@ -479,7 +417,11 @@ void frmKestrova::setHistoryLength(int readouts) {
     history_.setLength(static_cast<std::size_t>(std::max(0, readouts)));
     if (readouts > 0 && !was) {
         gauge()->setOverlayPainter([this](QPainter& p, int side) {
-            marks_.paint(p, side, history_, shade(palette_, pictures::kHistoryMark));
+            std::vector<pictures::DialMark> marks;
+            for (std::size_t i = 0; i < history_.size(); ++i) {
+                marks.push_back({history_.mark(i).degrees, history_.mark(i).strength});
+            }
+            marks_.paint(p, side, marks, shade(palette_, pictures::kHistoryMark));
         });
     } else if (readouts <= 0 && was) {
         gauge()->setOverlayPainter(nullptr);

@@ -12,11 +12,13 @@
 #include <string>
 #include <vector>
 
-#include "app/Pictures.h"
 #include "app/StatusMessages.h"
 #include "app/ViewOptions.h"
 #include "core/Display.h"
 #include "display/BearingHistory.h"
+#include "widgets/ClickableLabel.h"
+#include "widgets/LineElement.h"
+#include "widgets/Pictures.h"
 
 class QListWidget;
 
@@ -45,50 +47,6 @@ struct LinePlace {
     int x1, y1, x2, y2;
     int widthPx;
     Rgb colour;
-};
-
-// A label that reports a completed left click, as a button would, and a request for its
-// context menu.
-class ClickableLabel : public QLabel {
-    Q_OBJECT
-
-  public:
-    using QLabel::QLabel;
-
-  signals:
-    void clicked();
-    void menuRequested(QPoint globalPos);
-
-  protected:
-    void mousePressEvent(QMouseEvent* event) override;
-    void mouseReleaseEvent(QMouseEvent* event) override;
-    void contextMenuEvent(QContextMenuEvent* event) override;
-
-  private:
-    bool pressed_ = false;
-};
-
-// A straight line drawn on its container; the widget spans only the line's own box so a move
-// repaints little. Mouse events pass through to what lies beneath.
-class LineElement : public QWidget {
-  public:
-    LineElement(int widthPx, QWidget* parent);
-    // Ends in the container's pixels.
-    void setEnds(QPoint a, QPoint b, const QColor& colour);
-    // Takes effect at the next setEnds.
-    void setPenWidth(int widthPx) { width_ = widthPx; }
-    QPoint end1() const { return a_; }
-    QPoint end2() const { return b_; }
-    QColor colour() const { return colour_; }
-    int penWidth() const { return width_; }
-
-  protected:
-    void paintEvent(QPaintEvent* event) override;
-
-  private:
-    int width_;
-    QPoint a_, b_;
-    QColor colour_;
 };
 
 class frmKestrova : public QWidget, public Display {

@@ -3,8 +3,8 @@
 #include <QImage>
 #include <QPainter>
 
-#include "app/Pictures.h"
-#include "display/NeedleGauge.h"
+#include "widgets/NeedleGauge.h"
+#include "widgets/Pictures.h"
 
 namespace {
 

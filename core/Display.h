@@ -22,6 +22,9 @@ inline constexpr Rgb kGrey{128, 128, 128};
 inline constexpr Rgb kBlack{0, 0, 0};
 inline constexpr Rgb kWhite{255, 255, 255};
 
+// The window's colours: as designed, or dim red on black for night use.
+enum class Palette { Day, Night };
+
 // Every element of the main window that the logic may touch.
 enum class El {
     FrameGainLocal,

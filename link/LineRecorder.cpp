@@ -2,7 +2,7 @@
 
 #include <chrono>
 
-#include "link/Recording.h"
+#include "core/Recording.h"
 
 namespace kestrova {
 

@@ -2,7 +2,7 @@
 
 #include <QMessageBox>
 
-#include "app/Look.h"
+#include "widgets/Look.h"
 
 namespace kestrova {
 

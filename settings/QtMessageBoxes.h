@@ -3,7 +3,7 @@
 
 #include <QWidget>
 
-#include "app/ViewOptions.h"
+#include "core/Display.h"
 #include "settings/MessageBoxes.h"
 
 namespace kestrova {

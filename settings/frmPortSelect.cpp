@@ -5,8 +5,8 @@
 #include <QPainter>
 #include <QPainterPath>
 
-#include "app/Look.h"
-#include "app/WindowHelpers.h"
+#include "widgets/Look.h"
+#include "widgets/WindowHelpers.h"
 
 namespace kestrova {
 

@@ -7,7 +7,7 @@
 #include <QLabel>
 #include <QToolButton>
 
-#include "app/ViewOptions.h"
+#include "core/Display.h"
 #include "core/SerialLine.h"
 #include "settings/PortDevices.h"
 #include "settings/Ports.h"

@@ -6,8 +6,8 @@
 #include <limits>
 #include <tuple>
 
-#include "display/NeedleGauge.h"
 #include "tests/fakes/Spin.h"
+#include "widgets/NeedleGauge.h"
 
 namespace kestrova {
 namespace {

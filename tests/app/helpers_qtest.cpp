@@ -4,7 +4,7 @@
 #include <QWidget>
 #include <tuple>
 
-#include "app/WindowHelpers.h"
+#include "widgets/WindowHelpers.h"
 
 namespace kestrova {
 namespace {

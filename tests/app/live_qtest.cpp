@@ -15,9 +15,9 @@
 #include <QTimer>
 
 #include "app/KestrovaApp.h"
-#include "display/NeedleGauge.h"
 #include "tests/fakes/Pty.h"
 #include "tests/fakes/Spin.h"
+#include "widgets/NeedleGauge.h"
 
 namespace kestrova::testing {
 namespace {

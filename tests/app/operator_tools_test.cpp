@@ -4,7 +4,7 @@
 #include <vector>
 
 #include "app/OperatorTools.h"
-#include "link/Recording.h"
+#include "core/Recording.h"
 #include "tests/fakes/FakeSerialLine.h"
 #include "tests/fakes/MemoryFile.h"
 #include "tests/fakes/RecordingDisplay.h"

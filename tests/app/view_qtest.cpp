@@ -14,11 +14,11 @@
 #include <filesystem>
 #include <functional>
 
-#include "app/Look.h"
 #include "app/frmKestrova.h"
-#include "display/NeedleGauge.h"
 #include "settings/QtMessageBoxes.h"
 #include "tests/fakes/Spin.h"
+#include "widgets/Look.h"
+#include "widgets/NeedleGauge.h"
 
 namespace kestrova {
 namespace {

@@ -9,8 +9,8 @@
 #include <fstream>
 #include <tuple>
 
-#include "app/Pictures.h"
 #include "app/frmKestrova.h"
+#include "widgets/Pictures.h"
 
 namespace kestrova {
 namespace {

@@ -6,8 +6,8 @@
 #include <string>
 #include <vector>
 
+#include "core/Recording.h"
 #include "link/LineRecorder.h"
-#include "link/Recording.h"
 #include "tests/fakes/FakeSerialLine.h"
 #include "tests/fakes/MemoryFile.h"
 

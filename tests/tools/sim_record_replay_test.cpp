@@ -17,8 +17,8 @@
 #include <vector>
 
 #include "core/OutputFile.h"
+#include "core/Recording.h"
 #include "link/LineRecorder.h"
-#include "link/Recording.h"
 
 namespace kestrova::testing {
 namespace {

@@ -3,7 +3,7 @@
 #include <string>
 #include <vector>
 
-#include "link/Recording.h"
+#include "core/Recording.h"
 #include "tools/sim/Pacing.h"
 #include "tools/sim/Stream.h"
 

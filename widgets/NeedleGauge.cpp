@@ -1,4 +1,4 @@
-#include "display/NeedleGauge.h"
+#include "widgets/NeedleGauge.h"
 
 #include <QPaintEngine>
 #include <QPaintEvent>

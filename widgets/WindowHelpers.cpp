@@ -1,4 +1,4 @@
-#include "app/WindowHelpers.h"
+#include "widgets/WindowHelpers.h"
 
 #include <QWidget>
 

@@ -9,7 +9,7 @@
 #include <QPalette>
 #include <QPixmap>
 
-#include "app/ViewOptions.h"
+#include "core/Display.h"
 
 class QWidget;
 

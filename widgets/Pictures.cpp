@@ -1,4 +1,4 @@
-#include "app/Pictures.h"
+#include "widgets/Pictures.h"
 
 #include <QFont>
 #include <QFontDatabase>
@@ -8,8 +8,7 @@
 #include <QtMath>
 #include <cmath>
 
-#include "display/BearingHistory.h"
-#include "display/NeedleGauge.h"
+#include "widgets/NeedleGauge.h"
 
 namespace kestrova::pictures {
 
@@ -141,7 +140,7 @@ void paintGaugeFace(QPainter& p, int side) {
     p.restore();
 }
 
-void HistoryMarks::paint(QPainter& p, int side, const BearingHistory& history,
+void HistoryMarks::paint(QPainter& p, int side, std::span<const DialMark> marks,
                          const QColor& colour) {
     const qreal dpr = p.device()->devicePixelRatioF();
     if (side != side_ || dpr != dpr_ || colour != colour_) {
@@ -156,8 +155,7 @@ void HistoryMarks::paint(QPainter& p, int side, const BearingHistory& history,
     constexpr double kTip = 88, kBase = 101, kHalfWidth = 4.5;
     const int box = qCeil((kBase - kTip + 2 * kHalfWidth) * k) + 2;  // holds a wedge any way
     p.save();
-    for (std::size_t i = 0; i < history.size(); ++i) {
-        const BearingHistory::Mark m = history.mark(i);
+    for (const DialMark& m : marks) {
         const double a = qDegreesToRadians(m.degrees);
         const QPointF out(std::sin(a) * k, -std::cos(a) * k), across(-out.y(), out.x());
         // The wedge's box starts on a device pixel, so copying it moves nothing.

@@ -9,12 +9,11 @@
 #include <QPixmap>
 #include <QSize>
 #include <QString>
+#include <span>
 
 class QPainter;
 
-namespace kestrova {
-class BearingHistory;
-}
+namespace kestrova {}
 
 namespace kestrova::pictures {
 
@@ -37,9 +36,14 @@ inline const QColor kHistoryMark{0, 210, 255};
 // The past bearings as wedges on the dial's rim pointing inwards, each as strong as the
 // history says, the newest on top; same scale as the dial. A wedge is drawn once for each
 // direction and then copied: hundreds of marks are composed again at every readout.
+struct DialMark {
+    double degrees;
+    double strength;  // 0..1, the mark's opacity
+};
 class HistoryMarks {
   public:
-    void paint(QPainter& p, int side, const BearingHistory& history, const QColor& colour);
+    // Oldest first, so the newest is drawn last, on top.
+    void paint(QPainter& p, int side, std::span<const DialMark> marks, const QColor& colour);
 
   private:
     QHash<int, QImage> wedges_;  // by half-degrees

@@ -1,4 +1,4 @@
-#include "link/Recording.h"
+#include "core/Recording.h"
 
 #include <charconv>
 #include <cstdint>
