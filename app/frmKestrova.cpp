@@ -61,17 +61,13 @@ constexpr std::array<ElementPlace, 29> kLayout{{
 }};
 
 constexpr std::array<LinePlace, 3> kLines{{
-    {El::SMeter, El::FrameMeters, 250, 2200, 250, 1500, 3, kYellow},
-    {El::TMeter, El::FrameMeters, 600, 1180, 600, 1100, 3, kYellow},
+    {El::SMeter, El::FrameMeters, kSMeterX, kMeterBaseline, kSMeterX, 1500, 3, kYellow},
+    {El::TMeter, El::FrameMeters, kTMeterX, 1180, kTMeterX, 1100, 3, kYellow},
     {El::LineDivision, kWindow, 4845, 3240, 4845, 120, 2, kGrey},
 }};
 
 constexpr int kClientWidthTwips = 7350;
 constexpr int kClientHeightTwips = 3390;
-
-QColor toQColor(Rgb c) {
-    return QColor(c.r, c.g, c.b);
-}
 
 std::size_t idx(El e) {
     return static_cast<std::size_t>(e);

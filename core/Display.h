@@ -64,6 +64,13 @@ enum class El {
 
 const char* elementName(El e);
 
+// The meter panel FrameMeters, in its own twips: both scales start at the baseline, the
+// signal bar at x 250 and the tune marker at x 600, drawn in whole screen pixels above it.
+inline constexpr int kTwipsPerPixel = 15;  // at 96 dots per inch, the design's screen
+inline constexpr int kMeterBaseline = 2200;
+inline constexpr int kSMeterX = 250;
+inline constexpr int kTMeterX = 600;
+
 class Display {
   public:
     virtual ~Display() = default;

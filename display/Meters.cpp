@@ -7,15 +7,12 @@
 namespace kestrova {
 
 namespace {
-constexpr int kBaseline = 2200;  // twips from the panel's top: zero of both scales
-constexpr int kSMeterX = 250;
-constexpr int kTMeterX = 600;
 constexpr int kSMeterRed = 142;  // pixels: full scale
 constexpr int kTuneLowest = 4;
 constexpr int kTuneHighest = 138;
 
 int above(double twipsPerPixel, int pixels) {
-    return kBaseline - static_cast<int>(std::lround(twipsPerPixel * pixels));
+    return kMeterBaseline - static_cast<int>(std::lround(twipsPerPixel * pixels));
 }
 }  // namespace
 
@@ -32,7 +29,7 @@ void Draw_Meter(Station& st, bool isSMeter, std::int32_t value) {
     }
     if (isSMeter) {
         const auto p = static_cast<int>(roundHalfEven(value * 1.43));
-        st.ui.setLine(El::SMeter, kSMeterX, kBaseline, kSMeterX, above(P, p),
+        st.ui.setLine(El::SMeter, kSMeterX, kMeterBaseline, kSMeterX, above(P, p),
                       p < kSMeterRed ? kYellow : kRed);
     } else {
         const auto p = static_cast<int>(roundHalfEven(value * 1.38 + 3));

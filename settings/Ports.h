@@ -16,8 +16,6 @@
 
 namespace kestrova {
 
-inline const std::string kSettingsFile = "Kestrova.ini";
-
 class SerialPorts {
   public:
     SerialPorts(SerialLine& comm, Store& store, MessageBoxes& boxes, PortProbe& probe,

@@ -11,8 +11,6 @@ namespace kestrova {
 
 namespace {
 
-const std::string kSettingsFile = "Kestrova.ini";
-
 bool contains(const std::string& s, std::string_view part) {
     return s.find(part) != std::string::npos;
 }

@@ -17,6 +17,9 @@
 
 namespace kestrova {
 
+// The settings file every caller names; its backup is "Kestrova.bak" beside it.
+inline const std::string kSettingsFile = "Kestrova.ini";
+
 enum class WriteResult {
     Written,     // both files hold the new content
     KeyMissing,  // "Err saving ini file" is on the status line; nothing was touched

@@ -21,6 +21,10 @@ inline constexpr int kNightCeiling = 64;
 // yellows and whites so they stay apart from reds. Alpha is kept. The colours of a light
 // face (a white status line and its black text) are turned over first, so the face goes
 // dark and its text red, as everything else.
+inline QColor toQColor(Rgb c) {
+    return QColor(c.r, c.g, c.b);
+}
+
 QColor shade(Palette palette, const QColor& day, bool lightFace = false);
 QImage shade(Palette palette, QImage day, bool lightFace = false);
 QPixmap shade(Palette palette, const QPixmap& day, bool lightFace = false);

@@ -8,15 +8,16 @@
 #include <QtMath>
 #include <cmath>
 
+#include "widgets/Look.h"
 #include "widgets/NeedleGauge.h"
 
 namespace kestrova::pictures {
 
 namespace {
 
-const QColor kBlack(0, 0, 0);
-const QColor kYellow(255, 255, 0);
-const QColor kRed(255, 0, 0);
+const QColor kBlack = toQColor(kestrova::kBlack);
+const QColor kYellow = toQColor(kestrova::kYellow);
+const QColor kRed = toQColor(kestrova::kRed);
 const QColor kRing(0, 200, 0);
 const QColor kDimGreen(0, 96, 0);
 const QColor kScaleText(230, 230, 230);
@@ -53,20 +54,23 @@ void rightText(QPainter& p, qreal right, qreal midY, const QString& text) {
                Qt::AlignRight | Qt::AlignVCenter, text);
 }
 
-// Bar baseline in the meter panel: 2200 twips down at 15 twips a pixel.
-constexpr int kMeterBaseline = 147;
-constexpr int kSBarX = 17;
-constexpr int kTuneBarX = 40;
+// The bars' baseline and places in the meter panel, in design pixels (to the nearest).
+constexpr int designPx(int twips) {
+    return (twips + kTwipsPerPixel / 2) / kTwipsPerPixel;
+}
+constexpr int kBaselinePx = designPx(kMeterBaseline);
+constexpr int kSBarX = designPx(kSMeterX);
+constexpr int kTuneBarX = designPx(kTMeterX);
 
 void paintScale(QPainter& p, int barX, const QStringList& marks, double bottomP, double topP) {
     // Channel the bar runs in.
     p.setPen(QPen(kDimGreen, 1));
     p.setBrush(Qt::NoBrush);
-    p.drawRect(QRectF(barX - 3.5, kMeterBaseline - topP - 2.5, 7, topP + 3));
+    p.drawRect(QRectF(barX - 3.5, kBaselinePx - topP - 2.5, 7, topP + 3));
     p.setFont(pixelFont(9, true));
     const int n = static_cast<int>(marks.size());
     for (int k = 0; k < n; ++k) {
-        const double y = kMeterBaseline - (bottomP + (topP - bottomP) * k / (n - 1)) + 0.5;
+        const double y = kBaselinePx - (bottomP + (topP - bottomP) * k / (n - 1)) + 0.5;
         p.setPen(QPen(kRing, 1));
         p.drawLine(QPointF(barX - 8, y), QPointF(barX - 4, y));
         p.setPen(kScaleText);
@@ -199,10 +203,9 @@ QPixmap meterScales(qreal dpr) {
     paintScale(p, kTuneBarX, {"-", "8", "4", "0", "4", "8", "+"}, 3, 140);
 
     p.setPen(QPen(kRing, 1));
-    p.drawLine(QPointF(kSBarX - 8, kMeterBaseline + 0.5),
-               QPointF(kSBarX + 4, kMeterBaseline + 0.5));
-    p.drawLine(QPointF(kTuneBarX - 8, kMeterBaseline + 0.5),
-               QPointF(kTuneBarX + 4, kMeterBaseline + 0.5));
+    p.drawLine(QPointF(kSBarX - 8, kBaselinePx + 0.5), QPointF(kSBarX + 4, kBaselinePx + 0.5));
+    p.drawLine(QPointF(kTuneBarX - 8, kBaselinePx + 0.5),
+               QPointF(kTuneBarX + 4, kBaselinePx + 0.5));
 
     p.setFont(pixelFont(9, true));
     p.setPen(kYellow);
