@@ -511,6 +511,11 @@ void frmKestrova::setText(El e, std::string_view latin1) {
     } else if (e == El::StatusDisp && built_) {
         messages_.shown(latin1);
         showStatusTip(s);
+        // A message too long for the line starts at its left edge, so its time and first
+        // words show; the tooltip has the rest.
+        auto* status = static_cast<QLabel*>(w);
+        const bool fits = status->fontMetrics().horizontalAdvance(s) <= status->width();
+        status->setAlignment((fits ? Qt::AlignHCenter : Qt::AlignLeft) | Qt::AlignVCenter);
     }
 }
 
