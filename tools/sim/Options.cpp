@@ -54,7 +54,7 @@ bool toSeed(std::string_view text, std::uint64_t& out) {
 }
 
 bool toFault(std::string_view name, Fault& out) {
-    for (int i = 0; i < kFaultKinds; ++i) {
+    for (std::size_t i = 0; i < kFaultKinds; ++i) {
         if (name == kFaultNames[i]) {
             out = static_cast<Fault>(i);
             return true;
@@ -135,7 +135,7 @@ std::string setFault(std::string_view name, Options& opt) {
     if (!toFault(name, f)) {
         return "unknown fault \"" + std::string(name) + "\"";
     }
-    opt.faults[static_cast<int>(f)] = true;
+    opt.faults[static_cast<std::size_t>(f)] = true;
     return "";
 }
 
@@ -220,7 +220,7 @@ bool takesValue(std::string_view flag) {
 }  // namespace
 
 const char* faultName(Fault f) {
-    return kFaultNames[static_cast<int>(f)];
+    return kFaultNames[static_cast<std::size_t>(f)];
 }
 
 bool Options::anyFault() const {

@@ -176,7 +176,7 @@ StreamGenerator::StreamGenerator(const Options& opt)
     }
     nextCompassOut_ = 5 + rng_.exponential(20);
     nextTune_ = 3 + rng_.exponential(12);
-    for (int k = 0; k < kFaultKinds; ++k) {
+    for (std::size_t k = 0; k < kFaultKinds; ++k) {
         nextFault_[k] = opt_.faults[k] ? 0.5 + rng_.exponential(opt_.faultEvery) : kNever;
     }
 }
@@ -253,7 +253,7 @@ void StreamGenerator::runSchedules() {
                 setAntenna(extra_.back());
                 break;
             case Event::Kind::Inject:
-                armed_[static_cast<int>(e.fault)] = true;
+                armed_[static_cast<std::size_t>(e.fault)] = true;
                 break;
             case Event::Kind::Stop:
                 stopMidPacket_ = e.length;
@@ -291,7 +291,7 @@ void StreamGenerator::runSchedules() {
         tuneUntil_ = t_ + rng_.uniform(1.5, 4);
         nextTune_ = tuneUntil_ + rng_.exponential(12);
     }
-    for (int k = 0; k < kFaultKinds; ++k) {
+    for (std::size_t k = 0; k < kFaultKinds; ++k) {
         if (t_ >= nextFault_[k]) {
             armed_[k] = true;
             nextFault_[k] = t_ + rng_.exponential(opt_.faultEvery);
@@ -425,7 +425,7 @@ std::string StreamGenerator::garbage() {
 
 void StreamGenerator::applyFaults(std::string& packet) {
     auto take = [&](Fault f) {
-        bool& a = armed_[static_cast<int>(f)];
+        bool& a = armed_[static_cast<std::size_t>(f)];
         const bool was = a;
         a = false;
         if (was) {
@@ -444,10 +444,11 @@ void StreamGenerator::applyFaults(std::string& packet) {
         packet.resize(packet.size() - 2);
     }
     if (type == 'B' && take(Fault::CutBearing)) {
-        packet.resize(5 + rng_.below(11));
+        packet.resize(5 + static_cast<std::size_t>(rng_.below(11)));
     }
     if (packet.size() > 1 && take(Fault::StopResume)) {
-        const std::size_t cut = 1 + rng_.below(static_cast<int>(packet.size()) - 1);
+        const std::size_t cut =
+            1 + static_cast<std::size_t>(rng_.below(static_cast<int>(packet.size()) - 1));
         carry_ = Piece{rng_.uniform(0.3, 3.0), packet.substr(cut)};
     }
 }
