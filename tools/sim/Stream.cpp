@@ -227,42 +227,10 @@ void StreamGenerator::advance(double seconds) {
 }
 
 void StreamGenerator::runSchedules() {
-    char buf[96];
     while (nextEvent_ < events_.size() && events_[nextEvent_].at <= t_) {
-        const Event& e = events_[nextEvent_++];
-        switch (e.kind) {
-            case Event::Kind::Pause:
-                pendingSilence_ += e.length;
-                break;
-            case Event::Kind::GpsGap:
-                gpsGapUntil_ = std::max(gpsGapUntil_, t_ + e.length);
-                std::snprintf(buf, sizeof buf, "GPS gap %.1f s", e.length);
-                note(buf);
-                break;
-            case Event::Kind::CompassOff:
-                compassOffUntil_ = std::max(compassOffUntil_, t_ + e.length);
-                break;
-            case Event::Kind::Tune:
-                tuneUntil_ = std::max(tuneUntil_, t_ + e.length);
-                break;
-            case Event::Kind::Status:
-                extra_.push_back("A" + e.text + kLineEnd);
-                break;
-            case Event::Kind::Antenna:
-                extra_.push_back("C" + e.text + kLineEnd);
-                setAntenna(extra_.back());
-                break;
-            case Event::Kind::Inject:
-                armed_[static_cast<std::size_t>(e.fault)] = true;
-                break;
-            case Event::Kind::Stop:
-                stopMidPacket_ = e.length;
-                break;
-            case Event::Kind::NoiseStop:
-                noiseStop_ = e.length;
-                break;
-        }
+        startEvent(events_[nextEvent_++]);
     }
+    char buf[96];
     if (t_ >= nextPause_) {
         pendingSilence_ += opt_.pauseLength;
         nextPause_ += opt_.pauseEvery;
@@ -296,6 +264,42 @@ void StreamGenerator::runSchedules() {
             armed_[k] = true;
             nextFault_[k] = t_ + rng_.exponential(opt_.faultEvery);
         }
+    }
+}
+
+void StreamGenerator::startEvent(const Event& e) {
+    char buf[96];
+    switch (e.kind) {
+        case Event::Kind::Pause:
+            pendingSilence_ += e.length;
+            break;
+        case Event::Kind::GpsGap:
+            gpsGapUntil_ = std::max(gpsGapUntil_, t_ + e.length);
+            std::snprintf(buf, sizeof buf, "GPS gap %.1f s", e.length);
+            note(buf);
+            break;
+        case Event::Kind::CompassOff:
+            compassOffUntil_ = std::max(compassOffUntil_, t_ + e.length);
+            break;
+        case Event::Kind::Tune:
+            tuneUntil_ = std::max(tuneUntil_, t_ + e.length);
+            break;
+        case Event::Kind::Status:
+            extra_.push_back("A" + e.text + kLineEnd);
+            break;
+        case Event::Kind::Antenna:
+            extra_.push_back("C" + e.text + kLineEnd);
+            setAntenna(extra_.back());
+            break;
+        case Event::Kind::Inject:
+            armed_[static_cast<std::size_t>(e.fault)] = true;
+            break;
+        case Event::Kind::Stop:
+            stopMidPacket_ = e.length;
+            break;
+        case Event::Kind::NoiseStop:
+            noiseStop_ = e.length;
+            break;
     }
 }
 
