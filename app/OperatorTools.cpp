@@ -22,7 +22,7 @@ OperatorTools::OperatorTools(Display& window, SerialLine& line, std::function<in
     : clock_(local),
       report_(report),
       recorder_(recordFile, monotonic, report),
-      log_(logFile, local, std::move(signal), report),
+      log_(logFile, local, std::move(signal), std::move(report)),
       line_(line, recorder_),
       display_(window, log_) {}
 

@@ -212,75 +212,92 @@ void frmKestrova::build() {
     setAutoFillBackground(true);
     setColour(this, QPalette::Window, Qt::black);
 
-    auto container = [this](El c) -> QWidget* {
-        return c == kWindow ? static_cast<QWidget*>(this) : elements_[idx(c)];
-    };
-
     // The table's order is the stacking order: later elements lie above earlier ones.
     for (const ElementPlace& e : kLayout) {
-        QWidget* parentWidget = container(e.container);
-        QWidget* w = nullptr;
-        switch (e.kind) {
-            case K::Panel: {
-                // Unfilled: the window behind is black, and a panel must not blot out the
-                // gauge ring it overlaps.
-                w = new QWidget(parentWidget);
-                break;
-            }
-            case K::Label: {
-                auto* label = e.el == El::StatusDisp ? new ClickableLabel(parentWidget)
-                                                     : new QLabel(parentWidget);
-                label->setTextFormat(Qt::PlainText);  // texts come off the wire
-                label->setContentsMargins(0, 0, 0, 0);
-                fonts_[idx(e.el)] = {9.75, false};
-                label->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
-                setColour(label, QPalette::WindowText, toQColor(kYellow));
-                w = label;
-                break;
-            }
-            case K::Picture: {
-                auto* label = new QLabel(parentWidget);
-                label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-                label->setAutoFillBackground(true);
-                setColour(label, QPalette::Window, Qt::black);
-                w = label;
-                break;
-            }
-            case K::Gauge: {
-                auto* gauge = new NeedleGauge(parentWidget);
-                gauge->setFacePainter(&paintNightFace, static_cast<int>(Palette::Night));
-                gauge->setFacePainter(&pictures::paintGaugeFace, static_cast<int>(Palette::Day));
-                w = gauge;
-                break;
-            }
-            case K::TextBox: {
-                auto* box = new QLineEdit(parentWidget);
-                box->setReadOnly(true);  // diagnostics only
-                fonts_[idx(e.el)] = {8.25, false};
-                box->setFrame(true);
-                w = box;
-                break;
-            }
-            case K::Button: {
-                auto* button = new QPushButton(parentWidget);
-                fonts_[idx(e.el)] = {8.25, false};
-                setColour(button, QPalette::Button, toQColor(kGrey), true);
-                setColour(button, QPalette::ButtonText, Qt::black, true);
-                button->setAutoFillBackground(true);
-                setColour(button, QPalette::Window, Qt::black);
-                connect(button, &QPushButton::clicked, this, [this] {
-                    if (onConfigClicked) {
-                        onConfigClicked();
-                    }
-                });
-                w = button;
-                break;
-            }
-        }
+        QWidget* w = createElement(e);
         w->setObjectName(QString::fromLatin1(elementName(e.el)));
         elements_[idx(e.el)] = w;
     }
+    createLines();
+    arrangeElements();
+    buildStatusLine();
 
+    restyle();
+    for (const DesignText& t : kDesignTexts) {
+        setText(t.el, t.text);
+    }
+    for (const Tip& t : kTips) {
+        elements_[idx(t.el)]->setToolTip(QString::fromLatin1(t.text));
+    }
+    elements_[idx(El::FrameDFOff)]->hide();
+    elements_[idx(El::BatteryMeter)]->hide();
+    built_ = true;
+}
+
+QWidget* frmKestrova::container(El c) {
+    return c == kWindow ? static_cast<QWidget*>(this) : elements_[idx(c)];
+}
+
+QWidget* frmKestrova::createElement(const ElementPlace& e) {
+    QWidget* parentWidget = container(e.container);
+    switch (e.kind) {
+        case K::Panel: {
+            // Unfilled: the window behind is black, and a panel must not blot out the
+            // gauge ring it overlaps.
+            return new QWidget(parentWidget);
+        }
+        case K::Label: {
+            auto* label = e.el == El::StatusDisp ? new ClickableLabel(parentWidget)
+                                                 : new QLabel(parentWidget);
+            label->setTextFormat(Qt::PlainText);  // texts come off the wire
+            label->setContentsMargins(0, 0, 0, 0);
+            fonts_[idx(e.el)] = {9.75, false};
+            label->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+            setColour(label, QPalette::WindowText, toQColor(kYellow));
+            return label;
+        }
+        case K::Picture: {
+            auto* label = new QLabel(parentWidget);
+            label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+            label->setAutoFillBackground(true);
+            setColour(label, QPalette::Window, Qt::black);
+            return label;
+        }
+        case K::Gauge: {
+            auto* gauge = new NeedleGauge(parentWidget);
+            gauge->setFacePainter(&paintNightFace, static_cast<int>(Palette::Night));
+            gauge->setFacePainter(&pictures::paintGaugeFace, static_cast<int>(Palette::Day));
+            return gauge;
+        }
+        case K::TextBox: {
+            auto* box = new QLineEdit(parentWidget);
+            box->setReadOnly(true);  // diagnostics only
+            fonts_[idx(e.el)] = {8.25, false};
+            box->setFrame(true);
+            return box;
+        }
+        case K::Button:
+            fonts_[idx(e.el)] = {8.25, false};
+            return createConfigButton(parentWidget);
+    }
+    return nullptr;
+}
+
+QWidget* frmKestrova::createConfigButton(QWidget* parentWidget) {
+    auto* button = new QPushButton(parentWidget);
+    setColour(button, QPalette::Button, toQColor(kGrey), true);
+    setColour(button, QPalette::ButtonText, Qt::black, true);
+    button->setAutoFillBackground(true);
+    setColour(button, QPalette::Window, Qt::black);
+    connect(button, &QPushButton::clicked, this, [this] {
+        if (onConfigClicked) {
+            onConfigClicked();
+        }
+    });
+    return button;
+}
+
+void frmKestrova::createLines() {
     for (const LinePlace& l : kLines) {
         auto* line = new LineElement(l.widthPx, container(l.container));
         line->setObjectName(QString::fromLatin1(elementName(l.el)));
@@ -290,14 +307,19 @@ void frmKestrova::build() {
         };
         lines_[idx(l.el)] = {at(l.x1, l.y1), at(l.x2, l.y2), toQColor(l.colour), l.widthPx};
     }
+}
 
+QLabel* frmKestrova::label(El e) const {
+    return static_cast<QLabel*>(elements_[idx(e)]);
+}
+
+void frmKestrova::arrangeElements() {
     // The gauge's square overlaps the banners at its corners: keep it beneath everything.
     elements_[idx(El::anggBrgDisplay)]->lower();
     // The sign is shorter than its panel: the panel is black below it, not the dial.
     elements_[idx(El::FrameDFOff)]->setAutoFillBackground(true);
     setColour(elements_[idx(El::FrameDFOff)], QPalette::Window, Qt::black);
 
-    auto label = [this](El e) { return static_cast<QLabel*>(elements_[idx(e)]); };
     fonts_[idx(El::DOA)] = {11.25, true};
     label(El::DOA)->setAlignment(Qt::AlignCenter);
     label(El::Banner_RelBear)->setAlignment(Qt::AlignCenter);
@@ -313,7 +335,9 @@ void frmKestrova::build() {
     QLabel* version = label(El::LabelVersion);
     fonts_[idx(El::LabelVersion)] = {8.25, false};
     setColour(version, QPalette::WindowText, toQColor(kGrey));
+}
 
+void frmKestrova::buildStatusLine() {
     auto* status = static_cast<ClickableLabel*>(label(El::StatusDisp));
     fonts_[idx(El::StatusDisp)] = {8.25, false};
     status->setAlignment(Qt::AlignCenter);
@@ -323,17 +347,6 @@ void frmKestrova::build() {
     connect(status, &ClickableLabel::clicked, this, &frmKestrova::StatusDisp_Click);
     connect(status, &ClickableLabel::menuRequested, this,
             [this](QPoint at) { showStatusMessages(at); });
-
-    restyle();
-    for (const DesignText& t : kDesignTexts) {
-        setText(t.el, t.text);
-    }
-    for (const Tip& t : kTips) {
-        elements_[idx(t.el)]->setToolTip(QString::fromLatin1(t.text));
-    }
-    elements_[idx(El::FrameDFOff)]->hide();
-    elements_[idx(El::BatteryMeter)]->hide();
-    built_ = true;
 }
 
 void frmKestrova::restyle() {

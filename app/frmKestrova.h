@@ -115,6 +115,14 @@ class frmKestrova : public QWidget, public Display {
     int screenPx(double twips) const;
     int twips(int px) const;
     void build();
+    // The parts of build(): the elements and lines of the layout, their looks and places.
+    QWidget* container(El c);
+    QWidget* createElement(const ElementPlace& e);
+    QWidget* createConfigButton(QWidget* parentWidget);
+    void createLines();
+    void arrangeElements();
+    void buildStatusLine();
+    QLabel* label(El e) const;
     // Sizes, fonts, pictures and colours for the current scale and palette.
     void restyle();
     void placeLine(El e);

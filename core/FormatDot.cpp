@@ -44,10 +44,62 @@ struct Decimal {
     std::string fracPart;  // digits after it
 };
 
-// A plain decimal number with an optional sign, point and exponent; blanks around it are
-// allowed. Exponents are bounded so a hostile text cannot ask for a huge digit string.
-bool parseDecimal(std::string_view s, Decimal& d) {
+// An exponent at s[i] ("e" or "E", an optional sign, digits), read up to `end` into
+// `exponent`; none leaves it 0. False when it is malformed or beyond the bound, which keeps a
+// hostile text from asking for a huge digit string.
+bool parseExponent(std::string_view s, std::size_t& i, std::size_t end, long& exponent) {
     constexpr long kMaxExponent = 400;
+    exponent = 0;
+    if (i < end && (s[i] == 'e' || s[i] == 'E')) {
+        ++i;
+        bool expNegative = false;
+        if (i < end && (s[i] == '+' || s[i] == '-')) {
+            expNegative = s[i] == '-';
+            ++i;
+        }
+        if (i == end || !isDigit(s[i])) {
+            return false;
+        }
+        while (i < end && isDigit(s[i])) {
+            exponent = exponent * 10 + (s[i++] - '0');
+            if (exponent > kMaxExponent) {
+                return false;
+            }
+        }
+        if (expNegative) {
+            exponent = -exponent;
+        }
+    }
+    return true;
+}
+
+// Moves the point by the exponent.
+void movePoint(Decimal& d, long exponent) {
+    if (exponent > 0) {
+        const auto n = static_cast<std::size_t>(exponent);
+        if (n <= d.fracPart.size()) {
+            d.intPart += d.fracPart.substr(0, n);
+            d.fracPart.erase(0, n);
+        } else {
+            d.intPart += d.fracPart;
+            d.intPart.append(n - d.fracPart.size(), '0');
+            d.fracPart.clear();
+        }
+    } else if (exponent < 0) {
+        const auto n = static_cast<std::size_t>(-exponent);
+        if (n <= d.intPart.size()) {
+            d.fracPart.insert(0, d.intPart.substr(d.intPart.size() - n));
+            d.intPart.erase(d.intPart.size() - n);
+        } else {
+            d.fracPart.insert(0, std::string(n - d.intPart.size(), '0') + d.intPart);
+            d.intPart.clear();
+        }
+    }
+}
+
+// A plain decimal number with an optional sign, point and exponent; blanks around it are
+// allowed.
+bool parseDecimal(std::string_view s, Decimal& d) {
     std::size_t i = 0;
     std::size_t end = s.size();
     while (i < end && (s[i] == ' ' || s[i] == '\t')) {
@@ -73,50 +125,10 @@ bool parseDecimal(std::string_view s, Decimal& d) {
         return false;
     }
     long exponent = 0;
-    if (i < end && (s[i] == 'e' || s[i] == 'E')) {
-        ++i;
-        bool expNegative = false;
-        if (i < end && (s[i] == '+' || s[i] == '-')) {
-            expNegative = s[i] == '-';
-            ++i;
-        }
-        if (i == end || !isDigit(s[i])) {
-            return false;
-        }
-        while (i < end && isDigit(s[i])) {
-            exponent = exponent * 10 + (s[i++] - '0');
-            if (exponent > kMaxExponent) {
-                return false;
-            }
-        }
-        if (expNegative) {
-            exponent = -exponent;
-        }
-    }
-    if (i != end) {
+    if (!parseExponent(s, i, end, exponent) || i != end) {
         return false;
     }
-    // Move the point by the exponent.
-    if (exponent > 0) {
-        const auto n = static_cast<std::size_t>(exponent);
-        if (n <= d.fracPart.size()) {
-            d.intPart += d.fracPart.substr(0, n);
-            d.fracPart.erase(0, n);
-        } else {
-            d.intPart += d.fracPart;
-            d.intPart.append(n - d.fracPart.size(), '0');
-            d.fracPart.clear();
-        }
-    } else if (exponent < 0) {
-        const auto n = static_cast<std::size_t>(-exponent);
-        if (n <= d.intPart.size()) {
-            d.fracPart.insert(0, d.intPart.substr(d.intPart.size() - n));
-            d.intPart.erase(d.intPart.size() - n);
-        } else {
-            d.fracPart.insert(0, std::string(n - d.intPart.size(), '0') + d.intPart);
-            d.intPart.clear();
-        }
-    }
+    movePoint(d, exponent);
     const std::size_t nz = d.intPart.find_first_not_of('0');
     d.intPart.erase(0, nz == std::string::npos ? d.intPart.size() : nz);
     return true;

@@ -38,7 +38,8 @@ bool BearingHistory::shown(std::string_view readout) {
 
 BearingHistory::Mark BearingHistory::mark(std::size_t i) const {
     const std::size_t age = degrees_.size() - 1 - i;  // 0 for the newest
-    const double faded = length_ > 1 ? static_cast<double>(age) / (length_ - 1) : 0.0;
+    const double faded =
+        length_ > 1 ? static_cast<double>(age) / static_cast<double>(length_ - 1) : 0.0;
     return {degrees_[i], 1.0 - (1.0 - kFaintest) * faded};
 }
 

@@ -24,7 +24,7 @@ class LineRecorder {
   public:
     using Report = std::function<void(std::string_view)>;
     static constexpr std::int64_t kWriteOutMs = 500;
-    static constexpr std::size_t kWriteOutBytes = 64 * 1024;
+    static constexpr std::size_t kWriteOutBytes = std::size_t{64} * 1024;
 
     LineRecorder(OutputFile& file, const MonotonicClock& clock, Report report)
         : file_(file), clock_(clock), report_(std::move(report)) {}

@@ -18,7 +18,7 @@ class QtSerialLine : public QObject, public SerialLine {
 
     explicit QtSerialLine(DeviceFor deviceFor, QObject* parent = nullptr);
 
-    void setPortNumber(std::int16_t port) override { port_ = port; }
+    void setPortNumber(std::int16_t number) override { port_ = number; }
     std::int16_t portNumber() const override { return port_; }
     std::string device() const override { return deviceFor_ ? deviceFor_(port_) : std::string(); }
     bool open() override;
@@ -30,7 +30,7 @@ class QtSerialLine : public QObject, public SerialLine {
     bool readInput(std::string& into) override;
     bool writeOutput(std::string_view text) override;
 
-    std::string deviceOf(std::int16_t port) const { return deviceFor_(port); }
+    std::string deviceOf(std::int16_t number) const { return deviceFor_(number); }
 
   private:
     void applyControlLines();

@@ -18,7 +18,7 @@ esac
 if [ $tests = 1 ]; then
   packages+=(
     libgtest-dev libgmock-dev libbenchmark-dev
-    clang libclang-rt-14-dev clang-format git locales
+    clang libclang-rt-14-dev clang-format clang-tidy git locales
     desktop-file-utils dpkg-dev file
   )
 fi

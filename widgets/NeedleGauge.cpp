@@ -121,7 +121,7 @@ const QPixmap& NeedleGauge::face(qreal dpr) {
         f.pixmap.fill(Qt::black);
         QPainter p(&f.pixmap);
         const int side = std::min(width(), height());
-        p.translate((width() - side) / 2, (height() - side) / 2);
+        p.translate(QPoint((width() - side) / 2, (height() - side) / 2));
         if (f.painter) {
             f.painter(p, side);
         }
@@ -141,7 +141,7 @@ const QPixmap& NeedleGauge::dial(qreal dpr) {
         dial_.setDevicePixelRatio(dpr);
         QPainter p(&dial_);
         const int side = std::min(width(), height());
-        p.translate((width() - side) / 2, (height() - side) / 2);
+        p.translate(QPoint((width() - side) / 2, (height() - side) / 2));
         overlayPainter_(p, side);
         ++overlayRenders_;
     }

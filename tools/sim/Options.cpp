@@ -5,6 +5,7 @@
 #include <cstdlib>
 #include <fstream>
 #include <istream>
+#include <optional>
 #include <sstream>
 #include <string_view>
 
@@ -54,7 +55,7 @@ bool toSeed(std::string_view text, std::uint64_t& out) {
 }
 
 bool toFault(std::string_view name, Fault& out) {
-    for (int i = 0; i < kFaultKinds; ++i) {
+    for (std::size_t i = 0; i < kFaultKinds; ++i) {
         if (name == kFaultNames[i]) {
             out = static_cast<Fault>(i);
             return true;
@@ -135,15 +136,13 @@ std::string setFault(std::string_view name, Options& opt) {
     if (!toFault(name, f)) {
         return "unknown fault \"" + std::string(name) + "\"";
     }
-    opt.faults[static_cast<int>(f)] = true;
+    opt.faults[static_cast<std::size_t>(f)] = true;
     return "";
 }
 
-// One directive shared by scenario lines and flags taking a value.
-std::string apply(std::string_view key, std::string_view value, Options& opt, bool& known,
-                  bool asFlag = false) {
-    known = true;
-    const std::string name = asFlag ? "--" + std::string(key) : "\"" + std::string(key) + "\"";
+// A directive giving seconds: its error, "" when set, nothing when `key` names no such one.
+std::optional<std::string> applySeconds(std::string_view key, std::string_view value,
+                                        const std::string& name, Options& opt) {
     struct Num {
         const char* name;
         double Options::*field;
@@ -175,6 +174,12 @@ std::string apply(std::string_view key, std::string_view value, Options& opt, bo
             return "";
         }
     }
+    return std::nullopt;
+}
+
+// A directive naming a file, as applySeconds().
+std::optional<std::string> applyPath(std::string_view key, std::string_view value,
+                                     const std::string& name, Options& opt) {
     struct Str {
         const char* name;
         std::string Options::*field;
@@ -191,6 +196,20 @@ std::string apply(std::string_view key, std::string_view value, Options& opt, bo
             opt.*s.field = std::string(trim(value));
             return "";
         }
+    }
+    return std::nullopt;
+}
+
+// One directive shared by scenario lines and flags taking a value.
+std::string apply(std::string_view key, std::string_view value, Options& opt, bool& known,
+                  bool asFlag = false) {
+    known = true;
+    const std::string name = asFlag ? "--" + std::string(key) : "\"" + std::string(key) + "\"";
+    if (auto error = applySeconds(key, value, name, opt)) {
+        return *error;
+    }
+    if (auto error = applyPath(key, value, name, opt)) {
+        return *error;
     }
     if (key == "seed") {
         return toSeed(value, opt.seed) ? "" : name + " needs a whole number";
@@ -220,7 +239,7 @@ bool takesValue(std::string_view flag) {
 }  // namespace
 
 const char* faultName(Fault f) {
-    return kFaultNames[static_cast<int>(f)];
+    return kFaultNames[static_cast<std::size_t>(f)];
 }
 
 bool Options::anyFault() const {
@@ -260,13 +279,16 @@ std::string parseScenario(std::istream& in, Options& opt) {
     return "";
 }
 
-std::string parseArgs(int argc, const char* const* argv, Options& opt) {
-    struct Flag {
-        std::string name;
-        std::string value;
-        bool hasValue;
-    };
-    std::vector<Flag> flags;
+namespace {
+
+struct Flag {
+    std::string name;
+    std::string value;
+    bool hasValue;
+};
+
+// The command line as flags with their values; an error for an argument that is none.
+std::string collectFlags(int argc, const char* const* argv, std::vector<Flag>& flags) {
     for (int i = 1; i < argc; ++i) {
         std::string_view a = argv[i];
         if (a.substr(0, 2) != "--" || a.size() == 2) {
@@ -285,6 +307,16 @@ std::string parseArgs(int argc, const char* const* argv, Options& opt) {
             f = {std::string(a), "", false};
         }
         flags.push_back(f);
+    }
+    return "";
+}
+
+}  // namespace
+
+std::string parseArgs(int argc, const char* const* argv, Options& opt) {
+    std::vector<Flag> flags;
+    if (auto error = collectFlags(argc, argv, flags); !error.empty()) {
+        return error;
     }
     for (const auto& f : flags) {
         if (f.name == "scenario") {
@@ -331,8 +363,10 @@ std::string parseArgs(int argc, const char* const* argv, Options& opt) {
     return "";
 }
 
-const char* helpText() {
-    return R"(kestrova-sim: plays the direction-finding processor on a pseudo-terminal.
+namespace {
+
+constexpr const char* kHelp =
+    R"(kestrova-sim: plays the direction-finding processor on a pseudo-terminal.
 
 Prints the device path of the terminal's far end as its first line, streams packets at
 19200 baud, counts what the display answers and ends after --duration seconds with a
@@ -393,6 +427,11 @@ Scenario file: one directive a line, "#" starts a comment line. Times are second
 
 Example: kestrova-sim --link /tmp/kestrova-pty --duration 30
 )";
+
+}  // namespace
+
+const char* helpText() {
+    return kHelp;
 }
 
 }  // namespace kestrova::sim

@@ -10,7 +10,7 @@
 namespace kestrova::sim {
 
 enum class Fault { Garbage, LostLineEnd, CutBearing, LowerCase, StopResume };
-inline constexpr int kFaultKinds = 5;
+inline constexpr std::size_t kFaultKinds = 5;
 const char* faultName(Fault f);
 
 struct Event {

@@ -176,7 +176,7 @@ StreamGenerator::StreamGenerator(const Options& opt)
     }
     nextCompassOut_ = 5 + rng_.exponential(20);
     nextTune_ = 3 + rng_.exponential(12);
-    for (int k = 0; k < kFaultKinds; ++k) {
+    for (std::size_t k = 0; k < kFaultKinds; ++k) {
         nextFault_[k] = opt_.faults[k] ? 0.5 + rng_.exponential(opt_.faultEvery) : kNever;
     }
 }
@@ -227,42 +227,10 @@ void StreamGenerator::advance(double seconds) {
 }
 
 void StreamGenerator::runSchedules() {
-    char buf[96];
     while (nextEvent_ < events_.size() && events_[nextEvent_].at <= t_) {
-        const Event& e = events_[nextEvent_++];
-        switch (e.kind) {
-            case Event::Kind::Pause:
-                pendingSilence_ += e.length;
-                break;
-            case Event::Kind::GpsGap:
-                gpsGapUntil_ = std::max(gpsGapUntil_, t_ + e.length);
-                std::snprintf(buf, sizeof buf, "GPS gap %.1f s", e.length);
-                note(buf);
-                break;
-            case Event::Kind::CompassOff:
-                compassOffUntil_ = std::max(compassOffUntil_, t_ + e.length);
-                break;
-            case Event::Kind::Tune:
-                tuneUntil_ = std::max(tuneUntil_, t_ + e.length);
-                break;
-            case Event::Kind::Status:
-                extra_.push_back("A" + e.text + kLineEnd);
-                break;
-            case Event::Kind::Antenna:
-                extra_.push_back("C" + e.text + kLineEnd);
-                setAntenna(extra_.back());
-                break;
-            case Event::Kind::Inject:
-                armed_[static_cast<int>(e.fault)] = true;
-                break;
-            case Event::Kind::Stop:
-                stopMidPacket_ = e.length;
-                break;
-            case Event::Kind::NoiseStop:
-                noiseStop_ = e.length;
-                break;
-        }
+        startEvent(events_[nextEvent_++]);
     }
+    char buf[96];
     if (t_ >= nextPause_) {
         pendingSilence_ += opt_.pauseLength;
         nextPause_ += opt_.pauseEvery;
@@ -291,11 +259,47 @@ void StreamGenerator::runSchedules() {
         tuneUntil_ = t_ + rng_.uniform(1.5, 4);
         nextTune_ = tuneUntil_ + rng_.exponential(12);
     }
-    for (int k = 0; k < kFaultKinds; ++k) {
+    for (std::size_t k = 0; k < kFaultKinds; ++k) {
         if (t_ >= nextFault_[k]) {
             armed_[k] = true;
             nextFault_[k] = t_ + rng_.exponential(opt_.faultEvery);
         }
+    }
+}
+
+void StreamGenerator::startEvent(const Event& e) {
+    char buf[96];
+    switch (e.kind) {
+        case Event::Kind::Pause:
+            pendingSilence_ += e.length;
+            break;
+        case Event::Kind::GpsGap:
+            gpsGapUntil_ = std::max(gpsGapUntil_, t_ + e.length);
+            std::snprintf(buf, sizeof buf, "GPS gap %.1f s", e.length);
+            note(buf);
+            break;
+        case Event::Kind::CompassOff:
+            compassOffUntil_ = std::max(compassOffUntil_, t_ + e.length);
+            break;
+        case Event::Kind::Tune:
+            tuneUntil_ = std::max(tuneUntil_, t_ + e.length);
+            break;
+        case Event::Kind::Status:
+            extra_.push_back("A" + e.text + kLineEnd);
+            break;
+        case Event::Kind::Antenna:
+            extra_.push_back("C" + e.text + kLineEnd);
+            setAntenna(extra_.back());
+            break;
+        case Event::Kind::Inject:
+            armed_[static_cast<std::size_t>(e.fault)] = true;
+            break;
+        case Event::Kind::Stop:
+            stopMidPacket_ = e.length;
+            break;
+        case Event::Kind::NoiseStop:
+            noiseStop_ = e.length;
+            break;
     }
 }
 
@@ -425,7 +429,7 @@ std::string StreamGenerator::garbage() {
 
 void StreamGenerator::applyFaults(std::string& packet) {
     auto take = [&](Fault f) {
-        bool& a = armed_[static_cast<int>(f)];
+        bool& a = armed_[static_cast<std::size_t>(f)];
         const bool was = a;
         a = false;
         if (was) {
@@ -444,10 +448,11 @@ void StreamGenerator::applyFaults(std::string& packet) {
         packet.resize(packet.size() - 2);
     }
     if (type == 'B' && take(Fault::CutBearing)) {
-        packet.resize(5 + rng_.below(11));
+        packet.resize(5 + static_cast<std::size_t>(rng_.below(11)));
     }
     if (packet.size() > 1 && take(Fault::StopResume)) {
-        const std::size_t cut = 1 + rng_.below(static_cast<int>(packet.size()) - 1);
+        const std::size_t cut =
+            1 + static_cast<std::size_t>(rng_.below(static_cast<int>(packet.size()) - 1));
         carry_ = Piece{rng_.uniform(0.3, 3.0), packet.substr(cut)};
     }
 }

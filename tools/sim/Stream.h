@@ -96,6 +96,7 @@ class StreamGenerator : public Source {
     static constexpr double kNever = std::numeric_limits<double>::infinity();
 
     void runSchedules();
+    void startEvent(const Event& e);  // a scenario event that has fallen due
     void advance(double seconds);
     std::string choosePacket();
     std::string bearingPacket();

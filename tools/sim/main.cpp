@@ -343,6 +343,31 @@ void removeLink(const std::string& link, const std::string& target) {
     }
 }
 
+// What to play: the replayed file or the generator. `timed`: the file has its own timing.
+// False, said on stderr, when the file cannot be read.
+bool chooseSource(Options& opt, std::unique_ptr<Source>& source, bool& timed) {
+    if (!opt.replay.empty()) {
+        std::string bytes;
+        if (!readFile(opt.replay, bytes)) {
+            std::fprintf(stderr, "kestrova-sim: cannot read \"%s\"\n", opt.replay.c_str());
+            return false;
+        }
+        Replay replay = loadReplay(std::move(bytes));
+        if (!replay.warning.empty()) {
+            std::fprintf(stderr, "kestrova-sim: %s: %s; playing what comes before\n",
+                         opt.replay.c_str(), replay.warning.c_str());
+        }
+        if (!opt.durationSet) {
+            opt.duration = replay.length + 1.0;
+        }
+        timed = replay.timed;
+        source = std::move(replay.source);
+    } else {
+        source = std::make_unique<StreamGenerator>(opt);
+    }
+    return true;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -357,24 +382,8 @@ int main(int argc, char** argv) {
     }
     std::unique_ptr<Source> source;
     bool timed = false;
-    if (!opt.replay.empty()) {
-        std::string bytes;
-        if (!readFile(opt.replay, bytes)) {
-            std::fprintf(stderr, "kestrova-sim: cannot read \"%s\"\n", opt.replay.c_str());
-            return 2;
-        }
-        Replay replay = loadReplay(std::move(bytes));
-        if (!replay.warning.empty()) {
-            std::fprintf(stderr, "kestrova-sim: %s: %s; playing what comes before\n",
-                         opt.replay.c_str(), replay.warning.c_str());
-        }
-        if (!opt.durationSet) {
-            opt.duration = replay.length + 1.0;
-        }
-        timed = replay.timed;
-        source = std::move(replay.source);
-    } else {
-        source = std::make_unique<StreamGenerator>(opt);
+    if (!chooseSource(opt, source, timed)) {
+        return 2;
     }
 
     std::string slave;
