@@ -81,7 +81,7 @@ TEST(FormLoad, BlanksEveryDisplayOpensThePortAndStartsPollingLast) {
     EXPECT_EQ(r.display.text(El::DOA), " - - -");
     EXPECT_EQ(r.display.text(El::Banner_RelBear), "REL");
     EXPECT_EQ(r.display.text(El::Banner_GPS_Decimal_Lat), "--\xB0  --.----'  -");
-    EXPECT_EQ(r.display.picture(El::Banner_AntOrientation),
+    EXPECT_EQ(r.display.at(El::Banner_AntOrientation).picture,
               (r.folder / "Ant-GND-Win32.bmp").string());
     EXPECT_EQ(r.display.line(El::SMeter).y2, 2200);  // an empty S-meter
     EXPECT_EQ(r.display.line(El::TMeter).y1, 2200 - 15 * 69);
@@ -98,10 +98,9 @@ TEST(FormLoad, BlanksEveryDisplayOpensThePortAndStartsPollingLast) {
     EXPECT_EQ(r.status(), "");
 
     // Displays are blanked before the window learns the version, and both before the port.
-    EXPECT_LT(r.position("hide FrameDFOff"),
-              r.position("text LabelVersion=Kestrova Release 1.0.1"));
-    EXPECT_LT(r.position("text LabelVersion=Kestrova Release 1.0.1"),
-              r.position("text Banner_Ant_Mod=ANT UNKNOWN"));
+    EXPECT_LT(r.position("FrameDFOff hidden"), r.position("LabelVersion=Kestrova Release 1.0.1"));
+    EXPECT_LT(r.position("LabelVersion=Kestrova Release 1.0.1"),
+              r.position("Banner_Ant_Mod=ANT UNKNOWN"));
 }
 
 struct OptionCase {

@@ -6,8 +6,8 @@
 #include "app/OperatorTools.h"
 #include "core/Recording.h"
 #include "tests/fakes/FakeSerialLine.h"
+#include "tests/fakes/FakeWindow.h"
 #include "tests/fakes/MemoryFile.h"
-#include "tests/fakes/RecordingDisplay.h"
 
 namespace kestrova::testing {
 namespace {
@@ -24,7 +24,7 @@ TEST(OperatorTools, OptionsSwitchOnTheirOutputsOnly) {
         {{"s.rec", "b.csv"}, true, 0, 0, 2},
     };
     for (const auto& [options, refuse, chunks, lines, reports] : cases) {
-        RecordingDisplay window;
+        FakeWindow window;
         FakeSerialLine serial;
         MemoryFile recordFile, logFile;
         HandClock clock;

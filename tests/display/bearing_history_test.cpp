@@ -3,7 +3,6 @@
 #include <tuple>
 
 #include "display/BearingHistory.h"
-#include "status/MagTable.h"
 #include "tests/fakes/StationRig.h"
 
 namespace kestrova::testing {
@@ -53,9 +52,9 @@ TEST(BearingHistory, KeepsTheNewestReadoutsFading) {
 }
 
 // A display keeping a history, driven by the real station from the line.
-struct HistoryDisplay : RecordingDisplay {
+struct HistoryDisplay : FakeWindow {
     void setText(El e, std::string_view t) override {
-        RecordingDisplay::setText(e, t);
+        FakeWindow::setText(e, t);
         if (e == El::DOA) {
             history.shown(t);
         }
@@ -68,7 +67,6 @@ struct HistoryDisplay : RecordingDisplay {
 // loss and direction finding switched off drop them.
 TEST(BearingHistory, TheStationKeepsAndDropsIt) {
     BasicRig<StationDecoders, HistoryDisplay> r;
-    CreateTables(r.st);
     auto bearings = [&r](const std::string& packet, int n) {
         for (int i = 0; i < n; ++i) {
             r.feed(packet);
@@ -76,21 +74,21 @@ TEST(BearingHistory, TheStationKeepsAndDropsIt) {
     };
     const std::string east = "B30682048S42999P\r\n", weak = "B21502150S42999P\r\n";
     bearings(east, 48);
-    ASSERT_EQ(r.display.text(El::DOA), "090 ");
-    EXPECT_EQ(r.display.history.size(), 2u);
+    ASSERT_EQ(r.window.text(El::DOA), "090 ");
+    EXPECT_EQ(r.window.history.size(), 2u);
     bearings(weak, 50);
-    ASSERT_EQ(r.display.text(El::DOA), " - - -");
-    EXPECT_EQ(r.display.history.size(), 2u) << "a weak signal is no stop";
+    ASSERT_EQ(r.window.text(El::DOA), " - - -");
+    EXPECT_EQ(r.window.history.size(), 2u) << "a weak signal is no stop";
 
-    r.ticks(40);            // silence: the link-loss timer starts
+    r.tick(40);             // silence: the link-loss timer starts
     r.clock.advance(2000);  // and fires: needle parked, readout blanked
-    EXPECT_EQ(r.display.history.size(), 0u);
+    EXPECT_EQ(r.window.history.size(), 0u);
 
     bearings(east, 50);
-    EXPECT_EQ(r.display.history.size(), 2u);
+    EXPECT_EQ(r.window.history.size(), 2u);
     r.feed("AFM/S,IF 25,GND,LCL,HIGH,02,RCV,BRT,REL\r\n");
-    EXPECT_TRUE(r.display.isVisible(El::FrameDFOff));
-    EXPECT_EQ(r.display.history.size(), 0u);
+    EXPECT_TRUE(r.window.isVisible(El::FrameDFOff));
+    EXPECT_EQ(r.window.history.size(), 0u);
 }
 
 }  // namespace

@@ -5,8 +5,8 @@
 #include <vector>
 
 #include "display/BearingLog.h"
+#include "tests/fakes/FakeWindow.h"
 #include "tests/fakes/MemoryFile.h"
-#include "tests/fakes/RecordingDisplay.h"
 
 namespace kestrova::testing {
 namespace {
@@ -44,7 +44,7 @@ struct LogRig {
     std::vector<std::string> reports;
     BearingLog log{file, clock, [this] { return signal; },
                    [this](std::string_view m) { reports.emplace_back(m); }};
-    RecordingDisplay window;
+    FakeWindow window;
     BearingLogDisplay display{window, log};
 };
 

@@ -1,46 +1,33 @@
 #include <gtest/gtest.h>
-#include <pty.h>
-#include <unistd.h>
-
 #include <filesystem>
 #include <fstream>
 
 #include "link/DeviceState.h"
+#include "tests/fakes/Pty.h"
 
 namespace kestrova::testing {
 namespace {
 
 namespace fs = std::filesystem;
 
-struct Pair {
-    Pair() { ok = openpty(&master, &slave, name, nullptr, nullptr) == 0; }
-    ~Pair() {
-        ::close(master);
-        ::close(slave);
-    }
-    bool ok;
-    int master = -1, slave = -1;
-    char name[256] = {};
-};
-
 // The names an operator may give: what the system says of each, looked at without opening.
 TEST(DeviceState, InspectsNamesWithoutOpeningThem) {
-    Pair pty;
-    ASSERT_TRUE(pty.ok);
+    Pty pty;
+    ASSERT_FALSE(pty.path.empty());
     const fs::path dir = fs::temp_directory_path() / ("kestrova-dev-" + std::to_string(getpid()));
     fs::create_directories(dir);
     std::ofstream(dir / "plain") << "x";
-    fs::create_symlink(pty.name, dir / "link");
+    fs::create_symlink(pty.path, dir / "link");
     fs::create_symlink(dir / "gone", dir / "dangling");
 
-    const DeviceState terminal = InspectDevice(pty.name);
+    const DeviceState terminal = InspectDevice(pty.path);
     EXPECT_TRUE(terminal.exists && terminal.characterDevice && terminal.pseudoTerminal);
     EXPECT_FALSE(terminal.link);
-    EXPECT_TRUE(IsRawPseudoTerminal(pty.name, terminal));
+    EXPECT_TRUE(IsRawPseudoTerminal(pty.path, terminal));
 
     const DeviceState link = InspectDevice((dir / "link").string());
     EXPECT_TRUE(link.link && link.pseudoTerminal);
-    EXPECT_EQ(link.linkTarget, pty.name);
+    EXPECT_EQ(link.linkTarget, pty.path);
     EXPECT_FALSE(IsRawPseudoTerminal((dir / "link").string(), link));
 
     EXPECT_EQ(RefuseBeforeOpening(InspectDevice(dir.string())), "a folder, not a serial device");

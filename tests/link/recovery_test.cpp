@@ -3,7 +3,7 @@
 #include <map>
 
 #include "link/PortRecovery.h"
-#include "tests/fakes/LinkRig.h"
+#include "tests/fakes/StationRig.h"
 
 namespace kestrova::testing {
 namespace {
@@ -14,8 +14,7 @@ struct RecoveryRig : LinkRig {
             poll.portLost();
             recovery.lost();
         };
-        Timer4.start();
-        StayAliveTmr.start();
+        start();
     }
     // What the file system says of each name; by default a serial device that is there while
     // the fake line can open it.

@@ -195,10 +195,10 @@ TEST(ReportError, TimeStampedMessageByCode) {
     r.display.setTextColour(El::StatusDisp, kRed);
     r.store.ReportError(3);
     EXPECT_EQ(r.status(), "09:05:00> Unknown Error.");
-    EXPECT_EQ(r.display.textColours[static_cast<std::size_t>(El::StatusDisp)], kRed);
+    EXPECT_EQ(r.display.at(El::StatusDisp).colour, kRed);
     r.store.ReportError(1);
     EXPECT_EQ(r.status(), "09:05:00> COM port error.");
-    EXPECT_EQ(r.display.textColours[static_cast<std::size_t>(El::StatusDisp)], kBlack);
+    EXPECT_EQ(r.display.at(El::StatusDisp).colour, kBlack);
 }
 
 // The number a setting's text starts with, then rounded: halves away from zero into 32
