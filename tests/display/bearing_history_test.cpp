@@ -31,6 +31,9 @@ std::vector<std::pair<double, long>> marks(const BearingHistory& h) {
 // Keeps the newest readouts up to its length, the newest strongest, fading evenly to the
 // faintest at the length's end; off at length 0; a shorter length drops the oldest.
 TEST(BearingHistory, KeepsTheNewestReadoutsFading) {
+    BearingHistory one(1);
+    one.shown("123 ");
+    EXPECT_EQ(one.mark(0).strength, 1.0);
     BearingHistory off;
     EXPECT_FALSE(off.shown("123 "));
     EXPECT_EQ(off.size(), 0u);

@@ -65,7 +65,7 @@ TEST(BearingLog, RowsForBearingsShownOnly) {
         r.clock.t.second = 59;
         r.show(El::DOA, "005 ");
         r.show(El::Banner_GPS_Decimal_Lat, "--\xB0  --.----'  -");
-        r.show(El::DOA, "359 ");
+        r.show(El::DOA, "359");
         EXPECT_EQ(
             r.file.content,
             (before.empty() ? std::string(BearingLog::kHeader) : before) +

@@ -52,6 +52,7 @@ TEST(Bearing, AngleAndMagnitudeOfEveryVector) {
                 << x << "," << y;
         }
     }
+    EXPECT_EQ(XY_Angle(r.st, -1e-6f, 100.0f), 0.0f) << "a hair left of north is north";
 }
 
 // x, y, offset, mode, heading -> needle value and readout text, the same with the antenna

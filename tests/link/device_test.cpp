@@ -21,7 +21,8 @@ TEST(DeviceState, InspectsNamesWithoutOpeningThem) {
     fs::create_symlink(dir / "gone", dir / "dangling");
 
     const DeviceState terminal = InspectDevice(pty.path);
-    EXPECT_TRUE(terminal.exists && terminal.characterDevice && terminal.pseudoTerminal);
+    EXPECT_TRUE(terminal.exists && terminal.characterDevice && terminal.pseudoTerminal &&
+                terminal.accessible);
     EXPECT_FALSE(terminal.link);
     EXPECT_TRUE(IsRawPseudoTerminal(pty.path, terminal));
 

@@ -132,6 +132,7 @@ TEST(SerialPorts, SwitchingAndFindingPortsRestoreThePortInUse) {
     EXPECT_EQ(r.boxes.boxes, (std::vector{kUnavailable, kNoPorts}));
     EXPECT_FALSE(r.line.isOpen());
     EXPECT_EQ(PortOfEntry("CO"), std::nullopt);  // what an empty list's entry gives
+    EXPECT_EQ(PortOfEntry("COM"), 0);
 }
 
 }  // namespace

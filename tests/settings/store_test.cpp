@@ -165,6 +165,8 @@ TEST(ReadIniValue, LargeFiles) {
     StoreRig r(lines(100001, "RxCOMport=" + big));
     EXPECT_EQ(r.read("RxCOMport"), std::string(262144, '7'));
     EXPECT_EQ(r.write("RxCOMport", "6"), WriteResult::Failed);
+    StoreRig keys("amaz=3\r\n");
+    EXPECT_EQ(keys.read("AMAZ"), "3") << "keys match without regard to case";
 }
 
 TEST(LoadWindowPosition, StoredPositionOnlyWhenCenterOnScreenIsExactlyZero) {
@@ -209,7 +211,7 @@ TEST(LeadingNumber, LongestNumericPrefixThenRounded) {
     const std::pair<const char*, double> cases[] = {
         {" \t4", 4},    {".", 0},         {".5", 0.5},   {"5.", 5},
         {"1.2.3", 1.2}, {"+7", 7},        {"- 1", 0},    {"2E-1", 0.2},
-        {"1e", 1},      {"7e+x", 7},      {"0x10", 0},   {"inf", 0},
+        {"1e", 1},      {"1e5", 1e5},     {"7e+x", 7},      {"0x10", 0},   {"inf", 0},
         {"1e999", inf}, {"-1e999", -inf}, {"1e-999", 0}, {"0.000001e400", inf},
     };
     for (const auto& [text, want] : cases) {
@@ -232,6 +234,7 @@ TEST(DecodeHexEscapes, LowerCaseEscapesDecodedAgainUntilNoneIsLeft) {
     const std::pair<std::string, OptText> cases[] = {
         {"x&h4", "x\x04"}, {"&hff&h0D", "\xff\r"}, {"&h00", "\0"s},  {"a&b h", "a&b h"},
         {"&h4Z", {}},      {"&h26h41", "A"},       {"&&h6841", "A"}, {"&h26&h6841", "A"},
+        {"&h4A&h4a&hAF&hfa&h09", "JJ\xAF\xFA\t"}, {"&h4G", {}}, {"&hg4", {}},
     };
     for (const auto& [in, want] : cases) {
         EXPECT_EQ(Store::DecodeHexEscapes(in), want) << in;
