@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <cmath>
 #include <limits>
@@ -169,6 +170,17 @@ TEST(ReadIniValue, LargeFiles) {
     EXPECT_EQ(keys.read("AMAZ"), "3") << "keys match without regard to case";
 }
 
+// Started without a standard input, the program's first file gets descriptor 0.
+TEST(WriteIniValue, WorksWithStandardInputClosed) {
+    StoreRig r("RxCOMport=1\r\n");
+    const int saved = ::dup(0);
+    ::close(0);
+    const WriteResult written = r.write("RxCOMport", "2");
+    ::dup2(saved, 0);
+    ::close(saved);
+    EXPECT_EQ(written, WriteResult::Written);
+}
+
 TEST(LoadWindowPosition, StoredPositionOnlyWhenCenterOnScreenIsExactlyZero) {
     const std::tuple<std::string, std::optional<int>, std::optional<int>, long> cases[] = {
         // settings, top, left, status line writes (a key in neither file counts twice)
@@ -209,10 +221,23 @@ TEST(ReportError, TimeStampedMessageByCode) {
 TEST(LeadingNumber, LongestNumericPrefixThenRounded) {
     const double inf = std::numeric_limits<double>::infinity();
     const std::pair<const char*, double> cases[] = {
-        {" \t4", 4},    {".", 0},         {".5", 0.5},   {"5.", 5},
-        {"1.2.3", 1.2}, {"+7", 7},        {"- 1", 0},    {"2E-1", 0.2},
-        {"1e", 1},      {"1e5", 1e5},     {"7e+x", 7},      {"0x10", 0},   {"inf", 0},
-        {"1e999", inf}, {"-1e999", -inf}, {"1e-999", 0}, {"0.000001e400", inf},
+        {" \t4", 4},
+        {".", 0},
+        {".5", 0.5},
+        {"5.", 5},
+        {"1.2.3", 1.2},
+        {"+7", 7},
+        {"- 1", 0},
+        {"2E-1", 0.2},
+        {"1e", 1},
+        {"1e5", 1e5},
+        {"7e+x", 7},
+        {"0x10", 0},
+        {"inf", 0},
+        {"1e999", inf},
+        {"-1e999", -inf},
+        {"1e-999", 0},
+        {"0.000001e400", inf},
     };
     for (const auto& [text, want] : cases) {
         EXPECT_EQ(LeadingNumber(text), want) << '"' << text << '"';
@@ -232,9 +257,10 @@ TEST(LeadingNumber, LongestNumericPrefixThenRounded) {
 // new escape with its neighbours); a bad one spoils the whole text.
 TEST(DecodeHexEscapes, LowerCaseEscapesDecodedAgainUntilNoneIsLeft) {
     const std::pair<std::string, OptText> cases[] = {
-        {"x&h4", "x\x04"}, {"&hff&h0D", "\xff\r"}, {"&h00", "\0"s},  {"a&b h", "a&b h"},
-        {"&h4Z", {}},      {"&h26h41", "A"},       {"&&h6841", "A"}, {"&h26&h6841", "A"},
-        {"&h4A&h4a&hAF&hfa&h09", "JJ\xAF\xFA\t"}, {"&h4G", {}}, {"&hg4", {}},
+        {"x&h4", "x\x04"},  {"&hff&h0D", "\xff\r"}, {"&h00", "\0"s},
+        {"a&b h", "a&b h"}, {"&h4Z", {}},           {"&h26h41", "A"},
+        {"&&h6841", "A"},   {"&h26&h6841", "A"},    {"&h4A&h4a&hAF&hfa&h09", "JJ\xAF\xFA\t"},
+        {"&h4G", {}},       {"&hg4", {}},
     };
     for (const auto& [in, want] : cases) {
         EXPECT_EQ(Store::DecodeHexEscapes(in), want) << in;
