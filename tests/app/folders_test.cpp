@@ -33,7 +33,7 @@ struct Tree {
         return s;
     }
     std::size_t entries(const fs::path& p) const {
-        return std::distance(fs::recursive_directory_iterator(p), {});
+        return static_cast<std::size_t>(std::distance(fs::recursive_directory_iterator(p), {}));
     }
 
     static inline const std::string kDefaults = "RxCOMport=1\r\n";

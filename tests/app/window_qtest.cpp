@@ -373,9 +373,9 @@ TEST(Scale, TheWholeWindowIsDrawnAtItsSize) {
         lightEverything(plain);
         lightEverything(w);
         w.setScale(f);
-        const QSize size(std::lround(490 * f), std::lround(226 * f));
+        const QSize size(qRound(490 * f), qRound(226 * f));
         EXPECT_EQ(w.size(), size);
-        EXPECT_EQ(w.gauge()->size(), QSize(std::lround(212 * f), std::lround(212 * f)));
+        EXPECT_EQ(w.gauge()->size(), QSize(qRound(212 * f), qRound(212 * f)));
         EXPECT_DOUBLE_EQ(w.element(El::DOA)->font().pointSizeF(), 11.25 * f);
 
         // Pictures drawn with a device pixel for each pixel shown, not stretched.

@@ -94,7 +94,7 @@ TEST(RxPoll, OverflowCheckAtTheFiftiethBusyTick) {
     for (const auto& [in, busy, cutTo, word] : cases) {
         SCOPED_TRACE(::testing::Message() << in.size() << " " << busy << " " << cutTo);
         LinkRig r;
-        r.st.link.BusyTickCount = busy;
+        r.st.link.BusyTickCount = static_cast<std::uint8_t>(busy);
         r.st.link.RxBuffer = in;
         r.tick();
         EXPECT_EQ(r.st.link.BusyTickCount, busy == 49 ? 0 : 49);

@@ -89,7 +89,7 @@ std::vector<Timed> randomStream(unsigned seed) {
         if (what < 14) {
             bytes = kPackets[rng() % std::size(kPackets)];
         } else if (what < 16) {  // line noise
-            for (unsigned n = 1 + rng() % 40; n > 0; --n) {
+            for (auto n = 1 + rng() % 40; n > 0; --n) {
                 bytes += static_cast<char>(rng() % 256);
             }
         } else if (what < 18) {  // a packet cut short

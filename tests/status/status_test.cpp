@@ -235,9 +235,9 @@ TEST(Banners, RelativeOrAbsoluteAndMountPicture) {
 // Every entry is the whole number nearest the length (no length is ever halfway).
 TEST(MagTable, EveryEntryIsTheNearestWholeLength) {
     StationRig r;
-    for (int x = 0; x <= 100; ++x) {
-        for (int y = 0; y <= 100; ++y) {
-            ASSERT_LT(std::abs(std::hypot(x, y) - r.st.bearing.MagTable[x][y]), 0.5)
+    for (std::size_t x = 0; x <= 100; ++x) {
+        for (std::size_t y = 0; y <= 100; ++y) {
+            ASSERT_LT(std::abs(std::hypot(double(x), double(y)) - r.st.bearing.MagTable[x][y]), 0.5)
                 << x << "," << y;
         }
     }

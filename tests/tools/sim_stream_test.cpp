@@ -81,8 +81,8 @@ TEST(SimGenerator, SameSeedSameBytesOtherSeedOtherBytes) {
 TEST(SimGenerator, AMinuteOfTheDefaultStream) {
     const Sent r = generate(Options{}, 60);
     // Schedules: status and GPS once a second, antenna at start and at 40 s.
-    EXPECT_NEAR(r.count(K::Status), 57, 3);  // less the 3.5 s pause
-    EXPECT_NEAR(r.count(K::Gps), 50, 3);     // less the pause and the 7 s GPS gap
+    EXPECT_NEAR(static_cast<double>(r.count(K::Status)), 57, 3);  // less the 3.5 s pause
+    EXPECT_NEAR(static_cast<double>(r.count(K::Gps)), 50, 3);  // less the pause and the 7 s GPS gap
     EXPECT_EQ(r.count(K::Antenna), 2);
     EXPECT_EQ(r.count(K::Unrecognised), 0);
     EXPECT_GT(r.count(K::Bearing), 5000);
@@ -129,7 +129,7 @@ TEST(SimGenerator, EachFaultLeavesItsMark) {
     for (const auto& [fault, mark] : cases) {
         SCOPED_TRACE(faultName(fault));
         Options opt;
-        opt.faults[static_cast<int>(fault)] = true;
+        opt.faults[static_cast<std::size_t>(fault)] = true;
         opt.faultEvery = 1;
         const Sent r = generate(opt, 15);  // before the first automatic pause
         EXPECT_GT(r.tally.faults, 3);
@@ -137,7 +137,7 @@ TEST(SimGenerator, EachFaultLeavesItsMark) {
     }
     // Stopping and resuming splits a packet but corrupts nothing.
     Options opt;
-    opt.faults[static_cast<int>(Fault::StopResume)] = true;
+    opt.faults[static_cast<std::size_t>(Fault::StopResume)] = true;
     const Sent r = generate(opt, 15);
     EXPECT_FALSE(r.silences.empty());
     EXPECT_EQ(r.count(K::Unrecognised), 0);
