@@ -101,6 +101,13 @@ TEST(Bearing, NeedleAndReadoutOfAPacket) {
     Draw_Polar(r.st, 0, 0, 0, true, 0, true);  // the park call
     EXPECT_EQ(std::tuple(r.window.needle.value, r.window.needle.colour, r.window.needle.strength),
               std::tuple(360.0, kYellow, 0.0));
+    // Wild offsets, taken modulo a circle, and one wrap: a hair left of north stays there.
+    const std::tuple<std::int16_t, std::int16_t, std::int16_t, double> wild[] = {
+        {-1, 30000, 3601, 0.098}, {-1, 30000, -3600, 359.998}, {0, 50, -3601, 359.9}};
+    for (const auto& [x, y, offset, value] : wild) {
+        Draw_Polar(r.st, x, y, offset, true, 0, false);
+        EXPECT_NEAR(r.window.needle.value, value, 1e-3) << offset;
+    }
 }
 
 // Every tenth: whole degrees never rounded up, tenths 3..7 a dot (123.2 "123 ", 123.3 and 123.7

@@ -30,6 +30,23 @@ TEST(Supervision, IdleTicksStartTimer1OnTheThirtiethAndEveryTwentiethAfter) {
     EXPECT_EQ(r.Timer1.starts, 1);
 }
 
+// Idle ticks counted in one go, as virtual ticks catch up, do what as many single ones do.
+TEST(Supervision, IdleTicksInOneGoAreSingleIdleTicks) {
+    for (long long n = 0; n <= 75; ++n) {
+        LinkRig bulk, single;
+        bulk.st.link.LinkState = single.st.link.LinkState = 2;
+        bulk.supervision.idleTicks(n);
+        for (long long i = 0; i < n; ++i) {
+            single.supervision.idleTick();
+        }
+        EXPECT_EQ(
+            std::tuple(bulk.st.link.IdleTickCount, bulk.st.link.LinkState, bulk.Timer1.starts),
+            std::tuple(single.st.link.IdleTickCount, single.st.link.LinkState,
+                       single.Timer1.starts))
+            << n;
+    }
+}
+
 // The whole timeline on the clock: the poll timer runs every 2 ms, and the stream stops.
 struct Timeline : ::testing::Test {
     void SetUp() override {

@@ -133,6 +133,7 @@ TEST(SerialPorts, SwitchingAndFindingPortsRestoreThePortInUse) {
     EXPECT_FALSE(r.line.isOpen());
     EXPECT_EQ(PortOfEntry("CO"), std::nullopt);  // what an empty list's entry gives
     EXPECT_EQ(PortOfEntry("COM"), 0);
+    EXPECT_EQ(PortDeviceKey(10), "PortDevice10");
 }
 
 }  // namespace
