@@ -52,16 +52,10 @@ DeviceState device(bool pty, bool link = false, std::uint64_t inode = 1,
     return s;
 }
 
-struct ReopenCase {
-    const char* name;
-    std::string path;
-    DeviceState atLoss, now;
-    bool reopen;
-};
-
 TEST(DeviceState, WhatMayBeReopenedAfterALoss) {
     const DeviceState gone{};
-    const std::vector<ReopenCase> cases = {
+    const std::tuple<const char*, std::string, DeviceState, DeviceState, bool> cases[] = {
+        // what, the configured name, the device at the loss and now, whether it is reopened
         {"serial device back", "/dev/ttyUSB0", gone, device(false), true},
         {"serial device still away", "/dev/ttyUSB0", device(false), gone, false},
         {"by-id link to a serial device", "/dev/serial/by-id/usb-x", device(false, true),
@@ -75,9 +69,8 @@ TEST(DeviceState, WhatMayBeReopenedAfterALoss) {
          device(true, true, 1, "/dev/pts/9"), true},
         {"link gone at the loss, back now", "/tmp/pty", gone, device(true, true), true},
     };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.name);
-        EXPECT_EQ(MayReopen(c.path, c.atLoss, c.now), c.reopen);
+    for (const auto& [what, path, atLoss, now, reopen] : cases) {
+        EXPECT_EQ(MayReopen(path, atLoss, now), reopen) << what;
     }
 }
 

@@ -102,40 +102,30 @@ TEST(PortRecovery, APortMissingAtStartUpIsOpenedWhenItsDeviceAppears) {
     EXPECT_EQ(r.reports, std::vector<std::string>{"Serial port /dev/fake3 opened."});
 }
 
-struct PtyCase {
-    const char* name;
-    bool link;      // the configured name is a link to the terminal
-    bool madeAnew;  // the link was made again after the loss
-    bool reopened;
-};
-
 TEST(PortRecovery, APseudoTerminalIsReopenedOnlyThroughALinkMadeAnew) {
-    const std::vector<PtyCase> cases = {
-        {"raw terminal number", false, false, false},
-        {"link left as it was", true, false, false},
-        {"link made anew", true, true, true},
-    };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.name);
+    // the configured name is a link to the terminal; the link was made again after the loss
+    for (const auto& [link, madeAnew] : {std::pair(false, false), {true, false}, {true, true}}) {
+        SCOPED_TRACE(::testing::Message() << link << madeAnew);
+        const bool reopened = madeAnew;
         RecoveryRig r;
         DeviceState pty;
         pty.exists = pty.characterDevice = pty.pseudoTerminal = true;
-        pty.link = c.link;
+        pty.link = link;
         pty.linkInode = 7;
         pty.linkTarget = "/dev/pts/4";
         r.names["/dev/fake1"] = pty;
         const int opens = r.line.opens;
         r.line.loseDevice();
-        EXPECT_EQ(r.recovery.waiting(), c.link);
+        EXPECT_EQ(r.recovery.waiting(), link);
         // The number comes back, perhaps as someone else's terminal.
         r.line.available[1] = true;
-        if (c.madeAnew) {
+        if (madeAnew) {
             r.names["/dev/fake1"].linkInode = 8;
         }
         r.clock.advance(2000);
-        EXPECT_EQ(r.line.isOpen(), c.reopened);
-        EXPECT_EQ(r.line.opens - opens, c.reopened ? 1 : 0);
-        if (!c.link) {
+        EXPECT_EQ(r.line.isOpen(), reopened);
+        EXPECT_EQ(r.line.opens - opens, reopened ? 1 : 0);
+        if (!link) {
             EXPECT_EQ(r.reports.back(),
                       "Serial port lost: /dev/fake1 is a pseudo-terminal and is not reopened by "
                       "itself; use Configure.");
