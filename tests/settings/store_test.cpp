@@ -242,6 +242,7 @@ TEST(LeadingNumber, LongestNumericPrefixThenRounded) {
     for (const auto& [text, want] : cases) {
         EXPECT_EQ(LeadingNumber(text), want) << '"' << text << '"';
     }
+    EXPECT_EQ(LeadingNumber("1" + std::string(400, '0') + "x-999"), inf) << "no exponent";
     EXPECT_EQ(RoundHalfAwayFromZero(2147483647.4), std::numeric_limits<std::int32_t>::max());
     EXPECT_EQ(RoundHalfAwayFromZero(-2147483648.4), std::numeric_limits<std::int32_t>::min());
     const std::pair<double, std::optional<std::int16_t>> even[] = {
