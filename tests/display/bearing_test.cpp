@@ -136,6 +136,9 @@ TEST(Bearing, ReadoutStaysWhenNoValueCanBeFormed) {
         EXPECT_EQ(r.st.bearing.SignalMag, 77);
         EXPECT_EQ(r.st.bearing.DOA_Tenths, 1234);
     }
+    StationRig r;  // band 16 is the last a value is formed for
+    EXPECT_EQ(bearing(r, 50, 0, 0, 'R', 999, false, 16), "090 ");
+    EXPECT_EQ(r.window.needle.value, 90);
 }
 
 // A bearing packet as "framed x y meter value heading flag", "-" for an absent field.
