@@ -4,23 +4,17 @@
 
 #include <string>
 
-#include "app/StationDecoders.h"
-#include "bench/NullDisplay.h"
 #include "display/Bearing.h"
 #include "display/Polar.h"
-#include "link/Dispatch.h"
-#include "link/RxPoll.h"
-#include "link/Supervision.h"
-#include "status/MagTable.h"
-#include "tests/fakes/LinkRig.h"
+#include "tests/fakes/StationRig.h"
 
 namespace kestrova {
 namespace {
 
-// The headless station as the window wires it, on a display that shows nothing.
-struct Wiring : testing::BasicRig<StationDecoders, bench::NullDisplay> {
+// The headless station as the window wires it, on a window that keeps no log.
+struct Wiring : testing::StationRig {
     Wiring() {
-        CreateTables(st);
+        window.logging = false;
         st.status.BandIndex = 1;
         st.antenna.BandOffset[1] = -450;
     }
@@ -37,9 +31,9 @@ void BM_PacketLineToNeedle(benchmark::State& state) {
     for (auto _ : state) {
         w.line.incoming.assign(kPacket);
         w.poll.Timer4_Timer();
-        benchmark::DoNotOptimize(w.display.needle());
+        benchmark::DoNotOptimize(w.window.needle.value);
     }
-    if (!w.st.link.RxBuffer.empty() || w.display.needle() < 0) {
+    if (!w.st.link.RxBuffer.empty() || w.window.needle.value < 0) {
         state.SkipWithError("the packet did not reach the needle");
     }
 }
@@ -50,7 +44,7 @@ void BM_DrawLine(benchmark::State& state) {
     w.st.link.RxBuffer = kPacket;
     for (auto _ : state) {
         DrawLine(w.st);
-        benchmark::DoNotOptimize(w.display.needle());
+        benchmark::DoNotOptimize(w.window.needle.value);
     }
 }
 BENCHMARK(BM_DrawLine);
@@ -60,7 +54,7 @@ void BM_DrawPolar(benchmark::State& state) {
     std::int16_t x = -100;
     for (auto _ : state) {
         Draw_Polar(w.st, x, 37, -450, false, 45, true);
-        benchmark::DoNotOptimize(w.display.needle());
+        benchmark::DoNotOptimize(w.window.needle.value);
         x = static_cast<std::int16_t>(x == 100 ? -100 : x + 1);
     }
 }

@@ -7,19 +7,14 @@
 #include <string>
 #include <vector>
 
-#include "app/StationDecoders.h"
-#include "bench/NullDisplay.h"
-#include "link/Dispatch.h"
-#include "link/RxPoll.h"
-#include "link/Supervision.h"
-#include "status/MagTable.h"
-#include "tests/fakes/LinkRig.h"
+#include "tests/fakes/StationRig.h"
 
 namespace kestrova::bench {
 namespace {
 
-struct Rig : testing::BasicRig<StationDecoders, NullDisplay> {
-    Rig() { CreateTables(st); }
+// The headless station as the window wires it, on a window that keeps no log.
+struct Rig : testing::StationRig {
+    Rig() { window.logging = false; }
 };
 
 std::string bearing(int i) {
@@ -60,7 +55,7 @@ void BM_ReceivePathMix(benchmark::State& state) {
             i = 0;
         }
     }
-    benchmark::DoNotOptimize(r.display.needle());
+    benchmark::DoNotOptimize(r.window.needle.value);
     state.SetItemsProcessed(state.iterations());
 }
 BENCHMARK(BM_ReceivePathMix);
@@ -72,7 +67,7 @@ void BM_ReceivePathBearingOnly(benchmark::State& state) {
         r.line.incoming = packet;
         r.poll.Timer4_Timer();
     }
-    benchmark::DoNotOptimize(r.display.needle());
+    benchmark::DoNotOptimize(r.window.needle.value);
     state.SetItemsProcessed(state.iterations());
 }
 BENCHMARK(BM_ReceivePathBearingOnly);

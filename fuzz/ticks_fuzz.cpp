@@ -11,18 +11,21 @@
 #include <string>
 
 #include "fuzz/FuzzSupport.h"
-#include "tests/fakes/TickRig.h"
+#include "tests/fakes/StationRig.h"
 
 namespace {
 
-using kestrova::testing::TickRig;
+using kestrova::testing::Poll;
+using kestrova::testing::StationRig;
 
 constexpr std::size_t kMaxRecords = 400;
 
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-    TickRig ticks(false), wake(true);
+    StationRig ticks(Poll::Timer4), wake(Poll::VirtualTicks);
+    ticks.timed();
+    wake.timed();
     long t = 1;
     std::size_t i = 0;
     for (std::size_t records = 0; i + 1 < size && records < kMaxRecords; ++records) {
@@ -57,7 +60,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const long end = (t + 8000) | 1;
     ticks.clock.advance(end);
     wake.clock.advance(end);
-    FUZZ_CHECK(ticks.display.timed == wake.display.timed);
+    FUZZ_CHECK(ticks.window.log == wake.window.log);
     wake.ticks.catchUp();
     FUZZ_CHECK(ticks.st.link.IdleTickCount == wake.st.link.IdleTickCount);
     FUZZ_CHECK(ticks.st.link.BusyTickCount == wake.st.link.BusyTickCount);

@@ -13,6 +13,8 @@ namespace {
 
 namespace fs = std::filesystem;
 
+enum Layout { Installed, Portable, UserEdited, OnlyBackup, NoDefaults, HomeIsAFile };
+
 // An installed tree and a home folder under one temporary folder:
 // prefix/bin (the program), prefix/share/kestrova (its data), home/ and an empty given/.
 struct Tree {
@@ -33,10 +35,27 @@ struct Tree {
         return s;
     }
     std::size_t entries(const fs::path& p) const {
-        return std::distance(fs::recursive_directory_iterator(p), {});
+        return static_cast<std::size_t>(std::distance(fs::recursive_directory_iterator(p), {}));
     }
 
-    static inline const std::string kDefaults = "RxCOMport=1\r\n";
+    // The program in bin/, and the settings as the layout has them.
+    void lay(Layout setup) const {
+        const fs::path user = home / ".config/kestrova";
+        put(bin / "kestrova", "");
+        if (setup == Portable) {
+            put(bin / "Kestrova.ini", kMine);
+        } else if (setup == UserEdited || setup == OnlyBackup) {
+            fs::create_directories(user);
+            put(user / (setup == UserEdited ? "Kestrova.ini" : "Kestrova.bak"), kMine);
+        } else if (setup == NoDefaults) {
+            fs::remove(share / "Kestrova.ini");
+        } else if (setup == HomeIsAFile) {
+            fs::remove(home);
+            put(home, "");
+        }
+    }
+
+    static inline const std::string kDefaults = "RxCOMport=1\r\n", kMine = "RxCOMport=7\n";
     fs::path root = [] {
         std::string pattern = (fs::temp_directory_path() / "kestrova-folders-XXXXXX").string();
         return fs::path(mkdtemp(pattern.data()));
@@ -44,8 +63,6 @@ struct Tree {
     fs::path bin = root / "prefix/bin", share = root / "prefix/share/kestrova",
              home = root / "home";
 };
-
-enum Layout { Installed, Portable, UserEdited, OnlyBackup, NoDefaults, HomeIsAFile };
 
 // Which folders are used, and what the settings folder holds afterwards, for each way the
 // program can be laid out.
@@ -78,20 +95,7 @@ TEST(ChooseFolders, SettingsAndDataFolders) {
         const auto at = [&](const std::string& s) {
             return s.starts_with("@") ? t.root.string() + s.substr(1) : s;
         };
-        const fs::path user = t.home / ".config/kestrova";
-        const std::string mine = "RxCOMport=7\n";
-        t.put(t.bin / "kestrova", "");
-        if (c.setup == Portable) {
-            t.put(t.bin / "Kestrova.ini", mine);
-        } else if (c.setup == UserEdited || c.setup == OnlyBackup) {
-            fs::create_directories(user);
-            t.put(user / (c.setup == UserEdited ? "Kestrova.ini" : "Kestrova.bak"), mine);
-        } else if (c.setup == NoDefaults) {
-            fs::remove(t.share / "Kestrova.ini");
-        } else if (c.setup == HomeIsAFile) {
-            fs::remove(t.home);
-            t.put(t.home, "");
-        }
+        t.lay(c.setup);
         const std::size_t before = t.entries(t.root);
         PosixFileOps files;
         const Folders f = ChooseFolders({t.bin, at(c.option), at(c.xdg), t.home.string()}, files);
@@ -109,7 +113,7 @@ TEST(ChooseFolders, SettingsAndDataFolders) {
         for (const char* name : {"Kestrova.ini", "Kestrova.bak"}) {
             const fs::path p = f.settings / name;
             found += !fs::exists(p)                ? '-'
-                     : t.get(p) == mine            ? 'U'
+                     : t.get(p) == Tree::kMine     ? 'U'
                      : t.get(p) == Tree::kDefaults ? 'D'
                                                    : '?';
         }

@@ -33,10 +33,6 @@ struct StartRig : StoreRig {
         StartUp s{st, store, ports, shell, Timer4};
         return Form_Load(s);
     }
-    int position(const std::string& entry) const {
-        auto it = std::find(display.log.begin(), display.log.end(), entry);
-        return it == display.log.end() ? -1 : static_cast<int>(it - display.log.begin());
-    }
 
     FakeSerialLine line;
     Station st{display, line};
@@ -71,22 +67,17 @@ TEST(FormLoad, BlanksEveryDisplayOpensThePortAndStartsPollingLast) {
     ASSERT_TRUE(r.run());
 
     EXPECT_TRUE(r.window.hidden);
-    EXPECT_FALSE(r.display.isVisible(El::FrameDFOff));
-    EXPECT_FALSE(r.display.isVisible(El::BatteryMeter));
-    EXPECT_TRUE(r.display.isVisible(El::butConfig));
-    EXPECT_EQ(r.display.text(El::LabelVersion), "Kestrova Release 1.0.1");
-    EXPECT_EQ(r.display.text(El::Banner_Ant_Mod), "ANT UNKNOWN");
-    EXPECT_EQ(r.display.text(El::Banner_Ant_Band), "");
+    // Every display blanked, the version after them, the mount picture from the data folder.
+    EXPECT_EQ(r.display.takeLog(),
+              "FrameDFOff hidden|BatteryMeter hidden|butConfig shown|LabelVersion=Kestrova "
+              "Release 1.0.1|Banner_Ant_Mod=ANT UNKNOWN|Banner_Ant_Band=|SMeter 2200:2200|TMeter "
+              "1165:1105|DOA= - - -|Banner_GPS_Sexa_Lat=--\xB0  --'  --.-\" -|Banner_GPS_Sexa_Lon="
+              "---\xB0  --'  --.-\" -|Banner_GPS_Decimal_Lat=--\xB0  --.----'  "
+              "-|Banner_GPS_Decimal_Lon=---\xB0  --.----'  -|Banner_RelBear=REL|"
+              "Banner_AntOrientation<" +
+                  (r.folder / "Ant-GND-Win32.bmp").string());
     EXPECT_EQ(r.st.antenna.BandText[1], "BAND 01");
-    EXPECT_EQ(r.display.text(El::DOA), " - - -");
-    EXPECT_EQ(r.display.text(El::Banner_RelBear), "REL");
-    EXPECT_EQ(r.display.text(El::Banner_GPS_Decimal_Lat), "--\xB0  --.----'  -");
-    EXPECT_EQ(r.display.picture(El::Banner_AntOrientation),
-              (r.folder / "Ant-GND-Win32.bmp").string());
-    EXPECT_EQ(r.display.line(El::SMeter).y2, 2200);  // an empty S-meter
-    EXPECT_EQ(r.display.line(El::TMeter).y1, 2200 - 15 * 69);
     EXPECT_EQ(r.st.bearing.MagTable[3][4], 5);
-
     EXPECT_TRUE(r.line.isOpen());
     EXPECT_EQ(r.line.portNumber(), 3);
     EXPECT_TRUE(r.StayAliveTmr.isRunning());
@@ -96,47 +87,31 @@ TEST(FormLoad, BlanksEveryDisplayOpensThePortAndStartsPollingLast) {
     EXPECT_TRUE(r.line.written.empty()) << "the placeholder antenna is not acknowledged";
     EXPECT_TRUE(r.boxes.boxes.empty());
     EXPECT_EQ(r.status(), "");
-
-    // Displays are blanked before the window learns the version, and both before the port.
-    EXPECT_LT(r.position("hide FrameDFOff"),
-              r.position("text LabelVersion=Kestrova Release 1.0.1"));
-    EXPECT_LT(r.position("text LabelVersion=Kestrova Release 1.0.1"),
-              r.position("text Banner_Ant_Mod=ANT UNKNOWN"));
 }
 
-struct OptionCase {
-    const char* hide;  // HideConfigButton value, nullptr when absent
-    bool buttonVisible;
-    bool reported;
-};
-
-TEST(FormLoad, ConfigureButtonFollowsHideConfigButton) {
-    const std::vector<OptionCase> cases = {
-        {nullptr, true, true}, {"0", true, false},   {"00", true, false},  {"1", false, false},
-        {"2", false, false},   {"abc", true, false}, {" 1", false, false}, {"", true, false},
-    };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.hide ? c.hide : "(absent)");
-        StartRig r(with("HideConfigButton", c.hide));
+// HideConfigButton hides the button for any number but 0, AlwaysOnTop stacks the window only
+// for the number 1; an absent key is reported on the status line.
+TEST(FormLoad, ConfigureButtonAndAlwaysOnTopFollowTheirKeys) {
+    const std::tuple<const char*, const char*, bool, bool> cases[] = {
+        // key, value (nullptr: absent), shown or on top, reported
+        {"HideConfigButton", nullptr, true, true}, {"HideConfigButton", "0", true, false},
+        {"HideConfigButton", "00", true, false},   {"HideConfigButton", "1", false, false},
+        {"HideConfigButton", "2", false, false},   {"HideConfigButton", "abc", true, false},
+        {"HideConfigButton", " 1", false, false},  {"HideConfigButton", "", true, false},
+        {"AlwaysOnTop", "1", true, false},         {"AlwaysOnTop", "1.0", true, false},
+        {"AlwaysOnTop", "  1", true, false},       {"AlwaysOnTop", "0", false, false},
+        {"AlwaysOnTop", "2", false, false},        {"AlwaysOnTop", "one", false, false},
+        {"AlwaysOnTop", nullptr, false, true}};
+    for (const auto& [key, value, on, reported] : cases) {
+        SCOPED_TRACE(::testing::Message() << key << "=" << (value ? value : "(absent)"));
+        StartRig r(with(key, value));
         ASSERT_TRUE(r.run());
-        EXPECT_EQ(r.display.isVisible(El::butConfig), c.buttonVisible);
-        EXPECT_EQ(r.status() == "14:03:07> Err reading .ini file.", c.reported) << r.status();
-    }
-}
-
-TEST(FormLoad, AlwaysOnTopOnlyForTheNumberOne) {
-    const std::vector<std::pair<const char*, bool>> cases = {
-        {"1", true},  {"1.0", true},  {"  1", true},    {"0", false},
-        {"2", false}, {"one", false}, {nullptr, false},
-    };
-    for (const auto& [value, top] : cases) {
-        SCOPED_TRACE(value ? value : "(absent)");
-        StartRig r(with("AlwaysOnTop", value));
-        ASSERT_TRUE(r.run());
-        EXPECT_EQ(r.shell.onTop, top ? std::vector<bool>{true} : std::vector<bool>{});
-        if (!value) {
-            EXPECT_EQ(r.status(), "14:03:07> Err reading .ini file.");
+        if (std::string(key) == "AlwaysOnTop") {
+            EXPECT_EQ(r.shell.onTop, std::vector<bool>(on ? 1 : 0, true));
+        } else {
+            EXPECT_EQ(r.display.isVisible(El::butConfig), on);
         }
+        EXPECT_EQ(r.status() == "14:03:07> Err reading .ini file.", reported) << r.status();
     }
 }
 

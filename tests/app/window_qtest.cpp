@@ -1,33 +1,70 @@
+// The main window on rendered pixels: its design, the meters, pictures and status line; the
+// view options (bearing marks on the dial, the night palette, the scale); the stacking helper.
+
 #include <gtest/gtest.h>
 
-#include <QCoreApplication>
+#include <QContextMenuEvent>
+#include <QListWidget>
 #include <QMouseEvent>
 #include <QPushButton>
+#include <QScreen>
 #include <QTemporaryDir>
+#include <QWindow>
 #include <cmath>
 #include <filesystem>
-#include <fstream>
+#include <functional>
 #include <tuple>
 
 #include "app/frmKestrova.h"
+#include "settings/QtMessageBoxes.h"
+#include "tests/fakes/Program.h"
+#include "widgets/Look.h"
+#include "widgets/NeedleGauge.h"
 #include "widgets/Pictures.h"
+#include "widgets/WindowHelpers.h"
 
-namespace kestrova {
+namespace kestrova::testing {
 namespace {
+
+const auto kAssets = std::filesystem::path(__FILE__).parent_path() / "../../assets";
 
 QLabel* labelOf(const frmKestrova& w, El e) {
     return qobject_cast<QLabel*>(w.element(e));
 }
-
 int px(int twips) {
     return static_cast<int>(std::lround(twips / 15.0));
 }
+// How many pixels of img (with the same pixel of other, when given) `pick` picks.
+int count(const QImage& img, const std::function<bool(QColor, QColor)>& pick,
+          const QImage& other = {}) {
+    int n = 0;
+    for (int y = 0; y < img.height(); ++y) {
+        for (int x = 0; x < img.width(); ++x) {
+            n += pick(img.pixelColor(x, y), other.isNull() ? QColor() : other.pixelColor(x, y));
+        }
+    }
+    return n;
+}
+// Pixels the night must not have, and the red it shows everything in.
+int bright(const QImage& img) {
+    return count(img, [](QColor c, QColor) {
+        return c.green() > kNightCeiling || c.blue() > kNightCeiling;
+    });
+}
+int red(const QImage& img) {
+    return count(img, [](QColor c, QColor) { return c.red() > 100; });
+}
+// A click on the status line: pressed at (10, 5), released at `at`.
+void click(QWidget* status, QPointF at = {10, 5}) {
+    const QPointF in(10, 5);
+    QMouseEvent down(QEvent::MouseButtonPress, in, in, Qt::LeftButton, Qt::LeftButton, {});
+    QMouseEvent up(QEvent::MouseButtonRelease, at, at, Qt::LeftButton, Qt::NoButton, {});
+    QCoreApplication::sendEvent(status, &down);
+    QCoreApplication::sendEvent(status, &up);
+}
 
-struct Window : ::testing::Test {
+TEST(Window, IsAFixedBlackClientAreaPlacedInTwipsWithItsDesignTexts) {
     frmKestrova w;
-};
-
-TEST_F(Window, IsAFixedBlackClientAreaPlacedInTwipsWithItsDesignTexts) {
     ASSERT_DOUBLE_EQ(w.twipsPerPixelY(), 15.0);  // offscreen screen: 96 dpi
     EXPECT_EQ(w.windowTitle(), QStringLiteral("HNT-7700 Remote Display"));
     EXPECT_EQ(w.size(), QSize(490, 226));
@@ -52,9 +89,10 @@ TEST_F(Window, IsAFixedBlackClientAreaPlacedInTwipsWithItsDesignTexts) {
 }
 
 // Every element the logic names has its widget, centred inside its container (the design lets
-// some overhang their container a little), only the DF OFF panel and the battery icon start hidden,
-// and the logic shows and hides each.
-TEST_F(Window, EveryElementIsInItsContainerAndTheLogicReachesIt) {
+// some overhang their container a little), only the DF OFF panel and the battery icon start
+// hidden, and the logic shows and hides each.
+TEST(Window, EveryElementIsInItsContainerAndTheLogicReachesIt) {
+    frmKestrova w;
     for (std::size_t i = 0; i < kElementCount; ++i) {
         const El e = static_cast<El>(i);
         SCOPED_TRACE(elementName(e));
@@ -71,7 +109,8 @@ TEST_F(Window, EveryElementIsInItsContainerAndTheLogicReachesIt) {
 }
 
 // One element of each kind, the nested and the hidden ones, in twips of their container.
-TEST_F(Window, RepresentativeElementsSitAtTheirDesignPlaces) {
+TEST(Window, RepresentativeElementsSitAtTheirDesignPlaces) {
+    frmKestrova w;
     const std::tuple<El, const char*, QRect> rows[] = {
         {El::FrameDOA, "", {3120, 120, 855, 735}},
         {El::DOA, "FrameDOA", {140, 80, 560, 225}},
@@ -104,7 +143,8 @@ TEST_F(Window, RepresentativeElementsSitAtTheirDesignPlaces) {
     EXPECT_EQ(pictures::meterScales(2).deviceIndependentSize(), QSizeF(58, 164));
 }
 
-TEST_F(Window, TextsArriveAsLatin1AsPlainTextAndColoursChange) {
+TEST(Window, TextsArriveAsLatin1AsPlainTextAndColoursChange) {
+    frmKestrova w;
     const std::string degree = "33\xB0 52' 07.4\" S";
     for (El e : {El::Banner_GPS_Sexa_Lat, El::Textbox2, El::StatusDisp, El::butConfig, El::DOA}) {
         w.setText(e, degree);
@@ -130,16 +170,17 @@ int barHeight(QWidget* frame, int x, const QColor& colour) {
     return rows / dpr;
 }
 
-TEST_F(Window, MeterLinesAreDrawnInWholePixelsOfTheirPanel) {
+TEST(Window, MeterLinesAreDrawnInWholePixelsOfTheirPanel) {
+    frmKestrova w;
     QWidget* frame = w.element(El::FrameMeters);
     const std::pair<int, Rgb> rows[] = {
         {0, kYellow}, {1, kYellow}, {71, kYellow}, {140, kYellow}, {142, kRed}};
     for (const auto& [p, colour] : rows) {
-        SCOPED_TRACE(p);
         w.setLine(El::SMeter, 250, 2200 - 15 * p, 250, 2200, colour);
-        const QColor c(colour.r, colour.g, colour.b);
         for (int dx : {-1, 0, 1, 2}) {  // 3 pixels wide
-            EXPECT_EQ(barHeight(frame, px(250) + dx, c), dx < 2 ? p : 0) << dx;
+            EXPECT_EQ(barHeight(frame, px(250) + dx, QColor(colour.r, colour.g, colour.b)),
+                      dx < 2 ? p : 0)
+                << p << " " << dx;
         }
     }
     // Tune marker: four pixels, and only the moved meter changes.
@@ -148,30 +189,9 @@ TEST_F(Window, MeterLinesAreDrawnInWholePixelsOfTheirPanel) {
     EXPECT_EQ(barHeight(frame, px(250), QColor(255, 0, 0)), 142);
 }
 
-TEST_F(Window, StatusClickEmptiesItAndConfigureCallsTheCallback) {
-    auto* status = w.element(El::StatusDisp);
-    auto click = [status, in = QPointF(10, 5)](QPointF at) {  // pressed at `in`, released `at`
-        QMouseEvent down(QEvent::MouseButtonPress, in, in, Qt::LeftButton, Qt::LeftButton, {});
-        QMouseEvent up(QEvent::MouseButtonRelease, at, at, Qt::LeftButton, Qt::NoButton, {});
-        QCoreApplication::sendEvent(status, &down);
-        QCoreApplication::sendEvent(status, &up);
-    };
-    click({-20, -20});  // released off the label: no click
-    EXPECT_EQ(w.text(El::StatusDisp), "Status Ok!");
-    click({10, 5});
-    EXPECT_EQ(w.text(El::StatusDisp), "");
-    auto* button = qobject_cast<QPushButton*>(w.element(El::butConfig));
-    ASSERT_NE(button, nullptr);
-    button->click();  // nobody listening yet: nothing happens
-    int calls = 0;
-    w.onConfigClicked = [&calls] { ++calls; };
-    button->click();
-    EXPECT_EQ(calls, 1);
-}
-
-TEST_F(Window, LoadPictureKeepsTheOldPictureOnFailure) {
-    const auto assets = std::filesystem::path(__FILE__).parent_path() / "../../assets";
-    const std::string gnd = (assets / "Ant-GND-Win32.bmp").string();
+TEST(Window, LoadPictureKeepsTheOldPictureOnFailure) {
+    frmKestrova w;
+    const std::string gnd = (kAssets / "Ant-GND-Win32.bmp").string();
     QLabel* mount = labelOf(w, El::Banner_AntOrientation);
     ASSERT_TRUE(w.loadPicture(El::Banner_AntOrientation, gnd));
     const QImage before = mount->pixmap().toImage();
@@ -181,14 +201,279 @@ TEST_F(Window, LoadPictureKeepsTheOldPictureOnFailure) {
     ASSERT_TRUE(std::ofstream(junk) << "BM not really a bitmap");
     for (const std::string& path : {dir.filePath("missing.bmp").toStdString(), junk,
                                     dir.path().toStdString(), std::string()}) {
-        SCOPED_TRACE(path);
-        EXPECT_FALSE(w.loadPicture(El::Banner_AntOrientation, path));
-        EXPECT_EQ(mount->pixmap().toImage(), before);
+        EXPECT_FALSE(w.loadPicture(El::Banner_AntOrientation, path)) << path;
+        EXPECT_EQ(mount->pixmap().toImage(), before) << path;
     }
     // Only picture elements take pictures.
     EXPECT_FALSE(w.loadPicture(El::StatusDisp, gnd));
     EXPECT_TRUE(labelOf(w, El::StatusDisp)->pixmap().isNull());
 }
 
+// A click (pressed and released on it) empties the status line; its tooltip shows the full
+// last message, its menu the last hundred; Configure calls back once someone listens.
+TEST(Window, StatusLineAndConfigureButton) {
+    frmKestrova w;
+    QWidget* status = w.element(El::StatusDisp);
+    const QString tip = QStringLiteral("Click to clear previous Status Info.");
+    click(status, {-20, -20});  // released off the label: no click
+    EXPECT_EQ(w.text(El::StatusDisp), "Status Ok!");
+    for (int i = 1; i <= 105; ++i) {
+        w.setText(El::StatusDisp, "12:00:00> message " + std::to_string(i) +
+                                      " that is longer than the status line is wide");
+    }
+    EXPECT_EQ(status->toolTip(),
+              "12:00:00> message 105 that is longer than the status line is wide\n" + tip);
+    QContextMenuEvent menu(QContextMenuEvent::Mouse, QPoint(5, 5),
+                           status->mapToGlobal(QPoint(5, 5)));
+    QCoreApplication::sendEvent(status, &menu);
+    auto* list = w.findChild<QListWidget*>(QStringLiteral("StatusMessages"));
+    ASSERT_NE(list, nullptr);
+    EXPECT_TRUE(list->isVisible());
+    ASSERT_EQ(list->count(), 100);
+    EXPECT_TRUE(list->item(0)->text().startsWith("12:00:00> message 105 "));
+    EXPECT_TRUE(list->item(99)->text().startsWith("12:00:00> message 6 "));
+    list->hide();
+    click(status);
+    EXPECT_EQ(w.text(El::StatusDisp), "");
+    EXPECT_EQ(status->toolTip(), tip);
+    EXPECT_EQ(w.statusMessages().newestFirst().size(), 100u);
+
+    auto* button = qobject_cast<QPushButton*>(w.element(El::butConfig));
+    ASSERT_NE(button, nullptr);
+    button->click();  // nobody listening yet: nothing happens
+    int calls = 0;
+    w.onConfigClicked = [&calls] { ++calls; };
+    button->click();
+    EXPECT_EQ(calls, 1);
+}
+
+// Everything that can show lit at once, as the logic would draw it.
+void lightEverything(frmKestrova& w) {
+    ASSERT_TRUE(w.loadPicture(El::Banner_AntOrientation, (kAssets / "Ant-AIR-Win32.bmp").string()));
+    w.setHistoryLength(8);
+    for (const char* r : {"010 ", "020.", "035 ", "050 ", "090.", "200 ", "210 ", "222."}) {
+        w.setText(El::DOA, r);
+    }
+    w.setText(El::Textbox2, "Pkt Corr");
+    w.setText(El::StatusDisp, "14:03:07> COM port error.");
+    w.setVisible(El::FrameDFOff, true);
+    w.setVisible(El::BatteryMeter, true);
+    w.setLine(El::SMeter, 250, 2200 - 15 * 142, 250, 2200, kRed);
+    w.setLine(El::TMeter, 600, 2200 - 15 * 69, 600, 2200 - 15 * 73, kYellow);
+    w.setNeedleValue(222);
+    w.setNeedleStrength(1);
+    w.setNeedleColour(kNeedleGreen);
+}
+
+TEST(NightPalette, NoPixelOfTheWindowItsListOrItsBoxesIsGreenOrBlue) {
+    frmKestrova w;
+    lightEverything(w);
+    ASSERT_GT(bright(w.grab().toImage()), 10000) << "by day the window is colourful";
+    w.applyPalette(Palette::Night);
+    const QImage night = w.grab().toImage();
+    EXPECT_EQ(bright(night), 0);
+    EXPECT_GT(red(night), 4000) << "and at night it still shows everything";
+
+    QListWidget* list = w.showStatusMessages(QPoint(100, 100));
+    EXPECT_EQ(bright(list->grab().toImage()), 0);
+    list->hide();
+
+    QtMessageBoxes boxes(&w);
+    boxes.applyPalette(Palette::Night);
+    for (BoxIcon icon : {BoxIcon::Critical, BoxIcon::Exclamation, BoxIcon::Information}) {
+        QImage shot;
+        QTimer poll;
+        QObject::connect(&poll, &QTimer::timeout, [&shot] {
+            if (QWidget* box = QApplication::activeModalWidget()) {
+                shot = box->grab().toImage();
+                box->close();
+            }
+        });
+        poll.start(20);
+        boxes.show("Could not find any available serial ports.", "Kestrova", icon);
+        ASSERT_FALSE(shot.isNull());
+        EXPECT_EQ(bright(shot), 0) << static_cast<int>(icon);
+        EXPECT_GT(red(shot), 100) << static_cast<int>(icon);
+    }
+}
+
+// The night is a look, not a state: back to day the window is as if never switched, and each
+// palette's dial is drawn once.
+TEST(NightPalette, BackToDayIsAsBeforeAndEachDialIsDrawnOnce) {
+    frmKestrova plain, w;
+    lightEverything(plain);
+    lightEverything(w);
+    const QImage day = plain.grab().toImage();
+    EXPECT_EQ(w.gauge()->faceRenderCount(), 0);
+    w.grab();
+    w.applyPalette(Palette::Night);
+    w.grab();
+    w.applyPalette(Palette::Day);
+    EXPECT_EQ(w.grab().toImage(), day);
+    w.applyPalette(Palette::Night);
+    w.grab();
+    EXPECT_EQ(w.gauge()->faceRenderCount(), 2);
+}
+
+struct History : ::testing::Test {
+    History() { w.setHistoryLength(3); }
+    // Blue of the dial's rim at `degrees`, where a mark's tip lies over the red axis marks.
+    int blueAt(double degrees) {
+        NeedleGauge& g = *w.gauge();
+        const QImage img = g.grab().toImage();
+        const QPointF p = g.centre() + needleTip(degrees, 1, g.width() / 2.0 * 95 / 106);
+        return img.pixelColor(p.toPoint()).blue();
+    }
+    frmKestrova w;
+};
+
+// Marks fade with age, a blank readout adds none and drops none, the oldest goes when the
+// history is full, and a stop drops them all.
+TEST_F(History, MarksFadeAndGoOnTheRim) {
+    for (const char* r : {"090 ", "180 ", " - - -", "270 "}) {
+        w.setText(El::DOA, r);
+    }
+    EXPECT_GT(blueAt(270), blueAt(180));
+    EXPECT_GT(blueAt(180), blueAt(90));
+    EXPECT_GT(blueAt(90), 40);
+    EXPECT_EQ(blueAt(0), 0);
+    w.setText(El::DOA, "000 ");
+    EXPECT_EQ(blueAt(90), 0) << "pushed out by the fourth";
+    EXPECT_GT(blueAt(0), blueAt(270));
+    w.bearingsStopped();
+    for (double d : {0, 90, 180, 270}) {
+        EXPECT_EQ(blueAt(d), 0) << d;
+    }
+}
+
+// Marks are drawn into the cached dial when they change, not on a needle move.
+TEST_F(History, NeedleMovesRepaintFromTheCachedDial) {
+    NeedleGauge& g = *w.gauge();
+    w.setText(El::DOA, "090 ");
+    g.grab();
+    const int faces = g.faceRenderCount(), overlays = g.overlayRenderCount();
+    w.setNeedleStrength(1);
+    for (int v = 0; v < 360; v += 30) {
+        w.setNeedleValue(v);
+        g.grab();
+    }
+    EXPECT_EQ(g.overlayRenderCount(), overlays);
+    w.setText(El::DOA, "100 ");
+    g.grab();
+    EXPECT_EQ(g.overlayRenderCount(), overlays + 1);
+    EXPECT_EQ(g.faceRenderCount(), faces);
+}
+
+// Scaled, the window is drawn at its size, as sharp as the same window on a screen with that
+// many device pixels to a logical one.
+TEST(Scale, TheWholeWindowIsDrawnAtItsSize) {
+    for (double f : {2.0, 1.5, 3.0}) {
+        SCOPED_TRACE(f);
+        frmKestrova plain, w;
+        lightEverything(plain);
+        lightEverything(w);
+        w.setScale(f);
+        const QSize size(qRound(490 * f), qRound(226 * f));
+        EXPECT_EQ(w.size(), size);
+        EXPECT_EQ(w.gauge()->size(), QSize(qRound(212 * f), qRound(212 * f)));
+        EXPECT_DOUBLE_EQ(w.element(El::DOA)->font().pointSizeF(), 11.25 * f);
+
+        // Pictures drawn with a device pixel for each pixel shown, not stretched.
+        for (El e : {El::ImageBackgroundMeters, El::Banner_DF_Off, El::ImageGPSBackground}) {
+            const QSize shown = w.element(e)->size(), drawn = labelOf(w, e)->pixmap().size();
+            EXPECT_LE(
+                std::abs(shown.width() - drawn.width()) + std::abs(shown.height() - drawn.height()),
+                2)
+                << elementName(e);
+        }
+        // Laid out as the same window on a screen with f device pixels to a pixel: only
+        // edges of text placed half a pixel apart differ.
+        QImage dense(size, QImage::Format_ARGB32_Premultiplied);
+        dense.setDevicePixelRatio(f);
+        dense.fill(Qt::black);
+        plain.render(&dense);
+        const int apart = count(
+            w.grab().toImage(),
+            [](QColor p, QColor q) {
+                return std::abs(p.red() - q.red()) + std::abs(p.green() - q.green()) +
+                           std::abs(p.blue() - q.blue()) >
+                       60;
+            },
+            dense);
+        EXPECT_LT(apart, size.width() * size.height() * 6 / 100);
+    }
+}
+
+// The panel of the DF OFF sign is black wherever the sign leaves it, not the dial beneath.
+TEST(Polish, TheDfOffPanelIsBlackBelowItsSign) {
+    frmKestrova w;
+    w.setVisible(El::FrameDFOff, true);
+    const QImage img = w.grab().toImage();
+    const QRect panel = w.element(El::FrameDFOff)->geometry();
+    const int signBottom = panel.top() + w.element(El::Banner_DF_Off)->height();
+    int lit = 0;
+    for (int y = signBottom; y <= panel.bottom(); ++y) {
+        for (int x = panel.left(); x <= panel.right(); ++x) {
+            lit += img.pixelColor(x, y) == QColor(Qt::black) ? 0 : 1;
+        }
+    }
+    EXPECT_EQ(lit, 0);
+}
+
+// On a screen at a fractional ratio, as the test command runs it under Xvfb with
+// QT_SCALE_FACTOR=1.5: hiding the battery icon, which lies over the dial, leaves none of its
+// red behind. Skipped on the offscreen platform, whose windows have no device pixels of their
+// own.
+TEST(OnScreen, HidingTheBatteryIconLeavesNothingBehind) {
+    if (QGuiApplication::platformName() != QLatin1String("xcb")) {
+        GTEST_SKIP() << "needs an X screen";
+    }
+    frmKestrova w;
+    w.show();
+    ASSERT_TRUE(spinUntil([&] { return w.windowHandle() && w.windowHandle()->isExposed(); }));
+    const QRect icon = w.element(El::BatteryMeter)->geometry().adjusted(-2, -2, 2, 2);
+    auto redLeft = [&] {
+        spinFor(200);
+        const QImage img = w.screen()->grabWindow(w.winId()).toImage();
+        const qreal dpr = img.devicePixelRatio();
+        const QRectF area(QPointF(icon.topLeft()) * dpr, QSizeF(icon.size()) * dpr);
+        return count(img.copy(area.toAlignedRect()),
+                     [](QColor c, QColor) { return c.red() > 128 && c.green() < 64; });
+    };
+    w.setVisible(El::BatteryMeter, true);
+    ASSERT_GT(redLeft(), 50);
+    w.setVisible(El::BatteryMeter, false);
+    EXPECT_EQ(redLeft(), 0);
+}
+
+// Changing the flag keeps place, size and visibility; asking for what the window already has
+// leaves its native window alone.
+TEST(SetAlwaysOnTop, ChangesTheStackingOnlyKeepingPlaceSizeAndVisibility) {
+    const std::tuple<bool, bool, bool> rows[] = {
+        {true, false, true}, {true, true, false},  {true, false, false},
+        {true, true, true},  {false, false, true}, {false, true, false},
+    };
+    for (const auto& [shown, startOnTop, flag] : rows) {
+        SCOPED_TRACE(::testing::Message()
+                     << "shown " << shown << ", " << startOnTop << " to " << flag);
+        QWidget w;
+        w.setWindowFlag(Qt::WindowStaysOnTopHint, startOnTop);
+        w.setGeometry(123, 77, 320, 140);
+        w.setVisible(shown);
+        QCoreApplication::processEvents();
+        const QRect before = w.geometry();
+        const WId id = shown ? w.winId() : 0;
+        SetAlwaysOnTop(&w, flag);
+        QCoreApplication::processEvents();
+        EXPECT_EQ(w.windowFlags().testFlag(Qt::WindowStaysOnTopHint), flag);
+        EXPECT_EQ(w.isVisible(), shown);
+        EXPECT_EQ(w.geometry(), before);
+        if (shown && flag == startOnTop) {
+            EXPECT_EQ(w.winId(), id);
+        }
+    }
+    SetAlwaysOnTop(nullptr, true);  // no window: nothing to do
+}
+
 }  // namespace
-}  // namespace kestrova
+}  // namespace kestrova::testing

@@ -8,19 +8,39 @@
 #include <tuple>
 #include <vector>
 
+#include "core/BearingPacket.h"
 #include "display/Bearing.h"
 #include "display/Meters.h"
 #include "display/Polar.h"
-#include "status/MagTable.h"
-#include "tests/display/DisplayRig.h"
 #include "tests/fakes/StationRig.h"
 
 namespace kestrova::testing {
 namespace {
 
+std::string raw(long v) {
+    return std::to_string(10000 + v).substr(1);  // 0..9999
+}
+
+// Puts the packet of vector (x, y) through the needle, then the readout, and returns the
+// readout. Mode R is relative, A absolute, N absolute without a good compass fix.
+std::string bearing(StationRig& r, int x, int y, float offset = 0, char mode = 'R',
+                    int heading = 999, bool air = false, std::uint8_t band = 5) {
+    r.st.status.BandIndex = band;
+    r.st.antenna.BandOffset[5] = offset;
+    r.st.bearing.RelBearMode = mode == 'R';
+    r.st.bearing.CompassFlag = mode == 'N' ? 'N' : 'P';
+    r.st.bearing.CompassHeading = static_cast<std::int16_t>(heading);
+    r.st.status.AntAirMount = air;
+    r.st.link.RxBuffer =
+        "B" + raw(std::lround(2048 + 20.4 * x)) + raw(std::lround(2048 + 20.4 * y)) + "S42999P\r\n";
+    DrawLine(r.st);
+    DrawDigitalDOA(r.st);
+    return r.window.text(El::DOA);
+}
+
 // Every vector in range and one step beyond, against atan2 and the rounded length.
 TEST(Bearing, AngleAndMagnitudeOfEveryVector) {
-    DisplayRig r;
+    StationRig r;
     for (int x = -101; x <= 101; ++x) {
         for (int y = -101; y <= 101; ++y) {
             const float a = XY_Angle(r.st, static_cast<float>(x), static_cast<float>(y));
@@ -32,6 +52,7 @@ TEST(Bearing, AngleAndMagnitudeOfEveryVector) {
                 << x << "," << y;
         }
     }
+    EXPECT_EQ(XY_Angle(r.st, -1e-6f, 100.0f), 0.0f) << "a hair left of north is north";
 }
 
 // x, y, offset, mode, heading -> needle value and readout text, the same with the antenna
@@ -54,6 +75,8 @@ TEST(Bearing, NeedleAndReadoutOfAPacket) {
                    {0, 50, 2.5f, 'R', 999, 0.2, "000 ", 359.8, "359 ", 2, 50},
                    {0, 50, 5, 'R', 999, 0.5, "000.", 359.5, "359.", 5, 50},
                    {0, 50, 1234, 'R', 999, 123.4, "123.", 236.6, "236.", 1234, 50},
+                   {0, 50, 32767, 'R', 999, 36.7, "036.", 323.3, "323.", 367, 50},
+                   {0, 50, -32768, 'R', 999, 323.2, "323 ", 36.8, "036 ", 3232, 50},
                    {0, 50, 200, 'A', 350, 10, "010 ", 350, "350 ", 200, 50},
                    {0, 50, 200, 'R', 350, 20, "020 ", 340, "340 ", 200, 50},
                    {0, 50, 0, 'A', 90, 90, "090 ", 270, "270 ", 0, 50},
@@ -66,27 +89,35 @@ TEST(Bearing, NeedleAndReadoutOfAPacket) {
          cases) {
         for (const bool air : {false, true}) {
             SCOPED_TRACE(::testing::Message() << x << ' ' << y << ' ' << off << mode << air);
-            DisplayRig r;
-            EXPECT_EQ(r.bearing(x, y, off, mode, heading, air), air ? airText : text);
+            StationRig r;
+            EXPECT_EQ(bearing(r, x, y, off, mode, heading, air), air ? airText : text);
             EXPECT_EQ(r.st.bearing.DOA_Tenths, tenths);
-            EXPECT_NEAR(r.display.needleValue, air ? airValue : value, 1e-4);
-            EXPECT_EQ(r.display.needleColour, m == 99 ? kNeedleGreen : kYellow);
-            EXPECT_DOUBLE_EQ(r.display.needleStrength, m / 99.0);
+            EXPECT_NEAR(r.window.needle.value, air ? airValue : value, 1e-4);
+            EXPECT_EQ(r.window.needle.colour, m == 99 ? kNeedleGreen : kYellow);
+            EXPECT_DOUBLE_EQ(r.window.needle.strength, m / 99.0);
         }
     }
-    DisplayRig r;
+    StationRig r;
     Draw_Polar(r.st, 0, 0, 0, true, 0, true);  // the park call
-    EXPECT_EQ(std::tuple(r.display.needleValue, r.display.needleColour, r.display.needleStrength),
+    EXPECT_EQ(std::tuple(r.window.needle.value, r.window.needle.colour, r.window.needle.strength),
               std::tuple(360.0, kYellow, 0.0));
+    // Wild offsets, taken modulo a circle, and one wrap: a hair left of north stays there.
+    const std::tuple<std::int16_t, std::int16_t, std::int16_t, double> wild[] = {
+        {-1, 30000, 3601, 0.098}, {-1, 30000, -3600, 359.998}, {0, 50, -3601, 359.9}};
+    for (const auto& [x, y, offset, value] : wild) {
+        Draw_Polar(r.st, x, y, offset, true, 0, false);
+        EXPECT_NEAR(r.window.needle.value, value, 1e-3) << offset;
+    }
 }
 
 // Every tenth: whole degrees never rounded up, tenths 3..7 a dot (123.2 "123 ", 123.3 and 123.7
 // "123.", 123.8 "123 ").
 TEST(Bearing, TenthsRuleOverEveryBearing) {
-    DisplayRig r;
+    StationRig r;
+    r.window.logging = false;
     for (int v = 0; v < 3600; ++v) {
         const char mark = (v % 10 >= 3 && v % 10 <= 7) ? '.' : ' ';
-        ASSERT_EQ(r.bearing(0, 50, v), DisplayRig::raw(v / 10).substr(1) + mark) << v;
+        ASSERT_EQ(bearing(r, 0, 50, static_cast<float>(v)), raw(v / 10).substr(1) + mark) << v;
     }
 }
 
@@ -96,13 +127,51 @@ TEST(Bearing, ReadoutStaysWhenNoValueCanBeFormed) {
         {101, 0, 5}, {50, 0, 17}, {50, NAN, 5}, {50, INFINITY, 5}};
     for (const auto& [x, offset, band] : cases) {
         SCOPED_TRACE(::testing::Message() << x << " " << offset << " " << band);
-        DisplayRig r;
-        r.display.setText(El::DOA, "123.");
+        StationRig r;
+        r.window.setText(El::DOA, "123.");
         r.st.bearing.SignalMag = 77;
         r.st.bearing.DOA_Tenths = 1234;
-        EXPECT_EQ(r.bearing(x, 0, offset, 'R', 999, false, band), "123.");
+        EXPECT_EQ(bearing(r, x, 0, offset, 'R', 999, false, static_cast<std::uint8_t>(band)),
+                  "123.");
         EXPECT_EQ(r.st.bearing.SignalMag, 77);
         EXPECT_EQ(r.st.bearing.DOA_Tenths, 1234);
+    }
+    StationRig r;  // band 16 is the last a value is formed for
+    EXPECT_EQ(bearing(r, 50, 0, 0, 'R', 999, false, 16), "090 ");
+    EXPECT_EQ(r.window.needle.value, 90);
+}
+
+// A bearing packet as "framed x y meter value heading flag", "-" for an absent field.
+std::string record(const BearingPacket& b) {
+    auto f = [](const std::optional<int>& v) { return v ? std::to_string(*v) : "-"; };
+    return std::string(b.framed ? "F " : "- ") + f(b.rawX) + " " + f(b.rawY) +
+           (b.signalMeter ? " S " : " T ") + f(b.meterValue) + " " + std::to_string(b.heading) +
+           " " + (b.flag ? std::string(1, *b.flag) : "-");
+}
+
+TEST(ParseBearingPacket, Records) {
+    const std::pair<std::string, const char*> cases[] = {
+        {"B30682048S42045P\r\n", "F 3068 2048 S 42 45 P"},
+        {"B00009999T07359N\r\nB", "F 0 9999 T 7 359 N"},
+        {"B3068204 S42045P\r\n", "F 3068 - S 42 45 P"},
+        {"B20X82048s4A360 \r\n", "F - 2048 T - 999  "},
+        {"B 204-2042.00991\r\n", "F - - T - 99 1"},
+        {"B30682048S42000P\r\n", "F 3068 2048 S 42 0 P"},
+        {"B30682048S42 45P\r\n", "F 3068 2048 S 42 999 P"},
+        {"B30682048S4204AP\r\n", "F 3068 2048 S 42 999 P"},
+        {"B30682048S42045P\rB", "- 3068 2048 S 42 45 P"},
+        {"B30682048S42045P\n\n", "- 3068 2048 S 42 45 P"},
+        {"B30682048S42045P", "- 3068 2048 S 42 45 P"},
+        {"B30682048S42045", "- 3068 2048 S 42 45 -"},
+        {"B30682048S4204", "- 3068 2048 S 42 999 -"},
+        {"B30682048S4", "- 3068 2048 S - 999 -"},
+        {"B30682048S", "- 3068 2048 S - 999 -"},
+        {"B30682048", "- 3068 2048 T - 999 -"},
+        {"B306820", "- 3068 - T - 999 -"},
+        {"", "- - - T - 999 -"},
+    };
+    for (const auto& [packet, want] : cases) {
+        EXPECT_EQ(record(ParseBearingPacket(packet)), want) << packet;
     }
 }
 
@@ -110,8 +179,8 @@ TEST(DrawLine, RawFieldsToVectorWithHalvesToEven) {
     const int cases[][2] = {{0, -100},  {161, -92},  {773, -63},  {2048, 0},
                             {3068, 50}, {4095, 100}, {4099, 101}, {9999, 390}};
     for (const auto& [in, v] : cases) {
-        DisplayRig r;
-        r.st.link.RxBuffer = DisplayRig::packet(DisplayRig::raw(in), DisplayRig::raw(in));
+        StationRig r;
+        r.st.link.RxBuffer = "B" + raw(in) + raw(in) + "S42999P\r\n";
         DrawLine(r.st);
         EXPECT_EQ(r.st.bearing.VectX, v) << in;
         EXPECT_EQ(r.st.bearing.VectY, v) << in;
@@ -121,31 +190,33 @@ TEST(DrawLine, RawFieldsToVectorWithHalvesToEven) {
 // Packet, band, offset. A damaged packet moves nothing; without a usable offset a good packet's
 // vector is taken, but the needle stays.
 TEST(DrawLine, BadFieldsOrNoOffsetDrawNothing) {
-    const std::string good = DisplayRig::packet("3068", "2048");
-    std::vector<std::tuple<std::string, int, float>> cases = {
-        {"B3068204", 5, 0}, {good, 17, 0}, {good, 5, NAN}, {good, 5, 40000}, {good, 5, -1e30f}};
-    for (const char* field : {"20X8", " 204", "-204", "2.04", "204 "}) {
-        cases.emplace_back(DisplayRig::packet(field, "3068"), 5, 0);
-        cases.emplace_back(DisplayRig::packet("3068", field), 5, 0);
-    }
+    const std::string good = "B30682048S42999P\r\n";
+    const std::tuple<std::string, int, float> cases[] = {{"B3068204", 5, 0},
+                                                         {"B3068204 S42999P\r\n", 5, 0},
+                                                         {"B30X82048S42999P\r\n", 5, 0},
+                                                         {good, 17, 0},
+                                                         {good, 5, NAN},
+                                                         {good, 5, 40000},
+                                                         {good, 5, -1e30f},
+                                                         {good, 5, 32768},
+                                                         {good, 5, -32769}};
     for (const auto& [packet, band, offset] : cases) {
         SCOPED_TRACE(::testing::Message() << packet << " " << band << " " << offset);
-        DisplayRig r;
+        StationRig r;
         r.st.bearing.VectX = 7;
         r.st.bearing.VectY = -7;
-        r.st.status.BandIndex = band;
+        r.st.status.BandIndex = static_cast<std::uint8_t>(band);
         r.st.antenna.BandOffset[5] = offset;
         r.st.link.RxBuffer = packet;
         DrawLine(r.st);
         EXPECT_EQ(r.st.bearing.VectX, packet == good ? 50 : 7);
         EXPECT_EQ(r.st.bearing.VectY, packet == good ? 0 : -7);
-        EXPECT_TRUE(r.display.log.empty());
+        EXPECT_EQ(r.window.takeLog(), "");
     }
 }
 
-// Positions 13-16 -> heading, flag, Banner_RelBear drawn ("" for none). Anything but
-// "000".."359" is no compass, like "999", so no stale heading stays in use; then fields cut
-// short.
+// Heading field -> heading, flag, Banner_RelBear drawn ("" for none): the mode switches only at
+// the edges of a valid heading; then fields cut short.
 TEST(CompassUpdate, SwitchesModeOnlyAtTheEdgesOfAValidHeading) {
     const std::tuple<const char*, int, char, const char*> steps[] = {
         {"045P", 45, 'P', "ABS"},  {"046X", 46, 'N', ""},     {"999P", 999, 'P', "REL"},
@@ -154,16 +225,15 @@ TEST(CompassUpdate, SwitchesModeOnlyAtTheEdgesOfAValidHeading) {
         {"045P", 45, 'P', "ABS"},  {" 45P", 999, 'P', "REL"}, {"120P", 120, 'P', "ABS"},
         {"-45P", 999, 'P', "REL"}, {"4.5P", 999, 'P', ""},    {"04AP", 999, 'P', ""},
         {"", 999, 'P', ""},        {"04", 999, 'P', ""},      {"045", 45, 'P', "ABS"}};
-    DisplayRig r;
+    StationRig r;
     for (const auto& [field, heading, flag, banner] : steps) {
-        r.display.log.clear();
         r.st.link.RxBuffer = std::string("B30682048S42") + field;
         CompassUpdate(r.st);
         EXPECT_EQ(r.st.bearing.CompassHeading, heading) << field;
         EXPECT_EQ(r.st.bearing.RelBearMode, heading == 999) << field;
         EXPECT_EQ(r.st.bearing.CompassFlag, flag) << field;
-        const std::string drawn = std::string("text Banner_RelBear=") + banner;
-        EXPECT_EQ(r.display.log, std::vector<std::string>(*banner ? 1 : 0, drawn)) << field;
+        EXPECT_EQ(r.window.takeLog(), *banner ? std::string("Banner_RelBear=") + banner : "")
+            << field;
     }
 }
 
@@ -178,44 +248,41 @@ TEST(DrawMeter, PixelHeightsAndColours) {
         {0, 0, 15, 2185, 2125, kRed},     {0, 1, 15, 2170, 2110, kYellow},
         {0, 49, 15, 1165, 1105, kYellow}, {0, 75, 15, 640, 580, kYellow},
         {0, 98, 15, 160, 100, kYellow},   {0, 99, 15, 130, 70, kRed},
-        {0, -5, 15, 2185, 2125, kRed}};
-    DisplayRig r;
+        {1, -1, 15, 2200, 2200, kYellow}, {0, -5, 15, 2185, 2125, kRed}};
+    StationRig r;
     for (const auto& [s, value, twips, y1, y2, colour] : cases) {
         SCOPED_TRACE(::testing::Message() << (s ? "S " : "tune ") << value << " at " << twips);
-        r.display.twipsPerPixel = twips;
-        r.display.lines = {};
+        r.window.twipsPerPixel = twips;
+        r.window.at(El::SMeter).line = r.window.at(El::TMeter).line = {};
         Draw_Meter(r.st, s, value);
-        const LineState& l = r.display.line(s ? El::SMeter : El::TMeter);
+        const LineState& l = r.window.line(s ? El::SMeter : El::TMeter);
         EXPECT_EQ((std::array{l.x1, l.y1, l.x2, l.y2}),
                   (std::array{s ? 250 : 600, y1, s ? 250 : 600, y2}));
         EXPECT_EQ(l.colour, colour);
-        EXPECT_FALSE(r.display.line(s ? El::TMeter : El::SMeter).set);
+        EXPECT_FALSE(r.window.line(s ? El::TMeter : El::SMeter).set);
     }
-    r.display.twipsPerPixel = 0;
+    r.window.twipsPerPixel = 0;
     Draw_Meter(r.st, false, 10);
-    EXPECT_EQ(r.display.line(El::TMeter).y1, 2185);
+    EXPECT_EQ(r.window.line(El::TMeter).y1, 2185);
 }
 
 TEST(StationPath, BearingPacketsFromTheLineToNeedleReadoutAndMeter) {
     StationRig r;
-    CreateTables(r.st);
     // x 3068 -> VectX 50, y 2048 -> VectY 0: due right of the antenna, magnitude 50.
-    const std::string packet = DisplayRig::packet("3068", "2048", "045P");
     for (int i = 1; i <= 24; ++i) {
-        r.feed(packet);
+        r.feed("B30682048S42045P\r\n");
         ASSERT_TRUE(r.st.link.RxBuffer.empty()) << i;
-        // Every packet turns the needle.
-        ASSERT_EQ(std::count(r.display.log.begin(), r.display.log.end(), "needle"), i);
-        // The compass is taken after the needle has turned on the 19th; 90 + heading 45.
-        ASSERT_DOUBLE_EQ(r.display.needleValue, i <= 19 ? 90 : 135) << i;
-        ASSERT_EQ(r.display.text(El::DOA), i < 24 ? "" : "135 ") << i;
-        ASSERT_EQ(r.display.line(El::SMeter).set, i >= 3) << i;
+        // Every packet turns the needle; the compass is taken after it has turned on the 19th.
+        ASSERT_EQ(r.window.needle.sets, i);
+        ASSERT_DOUBLE_EQ(r.window.needle.value, i <= 19 ? 90 : 135) << i;
+        ASSERT_EQ(r.window.text(El::DOA), i < 24 ? "" : "135 ") << i;
+        ASSERT_EQ(r.window.line(El::SMeter).set, i >= 3) << i;
     }
-    EXPECT_DOUBLE_EQ(r.display.needleStrength, 50 / 99.0);
-    EXPECT_EQ(r.display.needleColour, kYellow);
-    EXPECT_EQ(r.display.text(El::Banner_RelBear), "ABS");
-    EXPECT_EQ(r.display.line(El::SMeter).y2, 2200 - 15 * 60);  // 42 x 1.43 = 60.06
-    EXPECT_EQ(r.display.line(El::SMeter).colour, kYellow);
+    EXPECT_DOUBLE_EQ(r.window.needle.strength, 50 / 99.0);
+    EXPECT_EQ(r.window.needle.colour, kYellow);
+    EXPECT_EQ(r.window.text(El::Banner_RelBear), "ABS");
+    EXPECT_EQ(r.window.line(El::SMeter).y2, 2200 - 15 * 60);  // 42 x 1.43 = 60.06
+    EXPECT_EQ(r.window.line(El::SMeter).colour, kYellow);
 }
 
 }  // namespace

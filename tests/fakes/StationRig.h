@@ -1,3 +1,118 @@
 #pragma once
-// The whole headless station: the receive link bound to the real decoders, on fakes.
-#include "tests/fakes/LinkRig.h"
+// The headless station as the window wires it, on fakes: a hand-fed line, the fake window,
+// the four timers on a hand-advanced clock, and the decoder seam, either the real one
+// (StationRig) or one that records the link's calls (LinkRig). Polled by the 2 ms timer or,
+// as the program does, by virtual ticks; timed() logs every display call and reply with its
+// moment, so two rigs fed the same timed input can be compared.
+
+#include <string>
+
+#include "app/StationDecoders.h"
+#include "link/Dispatch.h"
+#include "link/RxPoll.h"
+#include "link/Supervision.h"
+#include "link/VirtualTicks.h"
+#include "status/AntennaDecoder.h"
+#include "status/MagTable.h"
+#include "tests/fakes/FakeSerialLine.h"
+#include "tests/fakes/FakeTimers.h"
+#include "tests/fakes/FakeWindow.h"
+#include "tests/fakes/RecordingDecoders.h"
+
+namespace kestrova::testing {
+
+enum class Poll { Timer4, VirtualTicks };
+
+template <class DecodersT, class WindowT = FakeWindow>
+struct BasicRig {
+    // As start-up leaves it: tables made, the placeholder antenna, the DF-off sign and the
+    // battery icon hidden, the line open; nothing started.
+    explicit BasicRig(Poll how = Poll::Timer4) : pollBy(how) {
+        line.open();
+        CreateTables(st);
+        LoadAntSettings(st, "CANT UNKNOWN\r\n", false);
+        window.setVisible(El::FrameDFOff, false);
+        window.setVisible(El::BatteryMeter, false);
+        if constexpr (requires { window.log.clear(); }) {
+            window.log.clear();
+        }
+        Timer1.onTick = [this] { supervision.Timer1_Timer(); };
+        GPSTimeOut.onTick = [this] { supervision.GPSTimeOut_Timer(); };
+        StayAliveTmr.onTick = [this] { supervision.StayAliveTmr_Timer(); };
+        if (pollBy == Poll::VirtualTicks) {
+            Timer4.onTick = [this] { ticks.wakeUp(); };
+            line.onDataWaiting = [this] { ticks.dataWaiting(); };
+            line.onComm = [this] {
+                ticks.catchUp();
+                poll.Comm1_OnComm();
+                ticks.plan();
+            };
+        } else {
+            Timer4.onTick = [this] { poll.Timer4_Timer(); };
+            line.onComm = [this] { poll.Comm1_OnComm(); };
+        }
+    }
+    // The end of start-up: the stay-alive, then the poll.
+    void start() {
+        StayAliveTmr.start();
+        if (pollBy == Poll::VirtualTicks) {
+            ticks.start();
+        } else {
+            Timer4.start();
+        }
+    }
+    // Logs display calls and replies (control characters as letters) with their moment.
+    void timed() {
+        window.clock = &clock;
+        logReplies();
+    }
+    void logReplies() {
+        line.onWrite = [this](std::string_view w) {
+            std::string shown = "reply ";
+            for (const char c : w) {
+                shown += c == '\0' ? '0' : c == '\a' ? 'G' : c == '\r' ? 'r' : c == '\n' ? 'n' : c;
+            }
+            window.add(shown);
+        };
+    }
+    void arriveAt(long t, std::string bytes) {
+        clock.at(t, [this, b = std::move(bytes)] { line.arrive(b); });
+    }
+    void lineEventAt(long t) {
+        clock.at(t, [this] { line.raiseEvent(); });
+    }
+    // Runs n poll ticks directly, without moving the clock.
+    void tick(int n = 1) {
+        for (int i = 0; i < n; ++i) {
+            poll.Timer4_Timer();
+        }
+    }
+    // Puts bytes on the line and runs poll ticks until the buffer is drained (1000 at most).
+    void feed(const std::string& bytes) {
+        line.incoming += bytes;
+        for (int i = 0; i < 1000 && !(st.link.RxBuffer.empty() && line.incoming.empty()); ++i) {
+            poll.Timer4_Timer();
+        }
+    }
+
+    Poll pollBy;
+    FakeSerialLine line;
+    FakeClock clock;
+    WindowT window;
+    Station st{window, line};
+    DecodersT decoders{st};
+    // Made in this order in every rig, so timers due at the same moment fire in one order.
+    FakeTimer& Timer4 = clock.make(2);
+    FakeTimer& Timer1 = clock.make(2000);
+    FakeTimer& GPSTimeOut = clock.make(5000);
+    FakeTimer& StayAliveTmr = clock.make(500);
+    Supervision supervision{st, decoders, Timer1, GPSTimeOut};
+    Dispatch dispatch{st, decoders, GPSTimeOut};
+    RxPoll poll{st, dispatch, supervision};
+    VirtualTicks ticks{poll, Timer4, clock};
+};
+
+using StationRig = BasicRig<StationDecoders>;
+using LinkRig = BasicRig<RecordingDecoders>;
+
+}  // namespace kestrova::testing

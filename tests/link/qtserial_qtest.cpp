@@ -16,9 +16,9 @@
 #include "link/QtTimer.h"
 #include "link/RxPoll.h"
 #include "link/Supervision.h"
+#include "tests/fakes/FakeWindow.h"
 #include "tests/fakes/Pty.h"
 #include "tests/fakes/RecordingDecoders.h"
-#include "tests/fakes/RecordingDisplay.h"
 #include "tests/fakes/Spin.h"
 
 namespace kestrova::testing {
@@ -28,7 +28,7 @@ TEST(QtSerialLine, StreamOnAPseudoTerminalReachesTheHandlersInOrder) {
     Pty pty;
     ASSERT_FALSE(pty.path.empty());
     QtSerialLine line([&](std::int16_t port) { return port == 1 ? pty.path : std::string(); });
-    RecordingDisplay display;
+    FakeWindow display;
     Station st(display, line);
     RecordingDecoders decoders(&st);
     Supervision* sup = nullptr;

@@ -48,10 +48,12 @@ const std::vector<Chunk> kSession = {
 TEST(LineRecorder, RecordsEveryByteWithItsTimeAndPassesItOn) {
     RecorderRig r;
     r.clock.ms = 5000;
+    r.recorder.received("before the start");
     ASSERT_TRUE(r.recorder.start("session.rec", "started 14:03:07.123"));
     std::string sent;
     for (const auto& c : kSession) {
         r.arrive(5000 + c.milliseconds - 1, "");
+        r.recorder.received("");
         r.arrive(5000 + c.milliseconds, c.bytes);
         sent += c.bytes;
     }

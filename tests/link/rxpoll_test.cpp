@@ -1,138 +1,86 @@
+// Framing and dispatch: from the receive buffer to the decoders.
 #include <gtest/gtest.h>
 
-#include "tests/fakes/LinkRig.h"
+#include <map>
+
+#include "tests/fakes/StationRig.h"
 
 namespace kestrova::testing {
 namespace {
 
 const std::string kBearing = "B3068204 S42045P\r\n";  // 18 characters
+const std::string kStatus = "AFM/S,IF 25,AIR,LCL,HIGH,02,HNT,BRT,REL\r\n";
 
-TEST(RxPoll, EmptyBufferIsAnIdleTickOnly) {
-    LinkRig r;
-    r.ticks(1);
-    EXPECT_EQ(r.st.link.IdleTickCount, 1);
-    EXPECT_EQ(r.st.link.BusyTickCount, 0);
-    EXPECT_TRUE(r.decoders.calls.empty());
-}
-
-TEST(RxPoll, BearingIsTakenByLengthAlone) {
-    ASSERT_EQ(kBearing.size(), 18u);
-    LinkRig r;
-    r.line.incoming = kBearing.substr(0, 17);
-    r.ticks(3);
-    EXPECT_TRUE(r.decoders.calls.empty());
-    EXPECT_EQ(r.st.link.RxBuffer.size(), 17u);
-
-    r.line.incoming = kBearing.substr(17) + "XYZ";
-    r.ticks(1);
-    ASSERT_EQ(r.decoders.names(), std::vector<std::string>{"DrawLine"});
-    EXPECT_EQ(r.decoders.calls[0].rxHead.substr(0, 18), kBearing);
-    EXPECT_EQ(r.st.link.RxBuffer, "XYZ");
-}
-
-TEST(RxPoll, OnePacketPerTickAndHandlerSeesItsPacketAtTheHead) {
-    LinkRig r;
-    r.line.incoming = "AFM/S,IF 25,AIR,LCL,HIGH,02,HNT,BRT,REL\r\nD-3352123415112345\r\n";
-    r.ticks(1);
-    ASSERT_EQ(r.decoders.names(), std::vector<std::string>{"ProcessStatusString"});
-    EXPECT_EQ(r.decoders.calls[0].rxHead.rfind("AFM/S", 0), 0u);
-    EXPECT_EQ(r.st.link.RxBuffer, "D-3352123415112345\r\n");
-    r.ticks(1);
-    EXPECT_EQ(r.decoders.names().back(), "GPSDisplay");
-    EXPECT_EQ(r.decoders.calls.back().rxHead, "D-3352123415112345\r\n");
-    EXPECT_TRUE(r.st.link.RxBuffer.empty());
-}
-
-TEST(RxPoll, LineTypesWaitForTheirLineEnd) {
-    for (const char* head : {"AFM/S,IF", "CQAX,100-200", "D-33521234"}) {
-        SCOPED_TRACE(head);
-        LinkRig r;
-        r.line.incoming = head;
-        r.ticks(5);
-        EXPECT_TRUE(r.decoders.calls.empty());
-        r.line.incoming = "\r\nB";
-        r.ticks(1);
-        ASSERT_EQ(r.decoders.calls.size(), 1u);
-        EXPECT_EQ(r.st.link.RxBuffer, "B");
+// The calls made, as "name" or "name(args)", each with the buffer's head letter it saw.
+std::string calls(const LinkRig& r) {
+    std::string out;
+    for (const auto& c : r.decoders.calls) {
+        out += (out.empty() ? "" : " ") + c.name + (c.args.empty() ? "" : "(" + c.args + ")") +
+               "@" + c.rxHead.substr(0, 1);
     }
+    return out;
 }
 
-TEST(RxPoll, AntennaHandlerGetsTheLineWithItsCrLfAndAcknowledges) {
-    LinkRig r;
-    r.line.incoming = "CANT UNKNOWN\r\nA";
-    r.ticks(1);
-    ASSERT_EQ(r.decoders.calls.size(), 1u);
-    EXPECT_EQ(r.decoders.calls[0].name, "LoadAntSettings");
-    EXPECT_EQ(r.decoders.calls[0].args, "CANT UNKNOWN\r\n|ack");
-}
-
-TEST(RxPoll, LostLineEndSwallowsTheNextLine) {
-    LinkRig r;
-    r.line.incoming = "DLOST-LF" + kBearing;
-    r.ticks(1);
-    EXPECT_EQ(r.decoders.names(), std::vector<std::string>{"GPSDisplay"});
-    EXPECT_TRUE(r.st.link.RxBuffer.empty());
-}
-
-struct ResyncCase {
-    const char* name;
-    std::string buffer;
-    std::string left;  // after one tick
-    bool pktCorr;
-};
-
-TEST(RxPoll, ResynchronisesOnlyAt421Characters) {
+// Bytes on the line, n ticks: the calls, what is left, the word in the diagnostic box.
+TEST(RxPoll, FramesOnePacketPerTick) {
     const std::string line420 = std::string(419, 'x') + "\n";
-    const std::vector<ResyncCase> cases = {
-        {"420 unknown characters wait", line420, line420, false},
-        {"421 with a line end drop one line", line420 + "B", "B", true},
-        {"430 without a line end empty the buffer", std::string(430, 'q'), "", true},
-        {"lower-case b is unknown", "b" + std::string(420, '1'), "", true},
-        {"first line only", "zz\n" + std::string(418, '1') + "\nA", std::string(418, '1') + "\nA",
-         true},
-    };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.name);
+    const std::tuple<const char*, std::string, int, std::string, std::string, const char*> cases[] =
+        {
+            {"idle", "", 1, "", "", ""},
+            {"a bearing waits for its 18th", kBearing.substr(0, 17), 3, "", kBearing.substr(0, 17),
+             ""},
+            {"a bearing is taken by length", kBearing + "XYZ", 1, "DrawLine@B", "XYZ", ""},
+            {"one packet a tick", kStatus + "D-3352123415112345\r\n", 1, "ProcessStatusString@A",
+             "D-3352123415112345\r\n", ""},
+            {"the next tick", kStatus + "D-3352123415112345\r\n", 2,
+             "ProcessStatusString@A GPSDisplay@D", "", ""},
+            {"status waits for LF", "AFM/S,IF", 5, "", "AFM/S,IF", ""},
+            {"antenna waits for LF", "CQAX,100-200", 5, "", "CQAX,100-200", ""},
+            {"GPS waits for LF", "D-33521234", 5, "", "D-33521234", ""},
+            {"antenna line with its CR LF", "CANT UNKNOWN\r\nA", 1,
+             "LoadAntSettings(CANT UNKNOWN\r\n|ack)@C", "A", ""},
+            {"NUL and high bytes", std::string("C\0\xff\x80,b\r\n", 8), 1,
+             "LoadAntSettings(" + std::string("C\0\xff\x80,b\r\n", 8) + "|ack)@C", "", ""},
+            {"a lost LF swallows the next", "DLOST-LF" + kBearing, 1, "GPSDisplay@D", "", ""},
+            {"420 unknown characters wait", line420, 1, "", line420, ""},
+            {"421 drop one line", line420 + "B", 1, "", "B", "Pkt Corr"},
+            {"430 without LF empty the buffer", std::string(430, 'q'), 1, "", "", "Pkt Corr"},
+            {"lower-case b is unknown", "b" + std::string(420, '1'), 1, "", "", "Pkt Corr"},
+            {"first line only", "zz\n" + std::string(418, '1') + "\nA", 1, "",
+             std::string(418, '1') + "\nA", "Pkt Corr"},
+        };
+    for (const auto& [name, in, ticks, want, left, word] : cases) {
+        SCOPED_TRACE(name);
         LinkRig r;
-        r.line.incoming = c.buffer;
-        r.ticks(1);
-        EXPECT_EQ(r.st.link.RxBuffer, c.left);
-        EXPECT_EQ(r.display.text(El::Textbox2), c.pktCorr ? "Pkt Corr" : "");
-        EXPECT_TRUE(r.decoders.calls.empty());
+        r.line.incoming = in;
+        r.tick(ticks);
+        EXPECT_EQ(calls(r), want);
+        EXPECT_EQ(r.st.link.RxBuffer, left);
+        EXPECT_EQ(r.window.text(El::Textbox2), word);
+        if (in.empty()) {
+            EXPECT_EQ(r.st.link.IdleTickCount, 1);
+        }
+        EXPECT_EQ(r.st.link.BusyTickCount, in.empty() ? 0 : ticks);
     }
 }
 
 TEST(RxPoll, GarbageThenStreamRecoversOneLinePerTick) {
     LinkRig r;
-    std::string garbage;
     for (int i = 0; i < 30; ++i) {
-        garbage += "#garbage line#\r\n";  // 16 each: 480 characters
+        r.line.incoming += "#garbage line#\r\n";  // 16 each: 480 characters
     }
-    r.line.incoming = garbage + kBearing;
-    int ticks = 0;
-    while (r.decoders.calls.empty() && ticks < 100) {
-        r.ticks(1);
-        ++ticks;
-    }
+    r.line.incoming += kBearing;
+    r.tick(100);
     // Dropping stops once fewer than 421 characters remain; the rest waits for more data.
-    EXPECT_TRUE(r.decoders.calls.empty());
-    EXPECT_EQ(r.display.text(El::Textbox2), "Pkt Corr");
+    EXPECT_EQ(calls(r), "");
+    EXPECT_EQ(r.window.text(El::Textbox2), "Pkt Corr");
     r.line.incoming = std::string(420, '#');
-    for (int i = 0; i < 100 && r.decoders.calls.empty(); ++i) {
-        r.ticks(1);
-    }
-    EXPECT_EQ(r.decoders.names(), std::vector<std::string>{"DrawLine"});
+    r.tick(100);
+    EXPECT_EQ(calls(r), "DrawLine@B");
 }
 
-struct OverflowCase {
-    const char* name;
-    std::string buffer;
-    std::size_t cutTo;
-    const char* word;
-};
-
+// At the 50th busy tick a buffer past 650 is cut after its first line end from 99 on, or to 99.
 TEST(RxPoll, OverflowCheckAtTheFiftiethBusyTick) {
-    // Each buffer starts with a bearing packet, which the same tick then removes (18).
     auto buffer = [](std::initializer_list<std::size_t> lineEnds, std::size_t size = 700) {
         std::string b = kBearing + std::string(size - kBearing.size(), 'x');
         for (std::size_t p : lineEnds) {
@@ -140,68 +88,38 @@ TEST(RxPoll, OverflowCheckAtTheFiftiethBusyTick) {
         }
         return b;
     };
-    const std::vector<OverflowCase> cases = {
-        {"cut after the line end at 120", buffer({120, 300}), 120, ""},
-        {"line end at 99 itself", buffer({99}), 99, ""},
-        {"no line end from 99 on", buffer({}), 99, "Pkt Err"},
-        {"line end before 99 only", buffer({50}), 99, "Pkt Err"},
-        {"exactly 650 is not cut", buffer({}, 650), 650, ""},
-        {"651 is cut", buffer({}, 651), 99, "Pkt Err"},
+    const std::tuple<std::string, int, std::size_t, const char*> cases[] = {
+        {buffer({120, 300}), 49, 120, ""}, {buffer({99}), 49, 99, ""},
+        {buffer({}), 49, 99, "Pkt Err"},   {buffer({50}), 49, 99, "Pkt Err"},
+        {buffer({}, 650), 49, 650, ""},    {buffer({}, 651), 49, 99, "Pkt Err"},
+        {buffer({}), 48, 700, ""},
     };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.name);
+    for (const auto& [in, busy, cutTo, word] : cases) {
+        SCOPED_TRACE(::testing::Message() << in.size() << " " << busy << " " << cutTo);
         LinkRig r;
-        r.st.link.BusyTickCount = 49;
-        r.st.link.RxBuffer = c.buffer;
-        r.ticks(1);
-        EXPECT_EQ(r.st.link.BusyTickCount, 0);
-        EXPECT_EQ(r.st.link.RxBuffer.size(), c.cutTo - 18);
-        EXPECT_EQ(r.display.text(El::Textbox2), c.word);
-        EXPECT_EQ(r.decoders.calls.size(), 1u);
+        r.st.link.BusyTickCount = static_cast<std::uint8_t>(busy);
+        r.st.link.RxBuffer = in;
+        r.tick();
+        EXPECT_EQ(r.st.link.BusyTickCount, busy == 49 ? 0 : 49);
+        // The bearing packet at the head is handled by the same tick.
+        EXPECT_EQ(r.st.link.RxBuffer.size(), cutTo - 18);
+        EXPECT_EQ(r.window.text(El::Textbox2), word);
+        EXPECT_EQ(calls(r), "DrawLine@B");
     }
 }
 
-TEST(RxPoll, OverflowCheckWaitsForFiftyBusyTicks) {
-    LinkRig r;
-    r.st.link.BusyTickCount = 48;
-    r.st.link.RxBuffer = "B" + std::string(699, 'x');
-    r.ticks(1);
-    EXPECT_EQ(r.st.link.RxBuffer.size(), 700u - 18);
-    EXPECT_EQ(r.st.link.BusyTickCount, 49);
-}
-
-TEST(RxPoll, BusyTicksCountOnlyWhenDataIsPresent) {
-    LinkRig r;
-    r.line.incoming = "B12";
-    r.ticks(10);
-    EXPECT_EQ(r.st.link.BusyTickCount, 10);
-    r.st.link.RxBuffer.clear();
-    r.ticks(10);
-    EXPECT_EQ(r.st.link.BusyTickCount, 10);
-}
-
-struct EventCase {
-    const char* name;
-    std::string buffer;
-    std::size_t left;
-};
-
+// A line event drops the oldest line of a buffer past 500, or all of it without a line end.
 TEST(RxPoll, SerialEventDropsTheOldestLineAbove500) {
     std::string lf40 = std::string(501, 'x');
     lf40[39] = '\n';
-    const std::vector<EventCase> cases = {
-        {"501 with a line end at 40", lf40, 461},
-        {"501 without a line end", std::string(501, 'x'), 0},
-        {"500 is untouched", std::string(500, 'x'), 500},
-        {"empty", "", 0},
-    };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.name);
+    const std::pair<std::string, std::size_t> cases[] = {
+        {lf40, 461}, {std::string(501, 'x'), 0}, {std::string(500, 'x'), 500}, {"", 0}};
+    for (const auto& [in, left] : cases) {
         LinkRig r;
-        r.st.link.RxBuffer = c.buffer;
+        r.st.link.RxBuffer = in;
         r.line.raiseEvent();
-        EXPECT_EQ(r.st.link.RxBuffer.size(), c.left);
-        EXPECT_EQ(r.display.text(El::Textbox2), "S.Over.");
+        EXPECT_EQ(r.st.link.RxBuffer.size(), left) << in.size();
+        EXPECT_EQ(r.window.text(El::Textbox2), "S.Over.");
     }
 }
 
@@ -210,17 +128,99 @@ TEST(RxPoll, ClosedPortReadsNothingAndKeepsTheBuffer) {
     r.st.link.RxBuffer = "B123";
     r.line.close();
     r.line.incoming = "lost";
-    r.ticks(1);
+    r.tick();
     EXPECT_EQ(r.st.link.RxBuffer, "B123");
 }
 
-TEST(RxPoll, NulAndHighBytesAreCarriedAsCharacters) {
-    LinkRig r;
-    const std::string packet = std::string("C\0\xff\x80,band\r\n", 11);
-    r.line.incoming = packet;
-    r.ticks(1);
-    ASSERT_EQ(r.decoders.calls.size(), 1u);
-    EXPECT_EQ(r.decoders.calls[0].args, packet + "|ack");
+const std::string kPacket = "B3068204 S42045P\r\n";
+
+// Feeds n bearing packets and returns the calls each made, joined, by packet number.
+std::map<int, std::string> feedBearings(LinkRig& r, int n, const std::string& packet) {
+    std::map<int, std::string> byPacket;
+    for (int i = 1; i <= n; ++i) {
+        const std::size_t before = r.decoders.calls.size();
+        r.st.link.RxBuffer = packet;
+        r.dispatch.bearing();
+        for (std::size_t k = before; k < r.decoders.calls.size(); ++k) {
+            byPacket[i] += (k > before ? " " : "") + r.decoders.calls[k].name;
+        }
+    }
+    return byPacket;
+}
+
+// The cycle of 50, with direction finding on and off: the needle on every packet, the readout
+// on 24 and 48, the compass on 19 and 38, the meter on every third.
+TEST(Dispatch, BearingCadenceOverACycle) {
+    for (const bool df : {true, false}) {
+        SCOPED_TRACE(df);
+        LinkRig r;
+        r.st.status.DF_Enabled = df;
+        const auto calls = feedBearings(r, 107, kPacket);
+        const std::string line = df ? "DrawLine" : "", sep = df ? " " : "";
+        for (int i = 1; i <= 107; ++i) {
+            const int n = (i - 1) % 50 + 1;
+            std::string want = line;
+            want += n == 19 || n == 38 ? sep + "CompassUpdate" : "";
+            want += n == 24 || n == 48 ? sep + "DrawDigitalDOA" : "";
+            want += n % 3 == 0 ? sep + "Draw_Meter" : "";
+            if (!df) {
+                want = n == 19 || n == 38 ? "CompassUpdate" : n % 3 == 0 ? "Draw_Meter" : "";
+            }
+            ASSERT_EQ(calls.count(i) ? calls.at(i) : "", want) << "packet " << i;
+        }
+        EXPECT_EQ(r.st.link.BPacketCount, 7) << "counted with direction finding off too";
+    }
+}
+
+// Positions 10-12: "S" for the signal meter, anything else tune; two digits or no meter.
+TEST(Dispatch, MeterUpdateReadsPositions10To12) {
+    const std::pair<std::string, std::string> cases[] = {
+        {"S42", "S,42"},
+        {"X07", "T,7"},
+        {"T99", "T,99"},
+        {"S00", "S,0"},
+        {"S4A", ""},
+        {"S-1", ""},
+        {"S 4", ""},
+        {std::string("\0"
+                     "12",
+                     3),
+         "T,12"},
+    };
+    for (const auto& [fields, call] : cases) {
+        LinkRig r;
+        r.st.link.RxBuffer = "B20482048" + fields + "999P\r\n";
+        r.dispatch.MeterUpdate();
+        EXPECT_EQ(r.decoders.calls.empty() ? "" : r.decoders.calls[0].args, call) << fields;
+        EXPECT_LE(r.decoders.calls.size(), 1u);
+    }
+}
+
+TEST(Dispatch, OnlyAShownPositionReArmsTheGpsTimeOut) {
+    for (const bool shown : {true, false}) {
+        LinkRig r;
+        r.decoders.gpsShown = shown;
+        r.st.link.GPSTimedOut = 1;
+        r.st.link.RxBuffer = "D-3352123415112345\r\n";
+        r.dispatch.gps();
+        EXPECT_EQ(r.decoders.names(), std::vector<std::string>{"GPSDisplay"});
+        EXPECT_EQ(r.GPSTimeOut.isRunning(), shown);
+        EXPECT_EQ(r.st.link.GPSTimedOut, shown ? 0 : 1);
+    }
+}
+
+TEST(Dispatch, BearingPacketWithoutItsLineEndCountsButDrawsNothing) {
+    // Each lost one character, so the 18 taken run into the next packet.
+    for (const std::string damaged : {"B3068204S42045P\r\nB", "B306820 S42045P\r\nBB",
+                                      "B3068204 S42045P\rB", "B3068204 S42045P\nB"}) {
+        SCOPED_TRACE(damaged);
+        LinkRig r;
+        feedBearings(r, 50, damaged);
+        EXPECT_TRUE(r.decoders.calls.empty());
+        EXPECT_EQ(r.st.link.BPacketCount, 0);
+        const auto calls = feedBearings(r, 3, kPacket);
+        EXPECT_EQ(calls.at(3), "DrawLine Draw_Meter");
+    }
 }
 
 }  // namespace

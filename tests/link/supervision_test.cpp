@@ -2,80 +2,92 @@
 
 #include <algorithm>
 
-#include "tests/fakes/LinkRig.h"
+#include "tests/fakes/StationRig.h"
 
 namespace kestrova::testing {
 namespace {
 
-TEST(Supervision, TwentyNineIdleTicksThenDataStartNothing) {
+using Names = std::vector<std::string>;
+const std::string kBearing = "B3068204 S42045P\r\n";
+const Names kPark = {"Draw_Polar", "DigitalDOA_Blank"};
+
+TEST(Supervision, IdleTicksStartTimer1OnTheThirtiethAndEveryTwentiethAfter) {
     LinkRig r;
-    r.ticks(29);
+    r.tick(29);
     EXPECT_FALSE(r.Timer1.isRunning());
     r.line.incoming = "B";
-    r.ticks(1);
-    EXPECT_EQ(r.st.link.IdleTickCount, 0);
-    EXPECT_EQ(r.st.link.LinkState, 2);
-    EXPECT_FALSE(r.Timer1.isRunning());
-}
-
-TEST(Supervision, ThirtiethIdleTickStartsTimer1OnceAndRepeatsEveryTwenty) {
-    LinkRig r;
-    r.st.link.LinkState = 2;
-    r.ticks(30);
-    EXPECT_TRUE(r.Timer1.isRunning());
-    EXPECT_EQ(r.st.link.LinkState, 0);
-    EXPECT_EQ(r.st.link.IdleTickCount, 10);
-    r.ticks(19);
+    r.tick();
+    EXPECT_EQ(std::tuple(r.st.link.IdleTickCount, r.st.link.LinkState, r.Timer1.isRunning()),
+              std::tuple(0, 2, false));
+    r.st.link.RxBuffer.clear();
+    r.tick(30);
+    EXPECT_EQ(std::tuple(r.st.link.IdleTickCount, r.st.link.LinkState, r.Timer1.isRunning()),
+              std::tuple(10, 0, true));
+    r.tick(19);
     EXPECT_EQ(r.st.link.IdleTickCount, 29);
-    r.ticks(1);
+    r.tick();
     EXPECT_EQ(r.st.link.IdleTickCount, 10);
     EXPECT_EQ(r.Timer1.starts, 1);
 }
 
-// The whole timeline on the clock: the poll timer runs every 2 ms, the stream stops.
+// Idle ticks counted in one go, as virtual ticks catch up, do what as many single ones do.
+TEST(Supervision, IdleTicksInOneGoAreSingleIdleTicks) {
+    for (long long n = 0; n <= 75; ++n) {
+        LinkRig bulk, single;
+        bulk.st.link.LinkState = single.st.link.LinkState = 2;
+        bulk.supervision.idleTicks(n);
+        for (long long i = 0; i < n; ++i) {
+            single.supervision.idleTick();
+        }
+        EXPECT_EQ(
+            std::tuple(bulk.st.link.IdleTickCount, bulk.st.link.LinkState, bulk.Timer1.starts),
+            std::tuple(single.st.link.IdleTickCount, single.st.link.LinkState,
+                       single.Timer1.starts))
+            << n;
+    }
+}
+
+// The whole timeline on the clock: the poll timer runs every 2 ms, and the stream stops.
 struct Timeline : ::testing::Test {
     void SetUp() override {
-        r.Timer4.start();
-        r.StayAliveTmr.start();
-        r.line.incoming = "B3068204 S42045P\r\n";
+        r.start();
+        r.line.incoming = kBearing;
         r.clock.advance(2);
         ASSERT_EQ(r.st.link.LinkState, 2);
         r.decoders.calls.clear();
     }
-    int count(const std::string& name) {
-        int n = 0;
-        for (const auto& c : r.decoders.calls) {
-            n += c.name == name;
-        }
-        return n;
+    long count(const std::string& name) const {
+        const Names n = r.decoders.names();
+        return std::count(n.begin(), n.end(), name);
     }
     LinkRig r;
 };
 
-TEST_F(Timeline, LinkLossBlanksOnceAfter30TicksAnd2Seconds) {
+TEST_F(Timeline, LinkLossParksOnceAfter30TicksAnd2SecondsUnlessDataReturns) {
     r.clock.advance(60);  // 30 idle ticks
     EXPECT_TRUE(r.Timer1.isRunning());
     r.clock.advance(1998);
     EXPECT_EQ(count("Draw_Polar"), 0);
     r.clock.advance(2);
     EXPECT_EQ(r.st.link.LinkState, 1);
-    ASSERT_EQ(r.decoders.names(), (std::vector<std::string>{"Draw_Polar", "DigitalDOA_Blank"}));
+    ASSERT_EQ(r.decoders.names(), kPark);
     EXPECT_EQ(r.decoders.calls[0].args, "0,0,0,T,0,T");
     r.clock.advance(2000);  // Timer1 again, still no data
     EXPECT_EQ(count("Draw_Polar"), 1);
     EXPECT_TRUE(r.Timer1.isRunning());
-}
 
-TEST_F(Timeline, DataReturningBeforeTheTimerFiresBlanksNothing) {
-    r.clock.advance(60);
-    ASSERT_TRUE(r.Timer1.isRunning());
+    r.line.incoming = kBearing;  // back, then gone again before the timer fires
+    r.clock.advance(62);
     r.clock.advance(1500);
-    r.line.incoming = "B3068204 S42045P\r\n";
+    r.line.incoming = kBearing;
     r.clock.advance(2);
     EXPECT_FALSE(r.Timer1.isRunning());
     EXPECT_EQ(r.st.link.LinkState, 2);
-    r.clock.advance(5000);  // idle again: a fresh 30 + 2000 ms
     EXPECT_EQ(count("Draw_Polar"), 1);
+    r.clock.advance(2058);  // idle again: a fresh 30 ticks + 2000 ms
+    EXPECT_EQ(count("Draw_Polar"), 1);
+    r.clock.advance(2);
+    EXPECT_EQ(count("Draw_Polar"), 2);
 }
 
 TEST(Supervision, AStreamThatStopsOnAnUnfinishedPacketOrNoiseGoesStaleAllTheSame) {
@@ -84,12 +96,11 @@ TEST(Supervision, AStreamThatStopsOnAnUnfinishedPacketOrNoiseGoesStaleAllTheSame
         SCOPED_TRACE(tail);
         LinkRig r;
         r.Timer4.start();
-        r.line.incoming = "B3068204 S42045P\r\n" + tail;
+        r.line.incoming = kBearing + tail;
         r.clock.advance(4);
-        ASSERT_EQ(r.st.link.RxBuffer, tail);
         r.decoders.calls.clear();
         r.clock.advance(2058);  // 30 ticks and 2 s after the last character
-        EXPECT_EQ(r.decoders.names(), (std::vector<std::string>{"Draw_Polar", "DigitalDOA_Blank"}));
+        EXPECT_EQ(r.decoders.names(), kPark);
         EXPECT_EQ(r.st.link.RxBuffer, tail) << "the partial packet waits for the rest";
         EXPECT_GT(r.st.link.BusyTickCount, 0) << "busy ticks still count a non-empty buffer";
         r.line.incoming = "\r\n";  // the rest arrives: data again
@@ -100,40 +111,42 @@ TEST(Supervision, AStreamThatStopsOnAnUnfinishedPacketOrNoiseGoesStaleAllTheSame
 
 TEST(Supervision, ABacklogOfCompletePacketsIsDataWithoutNewCharacters) {
     LinkRig r;
-    r.line.incoming = std::string(40 * 18, 'x');
     for (int i = 0; i < 40; ++i) {
-        r.line.incoming.replace(static_cast<std::size_t>(i) * 18, 18, "B3068204 S42045P\r\n");
+        r.line.incoming += kBearing;
     }
-    r.ticks(40);
+    r.tick(40);
     EXPECT_EQ(r.st.link.IdleTickCount, 0);
     EXPECT_FALSE(r.Timer1.isRunning());
-    const auto names = r.decoders.names();
-    EXPECT_EQ(std::count(names.begin(), names.end(), "DrawLine"), 40);
+    const Names n = r.decoders.names();
+    EXPECT_EQ(std::count(n.begin(), n.end(), "DrawLine"), 40);
 }
 
+// A NUL every 500 ms with or without data, none while the port is closed.
 TEST_F(Timeline, StayAliveEvery500MsWithOrWithoutData) {
     r.line.takeWritten();
     r.clock.advance(5000);
     EXPECT_EQ(r.line.takeWritten(), std::string(10, '\0'));
     for (int i = 0; i < 250; ++i) {
-        r.line.incoming += "B3068204 S42045P\r\n";
+        r.line.incoming += kBearing;
     }
     r.clock.advance(1000);
     EXPECT_EQ(r.line.takeWritten(), std::string(2, '\0'));
-}
-
-TEST_F(Timeline, StayAliveWithoutAnOpenPortIsDropped) {
     r.line.close();
     r.clock.advance(1000);
     EXPECT_TRUE(r.line.written.empty());
     EXPECT_TRUE(r.StayAliveTmr.isRunning());
 }
 
+// 5 s after the last shown position the labels blank, once; the next position redraws; a
+// steady stream never times out.
 TEST_F(Timeline, GpsLossBlanksOnceThenTheNextPacketRedraws) {
-    r.line.incoming = "D-3352123415112345\r\n";
-    r.clock.advance(2);
-    ASSERT_EQ(count("GPSDisplay"), 1);
-    r.clock.advance(4990);
+    for (int s = 0; s < 20; ++s) {
+        r.line.incoming = "D-3352123415112345\r\n";
+        r.clock.advance(1000);
+    }
+    EXPECT_EQ(count("GPS_Blank"), 0);
+    EXPECT_EQ(count("GPSDisplay"), 20);
+    r.clock.advance(3990);
     EXPECT_EQ(count("GPS_Blank"), 0);
     r.clock.advance(20);
     EXPECT_EQ(count("GPS_Blank"), 1);
@@ -144,18 +157,9 @@ TEST_F(Timeline, GpsLossBlanksOnceThenTheNextPacketRedraws) {
 
     r.line.incoming = "D-3352123415112345\r\n";
     r.clock.advance(2);
-    EXPECT_EQ(count("GPSDisplay"), 2);
+    EXPECT_EQ(count("GPSDisplay"), 21);
     EXPECT_EQ(r.st.link.GPSTimedOut, 0);
     EXPECT_TRUE(r.GPSTimeOut.isRunning());
-}
-
-TEST_F(Timeline, SteadyGpsStreamNeverTimesOut) {
-    for (int s = 0; s < 20; ++s) {
-        r.line.incoming = "D-3352123415112345\r\n";
-        r.clock.advance(1000);
-    }
-    EXPECT_EQ(count("GPS_Blank"), 0);
-    EXPECT_EQ(count("GPSDisplay"), 20);
 }
 
 }  // namespace

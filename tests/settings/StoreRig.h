@@ -13,7 +13,7 @@
 #include <vector>
 
 #include "settings/Store.h"
-#include "tests/fakes/RecordingDisplay.h"
+#include "tests/fakes/FakeWindow.h"
 
 namespace kestrova::testing {
 
@@ -95,17 +95,14 @@ struct StoreRig {
     std::string read(Str key) { return store.ReadIniValue("Kestrova.ini", key, true); }
     WriteResult write(Str key, Str v) { return store.WriteIniValue("Kestrova.ini", key, v); }
     std::string status() const { return display.text(El::StatusDisp); }
-    long statusWrites() const {
-        return std::ranges::count_if(display.log,
-                                     [](Str e) { return e.starts_with("text StatusDisp="); });
-    }
+    long statusWrites() const { return display.at(El::StatusDisp).texts; }
     long filesInFolder() const { return std::distance(fs::directory_iterator(folder), {}); }
 
     fs::path folder = [] {
         std::string pattern = (fs::temp_directory_path() / "kestrova-XXXXXX").string();
         return fs::path(mkdtemp(pattern.data()));
     }();
-    RecordingDisplay display;
+    FakeWindow display;
     BoxRecorder boxes;
     FixedClock clock;
     WindowRecorder window;

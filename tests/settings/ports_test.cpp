@@ -132,29 +132,20 @@ TEST(SerialPorts, SwitchingAndFindingPortsRestoreThePortInUse) {
     EXPECT_EQ(r.boxes.boxes, (std::vector{kUnavailable, kNoPorts}));
     EXPECT_FALSE(r.line.isOpen());
     EXPECT_EQ(PortOfEntry("CO"), std::nullopt);  // what an empty list's entry gives
+    EXPECT_EQ(PortOfEntry("COM"), 0);
+    EXPECT_EQ(PortDeviceKey(10), "PortDevice10");
 }
 
-}  // namespace
-}  // namespace kestrova::testing
-
-namespace kestrova::testing {
-namespace {
-
 TEST(SerialProbe, WhichOpenPortsCountAsSerialLines) {
-    struct Row {
-        PortFacts facts;
-        bool usable;
-        const char* what;
-    };
-    const Row rows[] = {
+    const std::tuple<PortFacts, bool, const char*> rows[] = {
         {{false, false, false, false}, false, "not a terminal"},
         {{true, false, false, false}, true, "pseudo-terminal: no UART driver"},
         {{true, true, true, false}, true, "legacy port with a UART"},
         {{true, true, false, false}, false, "legacy port without a UART"},
         {{true, true, false, true}, true, "USB adapter reporting no UART type"},
     };
-    for (const auto& r : rows) {
-        EXPECT_EQ(UsableSerialPort(r.facts), r.usable) << r.what;
+    for (const auto& [facts, usable, what] : rows) {
+        EXPECT_EQ(UsableSerialPort(facts), usable) << what;
     }
     EXPECT_EQ(SysfsDeviceOf("kestrova-no-such-tty"), "");
 }

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <cmath>
 #include <limits>
@@ -165,6 +166,19 @@ TEST(ReadIniValue, LargeFiles) {
     StoreRig r(lines(100001, "RxCOMport=" + big));
     EXPECT_EQ(r.read("RxCOMport"), std::string(262144, '7'));
     EXPECT_EQ(r.write("RxCOMport", "6"), WriteResult::Failed);
+    StoreRig keys("amaz=3\r\n");
+    EXPECT_EQ(keys.read("AMAZ"), "3") << "keys match without regard to case";
+}
+
+// Started without a standard input, the program's first file gets descriptor 0.
+TEST(WriteIniValue, WorksWithStandardInputClosed) {
+    StoreRig r("RxCOMport=1\r\n");
+    const int saved = ::dup(0);
+    ::close(0);
+    const WriteResult written = r.write("RxCOMport", "2");
+    ::dup2(saved, 0);
+    ::close(saved);
+    EXPECT_EQ(written, WriteResult::Written);
 }
 
 TEST(LoadWindowPosition, StoredPositionOnlyWhenCenterOnScreenIsExactlyZero) {
@@ -195,10 +209,10 @@ TEST(ReportError, TimeStampedMessageByCode) {
     r.display.setTextColour(El::StatusDisp, kRed);
     r.store.ReportError(3);
     EXPECT_EQ(r.status(), "09:05:00> Unknown Error.");
-    EXPECT_EQ(r.display.textColours[static_cast<std::size_t>(El::StatusDisp)], kRed);
+    EXPECT_EQ(r.display.at(El::StatusDisp).colour, kRed);
     r.store.ReportError(1);
     EXPECT_EQ(r.status(), "09:05:00> COM port error.");
-    EXPECT_EQ(r.display.textColours[static_cast<std::size_t>(El::StatusDisp)], kBlack);
+    EXPECT_EQ(r.display.at(El::StatusDisp).colour, kBlack);
 }
 
 // The number a setting's text starts with, then rounded: halves away from zero into 32
@@ -207,14 +221,28 @@ TEST(ReportError, TimeStampedMessageByCode) {
 TEST(LeadingNumber, LongestNumericPrefixThenRounded) {
     const double inf = std::numeric_limits<double>::infinity();
     const std::pair<const char*, double> cases[] = {
-        {" \t4", 4},    {".", 0},         {".5", 0.5},   {"5.", 5},
-        {"1.2.3", 1.2}, {"+7", 7},        {"- 1", 0},    {"2E-1", 0.2},
-        {"1e", 1},      {"7e+x", 7},      {"0x10", 0},   {"inf", 0},
-        {"1e999", inf}, {"-1e999", -inf}, {"1e-999", 0}, {"0.000001e400", inf},
+        {" \t4", 4},
+        {".", 0},
+        {".5", 0.5},
+        {"5.", 5},
+        {"1.2.3", 1.2},
+        {"+7", 7},
+        {"- 1", 0},
+        {"2E-1", 0.2},
+        {"1e", 1},
+        {"1e5", 1e5},
+        {"7e+x", 7},
+        {"0x10", 0},
+        {"inf", 0},
+        {"1e999", inf},
+        {"-1e999", -inf},
+        {"1e-999", 0},
+        {"0.000001e400", inf},
     };
     for (const auto& [text, want] : cases) {
         EXPECT_EQ(LeadingNumber(text), want) << '"' << text << '"';
     }
+    EXPECT_EQ(LeadingNumber("1" + std::string(400, '0') + "x-999"), inf) << "no exponent";
     EXPECT_EQ(RoundHalfAwayFromZero(2147483647.4), std::numeric_limits<std::int32_t>::max());
     EXPECT_EQ(RoundHalfAwayFromZero(-2147483648.4), std::numeric_limits<std::int32_t>::min());
     const std::pair<double, std::optional<std::int16_t>> even[] = {
@@ -230,8 +258,10 @@ TEST(LeadingNumber, LongestNumericPrefixThenRounded) {
 // new escape with its neighbours); a bad one spoils the whole text.
 TEST(DecodeHexEscapes, LowerCaseEscapesDecodedAgainUntilNoneIsLeft) {
     const std::pair<std::string, OptText> cases[] = {
-        {"x&h4", "x\x04"}, {"&hff&h0D", "\xff\r"}, {"&h00", "\0"s},  {"a&b h", "a&b h"},
-        {"&h4Z", {}},      {"&h26h41", "A"},       {"&&h6841", "A"}, {"&h26&h6841", "A"},
+        {"x&h4", "x\x04"},  {"&hff&h0D", "\xff\r"}, {"&h00", "\0"s},
+        {"a&b h", "a&b h"}, {"&h4Z", {}},           {"&h26h41", "A"},
+        {"&&h6841", "A"},   {"&h26&h6841", "A"},    {"&h4A&h4a&hAF&hfa&h09", "JJ\xAF\xFA\t"},
+        {"&h4G", {}},       {"&hg4", {}},
     };
     for (const auto& [in, want] : cases) {
         EXPECT_EQ(Store::DecodeHexEscapes(in), want) << in;

@@ -1,59 +1,16 @@
+// The status and antenna lines, from their records to the banners and replies.
 #include <gtest/gtest.h>
 
-#include <algorithm>
-#include <functional>
+#include <cmath>
 
 #include "display/Bearing.h"
 #include "status/AntennaDecoder.h"
 #include "status/Banners.h"
-#include "status/MagTable.h"
 #include "status/StatusDecoder.h"
-#include "tests/fakes/FakeSerialLine.h"
-#include "tests/fakes/RecordingDisplay.h"
+#include "tests/fakes/StationRig.h"
 
 namespace kestrova::testing {
 namespace {
-
-// A station on fakes; the rig is its serial line. logOf runs a call and tells what was done since
-// the last logOf, in order, as "Op_Mode=FM/S|hide BatteryMeter|\r\n": banner texts, the other
-// display calls, and replies as their bytes.
-struct StatusRig : FakeSerialLine {
-    StatusRig() {
-        open();
-        for (std::size_t i = 1; i <= 15; ++i) {
-            st.antenna.BandText[i] = "band " + std::to_string(i);
-        }
-    }
-    bool writeOutput(std::string_view text) override {
-        display.log.emplace_back(text);
-        return FakeSerialLine::writeOutput(text);
-    }
-    std::string logOf(const std::function<void()>& call = [] {}) {
-        call();
-        std::string out;
-        for (const std::string& e : display.log) {
-            out += (out.empty() ? "" : "|") + e.substr(e.starts_with("text Banner_") ? 12 : 0);
-        }
-        display.log.clear();
-        return out;
-    }
-    std::string decode(const std::string& rx) {
-        st.link.RxBuffer = rx;
-        const std::string log = logOf([&] { ProcessStatusString(st); });
-        EXPECT_EQ(st.link.RxBuffer, rx) << "the line stays for the poll step to remove";
-        return log;
-    }
-    std::string load(const std::string& data, bool ack = true) {
-        return logOf([&] { LoadAntSettings(st, data, ack); });
-    }
-
-    RecordingDisplay display;
-    Station st{display, *this};
-};
-
-const std::string kAir = "picture Banner_AntOrientation=/Ant-AIR-Win32.bmp";
-const std::string kGnd = "picture Banner_AntOrientation=/Ant-GND-Win32.bmp";
-const std::string kBrt = "hide BatteryMeter|\r\n";  // what the example's power token gives
 
 // The example status line, field k (1..9) replaced by value.
 std::string with(std::size_t k = 9, const std::string& value = "REL") {
@@ -65,197 +22,282 @@ std::string with(std::size_t k = 9, const std::string& value = "REL") {
     return s;
 }
 
-// The six banners the example line draws from start-up.
-std::string six(const std::string& gain = "HIGH") {
-    return "Op_Mode=FM/S|IF_BW=IF 25|" + kAir + "|Local_Remote=LCL|Video_Gain=" + gain +
-           "|Ant_Band=band 2|";
+// A status record as "fields read|mode|IF|mount|local|gain|band|mode|power", one letter for
+// each enumeration (A air, G ground, O other; D direction finding, R receive, U unknown; B
+// battery low, R bright, D dim, C close, U unknown), "-" for no band.
+std::string record(const StatusLine& s) {
+    const char* mount = "AGO";
+    const char* mode = "DRU";
+    const char* power = "BRDCU";
+    return std::to_string(s.fieldsRead) + "|" + s.opMode + "|" + s.ifBw + "|" +
+           mount[static_cast<int>(s.mount)] + "|" + s.localRemote + "|" + s.videoGain + "|" +
+           (s.band ? std::to_string(*s.band) : "-") + "|" + mode[static_cast<int>(s.mode)] + "|" +
+           power[static_cast<int>(s.power)];
 }
 
-// Single lines on a station as start-up leaves it.
-TEST(StatusDecoder, LinesFromStartUpState) {
-    const std::string rest = "|Local_Remote=LCL|Video_Gain=HIGH|Ant_Band=band 2|" + kBrt;
+// Each line as read, and the reply the station sends when it arrives: CR LF, BEL CR LF, none.
+TEST(ParseStatusLine, RecordsAndReplies) {
     const std::string next = "BAT,BAT,BAT,BAT,BAT,BAT,BAT\r\n" + with();
     // Field 5 of this length puts the 7th comma at character pos (counted from 1).
     const auto at = [](std::size_t pos) { return std::string(pos - 28, 'G'); };
-    const std::vector<std::pair<std::string, std::string>> cases = {
-        {with(), six() + kBrt},
-        // A mount not of 3 characters stops, unanswered; an unknown one is ignored.
-        {with(3, "AI"), "Op_Mode=FM/S|IF_BW=IF 25"},
-        {with(3, "AIr"), "Op_Mode=FM/S|IF_BW=IF 25" + rest},
-        {with(8, "BRTX"), six() + kBrt},  // the power token is 3 characters
-        {"AFM/S,IF 25,AIR,LCL,HIGH,02,HNT,BRT\n", six() + kBrt},
+    const std::string g252 = at(252), g253 = at(253), g255 = at(255);
+    const std::tuple<std::string, std::string, const char*> cases[] = {
+        {with(), "8|FM/S|IF 25|A|LCL|HIGH|2|D|R", "\r\n"},
+        {with(3, "GND") + next, "8|FM/S|IF 25|G|LCL|HIGH|2|D|R", "\r\n"},
+        {with(3, "AI"), "2|FM/S|IF 25|O|||-|U|U", ""},  // a mount not of 3 characters stops
+        {with(3, "AIr"), "8|FM/S|IF 25|O|LCL|HIGH|2|D|R", "\r\n"},
+        {with(8, "BRTX"), "8|FM/S|IF 25|A|LCL|HIGH|2|D|R", "\r\n"},  // the token is 3 long
+        {"AFM/S,IF 25,AIR,LCL,HIGH,02,HNT,BRT\n", "8|FM/S|IF 25|A|LCL|HIGH|2|D|R", "\r\n"},
         // The comma closing a field is looked for from the field's second character on.
-        {"A,FM/S,IF 25,AIR,LCL,HIGH,02,HNT,BRT\r\n", "Op_Mode=,FM/S|IF_BW=IF 25|" + kAir + rest},
-        {with(2, ",IF 25"), "Op_Mode=FM/S|IF_BW=,IF 25|" + kAir + rest},
-        {"AFM/S,IF 25,AIR,LCL,HIGH,02,HNT\r\n", ""},  // six commas: no status line, no reply
-        // Nothing past the first LF is read: it is the next packet.
-        {"AFM/S,IF 25,AIR\r\n" + next, ""},
-        {"AFM/S,IF 25,AIR,LCL,HIGH,02,HNT,\n" + next, six() + "\a\r\n"},
-        {with(8, "BAT") + next, six() + "show BatteryMeter|\r\n"},
-        {"AFM/S,IF 25,AIR,LCL,HIGH,02,HNT,BRT", ""},  // no line end yet
+        {"A,FM/S,IF 25,AIR,LCL,HIGH,02,HNT,BRT\r\n", "8|,FM/S|IF 25|A|LCL|HIGH|2|D|R", "\r\n"},
+        {with(2, ",IF 25"), "8|FM/S|,IF 25|A|LCL|HIGH|2|D|R", "\r\n"},
+        {"AFM/S,IF 25,AIR,LCL,HIGH,02,HNT\r\n", "0|||O|||-|U|U", ""},  // six commas
+        {"AFM/S,IF 25,AIR\r\n" + next, "0|||O|||-|U|U", ""},           // nothing past the first LF
+        {"AFM/S,IF 25,AIR,LCL,HIGH,02,HNT,\n" + next, "8|FM/S|IF 25|A|LCL|HIGH|2|D|U", "\a\r\n"},
+        {with(8, "BAT") + next, "8|FM/S|IF 25|A|LCL|HIGH|2|D|B", "\r\n"},
+        {with(7, "RCV"), "8|FM/S|IF 25|A|LCL|HIGH|2|R|R", "\r\n"},
+        {with(7, "XXX"), "7|FM/S|IF 25|A|LCL|HIGH|2|U|U", "\a\r\n"},
+        {with(7, "hnt"), "7|FM/S|IF 25|A|LCL|HIGH|2|U|U", "\a\r\n"},
+        {with(8, "DIM"), "8|FM/S|IF 25|A|LCL|HIGH|2|D|D", "\r\n"},
+        {with(8, "CLS"), "8|FM/S|IF 25|A|LCL|HIGH|2|D|C", "\r\n"},
+        {with(8, "BAt"), "8|FM/S|IF 25|A|LCL|HIGH|2|D|U", "\a\r\n"},
+        {"AFM/S,IF 25,AIR,LCL,HIGH,02,HNT,BRT", "0|||O|||-|U|U", ""},  // no line end yet
         // Nothing past character 255 is read.
-        {with(9, "REL" + std::string(300, 'x')), six() + kBrt},
-        {with(5, at(252)), six(at(252)) + kBrt},      // power token ends at 255
-        {with(5, at(253)), six(at(253)) + "\a\r\n"},  // crosses 255
-        {with(5, at(255)), six(at(255)) + "\a\r\n"},  // starts past 255
-        {with(5, at(256)), ""},
+        {with(9, "REL" + std::string(300, 'x')), "8|FM/S|IF 25|A|LCL|HIGH|2|D|R", "\r\n"},
+        {with(5, g252), "8|FM/S|IF 25|A|LCL|" + g252 + "|2|D|R", "\r\n"},    // ends at 255
+        {with(5, g253), "8|FM/S|IF 25|A|LCL|" + g253 + "|2|D|U", "\a\r\n"},  // crosses 255
+        {with(5, g255), "8|FM/S|IF 25|A|LCL|" + g255 + "|2|D|U", "\a\r\n"},  // starts past
+        {with(5, at(256)), "0|||O|||-|U|U", ""},
     };
-    for (const auto& [rx, log] : cases) {
-        EXPECT_EQ(StatusRig().decode(rx), log) << rx;
+    for (const auto& [line, want, reply] : cases) {
+        EXPECT_EQ(record(ParseStatusLine(line)), want) << line;
+        StationRig r;
+        r.st.link.RxBuffer = line;
+        ProcessStatusString(r.st);
+        EXPECT_EQ(r.line.written, reply) << line;
+        EXPECT_EQ(r.st.link.RxBuffer, line) << "the line stays for the poll step to remove";
     }
+}
+
+// Field 6: a whole number 0..255, blanks around it allowed.
+TEST(ParseStatusLine, BandField) {
+    const std::pair<const char*, int> cases[] = {
+        {"02", 2},   {" 2", 2},  {"2 ", 2},  {"0", 0},  {"16", 16}, {"255", 255}, {"256", -1},
+        {"2.6", -1}, {"+2", -1}, {"-1", -1}, {" ", -1}, {"x", -1},  {"1 2", -1}};
+    for (const auto& [field, band] : cases) {
+        const StatusLine s = ParseStatusLine(with(6, field));
+        EXPECT_EQ(s.band ? *s.band : -1, band) << field;
+        EXPECT_EQ(s.fieldsRead, 8) << field;
+    }
+}
+
+// What the window was told since the last look, banners without their prefix.
+std::string drawn(StationRig& r) {
+    std::string log = r.window.takeLog();
+    for (std::size_t at; (at = log.find("Banner_")) != std::string::npos;) {
+        log.erase(at, 7);
+    }
+    return log;
+}
+
+const std::string kAir = "AntOrientation</Ant-AIR-Win32.bmp";
+const std::string kGnd = "AntOrientation</Ant-GND-Win32.bmp";
+const std::string kPark = "needle 360|strength 0|bearings stopped|FrameDFOff shown|DOA= - - -";
+
+// The six banners the example line draws from start-up, with band 2 shown.
+std::string six(const std::string& band = "BAND 02") {
+    return "Op_Mode=FM/S|IF_BW=IF 25|" + kAir +
+           "|Local_Remote=LCL|Video_Gain=HIGH|Ant_Band=" + band + "|";
 }
 
 // One station through a run of lines: only changed fields redraw, in field order; a line that
 // stops early keeps the fields before the stop; DIM and CLS leave the battery icon alone;
 // direction finding off parks the needle, drops past bearings, shows the sign, then blanks the
-// readout, each time, and on only hides the sign. A closed port does not stop decoding, nor sends
-// anything.
-TEST(StatusDecoder, RunOfLinesRedrawsOnlyWhatChanged) {
-    StatusRig r;
-    const std::string am = "AAM,IF 6,GND,RMT,LOW,05,";
-    const std::vector<std::pair<std::string, std::string>> steps = {
-        {with(8, "BAT"), six() + "show BatteryMeter|\r\n"},
+// readout, each time, and on only hides the sign. A closed port does not stop decoding.
+TEST(ProcessStatusString, RedrawsOnlyWhatChanged) {
+    StationRig r;
+    r.logReplies();
+    const std::string am = "AAM,IF 6,GND,RMT,LOW,05,", brt = "BatteryMeter hidden|reply rn";
+    const std::pair<std::string, std::string> steps[] = {
+        {with(8, "BAT"), six() + "BatteryMeter shown|reply rn"},
         {"AAM,IF 6,AIRX,RMT,LOW,05,RCV,BRT\r\n", "Op_Mode=AM|IF_BW=IF 6"},
-        {am + "HNt,BRT\r\n", kGnd + "|Local_Remote=RMT|Video_Gain=LOW|Ant_Band=band 5|\a\r\n"},
-        {am + "RCV,BAt\r\n", "needle|bearings stopped|show FrameDFOff|text DOA= - - -|\a\r\n"},
-        {am + "RCV,DIM\r\n", "\r\n"},
-        {am + "RCV,CLS\r\n", "\r\n"},
-        {with(), six() + "hide FrameDFOff|" + kBrt},
-        {with(7, "RCV"), "needle|bearings stopped|show FrameDFOff|text DOA= - - -|" + kBrt},
-        {with(7, "RCV"), kBrt},
+        {am + "HNt,BRT\r\n", kGnd + "|Local_Remote=RMT|Video_Gain=LOW|Ant_Band=BAND 05|reply Grn"},
+        {am + "RCV,BAt\r\n", kPark + "|reply Grn"},
+        {am + "RCV,DIM\r\n", "reply rn"},
+        {am + "RCV,CLS\r\n", "reply rn"},
+        {with(), six() + "FrameDFOff hidden|" + brt},
+        {with(7, "RCV"), kPark + "|" + brt},
+        {with(7, "RCV"), brt},
+        {with(6, "16"), "Ant_Band=BAND 15|FrameDFOff hidden|" + brt},  // above 15 shows 15,
+        {with(6, "20"), "Ant_Band=BAND 15|" + brt},  // and differs from the 15 stored
     };
     for (const auto& [rx, log] : steps) {
-        EXPECT_EQ(r.decode(rx), log) << rx;
+        r.st.link.RxBuffer = rx;
+        ProcessStatusString(r.st);
+        EXPECT_EQ(drawn(r), log) << rx;
     }
-    EXPECT_EQ(r.display.needleValue, 360);
-    r.close();
-    EXPECT_EQ(r.decode(with(4, "RMT")), "Local_Remote=RMT|hide FrameDFOff|" + kBrt);
-    EXPECT_EQ(r.written, "\r\n\a\r\n\a\r\n\r\n\r\n\r\n\r\n\r\n") << "nothing sent once closed";
+    EXPECT_EQ(r.st.status.BandIndex, 15);
+    r.line.close();
+    r.st.link.RxBuffer = with(4, "RMT");
+    ProcessStatusString(r.st);
+    EXPECT_EQ(drawn(r), "Local_Remote=RMT|Ant_Band=BAND 02|BatteryMeter hidden");
 }
 
-// Field 6, from band 7, twice: a whole number 0..255, blanks around it allowed; above 15 shows
-// 15, and differs from the stored 15 again the next time.
-TEST(StatusDecoder, BandField) {
-    const std::vector<std::tuple<std::string, int, int>> cases = {
-        // field, band, redraws
-        {"02", 2, 1},  {" 2", 2, 1},   {"2 ", 2, 1}, {"0", 0, 1},   {"16", 15, 2},
-        {"20", 15, 2}, {"255", 15, 2}, {"07", 7, 0}, {"256", 7, 0}, {"2.6", 7, 0},
-        {"+2", 7, 0},  {"-1", 7, 0},   {" ", 7, 0},  {"x", 7, 0}};
-    for (const auto& [field, band, redraws] : cases) {
-        StatusRig r;
-        r.decode(with(6, "07"));
-        const std::string draw = "Ant_Band=" + r.st.antenna.BandText[band] + "|";
-        EXPECT_EQ(r.decode(with(6, field)), (redraws > 0 ? draw : "") + kBrt) << field;
-        EXPECT_EQ(r.decode(with(6, field)), (redraws > 1 ? draw : "") + kBrt) << field;
-        EXPECT_EQ(r.st.status.BandIndex, band) << field;
-    }
-}
-
-// The example antenna line: 15 entries, each with offset -450, then `more`.
-const std::string kFour[] = {" 1000-1010", " 1100-1110", "1200-1210", "2400-2410"};
-std::string antennaLine(const std::string& more = "") {
-    std::string s = "CQAX-7741C-1";
-    for (int i = 0; i < 15; ++i) {
-        s += "," + kFour[i % 4] + "/-450";
-    }
-    return s + more + "\r\n";
-}
-
-// Fifteen entries, or sixteen of which the last is dropped; then a 4-entry line keeps the rest.
-TEST(AntennaDecoder, FifteenEntriesThenAShorterList) {
-    for (const std::string more : {"", ",9999-9999/77"}) {
-        StatusRig r;
-        r.st.status.BandIndex = 2;
-        EXPECT_EQ(r.load(antennaLine(more)), "Ant_Mod=QAX-7741C-1|Ant_Band= 1100-1110 MHz|\r\n");
-        std::array<std::string, 17> texts{};
-        std::array<float, 17> offsets{};
-        for (int i = 1; i <= 15; ++i) {
-            texts[i] = kFour[(i - 1) % 4] + " MHz";
-            offsets[i] = -450;
+// An antenna record as "unknown|well formed|model|text/offset,...", "-" for no offset.
+std::string record(const AntennaLine& a) {
+    std::string s = std::string(a.unknown ? "U|" : "-|") + (a.wellFormed ? "W|" : "-|") + a.model;
+    for (const auto& b : a.bands) {
+        char offset[32] = "-";
+        if (b.offset) {
+            std::snprintf(offset, sizeof offset, "%g", static_cast<double>(*b.offset));
         }
-        EXPECT_EQ(std::tie(r.st.antenna.BandText, r.st.antenna.BandOffset),
-                  std::tie(texts, offsets));
-        r.close();  // a closed port does not stop decoding
-        EXPECT_EQ(r.load("CQ4,1/1,2/2,3,4/4\r\n"), "Ant_Mod=Q4|Ant_Band=2 MHz|\r\n");
-        std::ranges::copy(std::array{"1 MHz", "2 MHz", "3 MHz", "4 MHz"}, texts.begin() + 1);
-        std::ranges::copy(std::array{1.0f, 2.0f, 0.0f, 4.0f}, offsets.begin() + 1);
-        EXPECT_EQ(std::tie(r.st.antenna.BandText, r.st.antenna.BandOffset),
-                  std::tie(texts, offsets));
-        EXPECT_EQ(r.written, "\r\n") << "nothing sent once closed";
+        s += (&b == &a.bands.front() ? "|" : ",") + b.text + "/" + offset;
     }
+    return s;
 }
 
-// ANT UNKNOWN anywhere in the line loads placeholders for every band; answered only when asked.
-TEST(AntennaDecoder, UnknownAntennaLoadsPlaceholders) {
-    StatusRig r;
-    const std::array<float, 17> kZero{};
-    const std::array<std::string, 17> texts = {
-        "",        "BAND 01", "BAND 02", "BAND 03", "BAND 04", "BAND 05",
-        "BAND 06", "BAND 07", "BAND 08", "BAND 09", "BAND 10", "BAND 11",
-        "BAND 12", "BAND 13", "BAND 14", "BAND 15", ""};
-    EXPECT_EQ(r.load("CANT UNKNOWN\r\n", false), "Ant_Mod=ANT UNKNOWN|Ant_Band=");
-    EXPECT_EQ(std::tie(r.st.antenna.BandText, r.st.antenna.BandOffset), std::tie(texts, kZero));
-    r.load(antennaLine());
-    r.st.status.BandIndex = 3;
-    EXPECT_EQ(r.load("CX,1/5,ANT UNKNOWN/7\r\n"), "Ant_Mod=ANT UNKNOWN|Ant_Band=BAND 03|\r\n");
-    EXPECT_EQ(std::tie(r.st.antenna.BandText, r.st.antenna.BandOffset), std::tie(texts, kZero));
-}
-
-// What one line leaves in bands 1 and 2 after model OLD with a/10 and b/20; the others stay.
-TEST(AntennaDecoder, LinesAndWhatTheyStore) {
-    // line, model, band 1 and 2 texts, their offsets
-    const std::tuple<std::string, std::string, std::string, std::string, float, float> cases[] = {
-        {"CX1, 100-200, 300-400/12\r\n", "X1", " 100-200 MHz", " 300-400 MHz", 0, 12},
-        {"CQ/7,,5/ -45 \r\n", "Q/7", " MHz", "5 MHz", 0, -45},
-        {"CX,5/-12.5,6/+45\r\n", "X", "5 MHz", "6 MHz", -12.5f, 45},
-        // A bad offset keeps the band's previous one; its text is still taken.
-        {"CX,5/abc,6/\r\n", "X", "5 MHz", "6 MHz", 10, 20},
-        {"CX,5/6/7,6/99999\r\n", "X", "5 MHz", "6 MHz", 10, 20},
-        {"CX,5/1e3,6/nan\r\n", "X", "5 MHz", "6 MHz", 10, 20},
-        // Outside the grammar: the record stays as it was.
-        {"CQAX-7741C-1\r\n", "OLD", "a MHz", "b MHz", 10, 20},
-        {"CX,5/3\n", "OLD", "a MHz", "b MHz", 10, 20},
-        {"CX,5/3\r", "OLD", "a MHz", "b MHz", 10, 20},
-        {"", "OLD", "a MHz", "b MHz", 10, 20},
+TEST(ParseAntennaLine, Records) {
+    const std::pair<std::string, std::string> cases[] = {
+        {"CQAX-7741C-1, 1000-1010/-450,1100-1110/-450\r\n",
+         "-|W|QAX-7741C-1| 1000-1010/-450,1100-1110/-450"},
+        {"CX1, 100-200, 300-400/12\r\n", "-|W|X1| 100-200/0, 300-400/12"},
+        {"CQ/7,,5/ -45 \r\n", "-|W|Q/7|/0,5/-45"},
+        {"CX,5/-12.5,6/+45,7/.5,8/32767,9/-32767\r\n", "-|W|X|5/-12.5,6/45,7/0.5,8/32767,9/-32767"},
+        // Offsets that are no number: the band keeps its old one.
+        {"CX,5/abc,6/,7/6/7,8/99999,9/1e3,10/nan,11/1.2.3,12/-,13/.,14/1 2,15/32767.5\r\n",
+         "-|W|X|5/-,6/-,7/-,8/-,9/-,10/-,11/-,12/-,13/-,14/-,15/-"},
+        {"CX,a,b,c,d,e,f,g,h,i,j,k,l,m,n,o,p\r\n",  // the 16th entry is dropped
+         "-|W|X|a/0,b/0,c/0,d/0,e/0,f/0,g/0,h/0,i/0,j/0,k/0,l/0,m/0,n/0,o/0"},
+        {"CANT UNKNOWN\r\n", "U|-|"},
+        {"CX,1/5,ANT UNKNOWN/7\r\n", "U|-|"},
+        {"ANT UNKNOWN\r\n", "-|-|"},  // from character 2 on
+        // Outside the grammar.
+        {"CQAX-7741C-1\r\n", "-|-|"},
+        {"CX,5/3\n", "-|-|"},
+        {"CX,5/3\r", "-|-|"},
+        {"", "-|-|"},
     };
-    for (const auto& [line, model, text1, text2, offset1, offset2] : cases) {
-        StatusRig r;
-        auto texts = r.st.antenna.BandText;
-        r.load("COLD,a/10,b/20\r\n");
-        EXPECT_EQ(r.load(line), "Ant_Mod=" + model + "|Ant_Band=|\r\n") << line;
-        std::ranges::copy(std::array{text1, text2}, texts.begin() + 1);
-        const std::array<float, 17> offsets = {0, offset1, offset2};
-        EXPECT_EQ(std::tie(r.st.antenna.BandText, r.st.antenna.BandOffset),
-                  std::tie(texts, offsets))
-            << line;
+    for (const auto& [line, want] : cases) {
+        EXPECT_EQ(record(ParseAntennaLine(line)), want) << line;
     }
+}
+
+// Into the record: the entries named are written, a shorter list keeps the rest, an offset
+// that is no number keeps the old one, a line outside the grammar keeps all; ANT UNKNOWN loads
+// placeholders. Model and band are drawn each time; answered only when asked, never when closed.
+TEST(LoadAntSettings, StoresDrawsAndAnswers) {
+    StationRig r;
+    r.logReplies();
+    r.st.status.BandIndex = 2;
+    const std::tuple<std::string, bool, std::string, std::string> steps[] = {
+        {"CQ4,1/1,2/2,3,4/4\r\n", true, "Q4|1 MHz/1,2 MHz/2,3 MHz/0,4 MHz/4,BAND 05/0",
+         "Ant_Mod=Q4|Ant_Band=2 MHz|reply rn"},
+        {"CX,a/abc,b/9\r\n", false, "X|a MHz/1,b MHz/9,3 MHz/0,4 MHz/4,BAND 05/0",
+         "Ant_Mod=X|Ant_Band=b MHz"},
+        {"CY,5/3\n", true, "X|a MHz/1,b MHz/9,3 MHz/0,4 MHz/4,BAND 05/0",
+         "Ant_Mod=X|Ant_Band=b MHz|reply rn"},
+        {"CANT UNKNOWN\r\n", true, "ANT UNKNOWN|BAND 01/0,BAND 02/0,BAND 03/0,BAND 04/0,BAND 05/0",
+         "Ant_Mod=ANT UNKNOWN|Ant_Band=BAND 02|reply rn"},
+    };
+    for (const auto& [line, ack, stored, log] : steps) {
+        LoadAntSettings(r.st, line, ack);
+        std::string got = r.st.antenna.Ant_Model;
+        for (std::size_t i = 1; i <= 5; ++i) {
+            char b[64];
+            std::snprintf(b, sizeof b, "%s/%g", r.st.antenna.BandText[i].c_str(),
+                          static_cast<double>(r.st.antenna.BandOffset[i]));
+            got += (i == 1 ? "|" : ",") + std::string(b);
+        }
+        EXPECT_EQ(got, stored) << line;
+        EXPECT_EQ(drawn(r), log) << line;
+    }
+    EXPECT_TRUE(r.st.antenna.BandText[16].empty() && r.st.antenna.BandText[0].empty());
+    r.line.close();
+    LoadAntSettings(r.st, "CZ,7\r\n", true);
+    EXPECT_EQ(drawn(r), "Ant_Mod=Z|Ant_Band=BAND 02");
 }
 
 // Relative or absolute bearing; the mount picture is read afresh at every call, and a failed
 // read leaves the previous one.
 TEST(Banners, RelativeOrAbsoluteAndMountPicture) {
-    StatusRig r;
+    StationRig r;
     for (const bool on : {false, true, true}) {
         r.st.bearing.RelBearMode = r.st.status.AntAirMount = on;
         Draw_RelBear(r.st);
         Draw_AntOrientation(r.st);
     }
-    EXPECT_EQ(r.logOf(), "RelBear=ABS|" + kGnd + "|RelBear=REL|" + kAir + "|RelBear=REL|" + kAir);
-    r.display.failPictures = true;
+    EXPECT_EQ(drawn(r), "RelBear=ABS|" + kGnd + "|RelBear=REL|" + kAir + "|RelBear=REL|" + kAir);
+    r.window.failPictures = true;
     r.st.status.AntAirMount = false;
     Draw_AntOrientation(r.st);
-    EXPECT_EQ(r.display.picture(El::Banner_AntOrientation), "/Ant-AIR-Win32.bmp");
+    EXPECT_EQ(r.window.at(El::Banner_AntOrientation).picture, "/Ant-AIR-Win32.bmp");
 }
 
 // Every entry is the whole number nearest the length (no length is ever halfway).
 TEST(MagTable, EveryEntryIsTheNearestWholeLength) {
-    StatusRig r;
-    CreateTables(r.st);
-    for (int x = 0; x <= 100; ++x) {
-        for (int y = 0; y <= 100; ++y) {
-            ASSERT_LT(std::abs(std::hypot(x, y) - r.st.bearing.MagTable[x][y]), 0.5)
+    StationRig r;
+    for (std::size_t x = 0; x <= 100; ++x) {
+        for (std::size_t y = 0; y <= 100; ++y) {
+            ASSERT_LT(std::abs(std::hypot(double(x), double(y)) - r.st.bearing.MagTable[x][y]), 0.5)
                 << x << "," << y;
         }
+    }
+}
+
+// Bytes on the line, through framing and dispatch, to the banners and back out as replies.
+TEST(StatusPath, PacketsOnTheLineReachTheBannersAndAreAnswered) {
+    StationRig r;
+    r.st.dataFolder = "/prog";
+    const std::string bearing = "B30682048S42045P\r\n";
+    const std::string antenna = "CQAX-7741C-1, 1000-1010/-450, 1100-1110/-450,1200-1210/-450\r\n";
+    const std::pair<std::vector<std::string>, std::string> steps[] = {
+        // chunks fed one after another, each drained by poll ticks; the replies
+        {{antenna.substr(0, 20), antenna.substr(20)}, "\r\n"},
+        {{bearing + "AFM/S,IF 25,AIR,LCL,", "HIGH,02,HNT,BAT,REL\r\n" + bearing}, "\r\n"},
+        {{"AFM/S,IF 25,AIR,LCL,HIGH,02,RCV,BRT,REL\r\nAFM/S,IF 25,AIR,LCL,HIGH,03,XXX,BRT\r\n"},
+         "\r\n\a\r\n"},
+        {{"AAM,IF 6,AIRX,RMT,LOW,01,HNT,BRT\r\n"}, ""},  // a bad mount answers nothing
+    };
+    for (const auto& [chunks, replies] : steps) {
+        for (const auto& chunk : chunks) {
+            r.feed(chunk);
+        }
+        EXPECT_EQ(r.line.takeWritten(), replies) << chunks[0];
+    }
+    EXPECT_TRUE(r.st.link.RxBuffer.empty());
+    const std::pair<El, const char*> banners[] = {
+        {El::Banner_Ant_Mod, "QAX-7741C-1"}, {El::Banner_Op_Mode, "AM"},
+        {El::Banner_IF_BW, "IF 6"},          {El::Banner_Local_Remote, "LCL"},
+        {El::Banner_Video_Gain, "HIGH"},     {El::Banner_Ant_Band, "1200-1210 MHz"}};
+    for (const auto& [e, text] : banners) {
+        EXPECT_EQ(r.window.text(e), text) << elementName(e);
+    }
+    // Band 3 arrived on the line rejected for its mode: fields before the mode still count.
+    EXPECT_EQ(r.st.status.BandIndex, 3);
+    EXPECT_EQ(r.st.antenna.BandOffset[3], -450.0f);
+    EXPECT_EQ(r.window.at(El::Banner_AntOrientation).picture, "/prog/Ant-AIR-Win32.bmp");
+    EXPECT_TRUE(r.window.isVisible(El::FrameDFOff));
+    EXPECT_FALSE(r.st.status.DF_Enabled);
+    EXPECT_FALSE(r.window.isVisible(El::BatteryMeter));
+}
+
+// Fields that are no digits keep arriving: the last good fix must still go within 5 s.
+TEST(GpsPath, APositionNeverOutlivesItsTimeOut) {
+    for (const std::string bad :
+         {"D+3 52123415112345\r\n", "D-33-21234+151123456\r\n", "D-3352123415112\r\n"}) {
+        SCOPED_TRACE(bad);
+        StationRig r;
+        r.Timer4.start();
+        r.line.incoming = "D-33521234+151123456\r\n";
+        r.clock.advance(2);
+        ASSERT_EQ(r.window.text(El::Banner_GPS_Decimal_Lat), "33\xB0 52.1234' S");
+        for (int s = 0; s < 4; ++s) {
+            r.line.incoming = bad;
+            r.clock.advance(1000);
+        }
+        r.clock.advance(1000);
+        EXPECT_EQ(r.window.text(El::Banner_GPS_Decimal_Lat), "--\xB0  --.----'  -");
+        EXPECT_EQ(r.st.link.GPSTimedOut, 1);
     }
 }
 

@@ -11,12 +11,9 @@
 #include "display/Bearing.h"
 #include "display/BearingLog.h"
 #include "display/Gps.h"
-#include "status/AntennaDecoder.h"
 #include "status/Banners.h"
-#include "status/MagTable.h"
-#include "tests/fakes/LinkRig.h"
 #include "tests/fakes/MemoryFile.h"
-#include "tests/fakes/RecordingDisplay.h"
+#include "tests/fakes/StationRig.h"
 #include "tools/sim/Pacing.h"
 #include "tools/sim/Stream.h"
 
@@ -33,10 +30,10 @@ std::string degrees(const std::string& label) {
 }
 
 // For every bearing the readout shows, the row the window's state calls for.
-class WatchingWindow : public RecordingDisplay {
+class WatchingWindow : public FakeWindow {
   public:
     void setText(El e, std::string_view t) override {
-        RecordingDisplay::setText(e, t);
+        FakeWindow::setText(e, t);
         if (e == El::DOA && t != " - - -") {
             const std::string shown(t.substr(0, t.find_last_not_of(' ') + 1));
             rows.push_back("," + shown + "," + text(El::Banner_RelBear) + "," +
@@ -64,12 +61,9 @@ struct LoggedWindow : BearingLogDisplay {
 
 TEST(BearingLogStream, ARowForEveryBearingShownWithWhatTheWindowShowed) {
     BasicRig<StationDecoders, LoggedWindow> r;
-    LoggedWindow& w = r.display;
+    LoggedWindow& w = r.window;
     w.window.st = &r.st;
-    // The start values and blank displays of start-up.
-    r.st.bearing.TwoPi = static_cast<float>(8.0 * std::atan(1.0));
-    CreateTables(r.st);
-    LoadAntSettings(r.st, "CANT UNKNOWN\r\n", false);
+    // The blank displays of start-up.
     DigitalDOA_Blank(r.st);
     GPS_Blank(r.st);
     Draw_RelBear(r.st);

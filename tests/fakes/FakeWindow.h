@@ -1,0 +1,124 @@
+#pragma once
+// The one stand-in for the window, for tests, fuzzers and benchmarks: it keeps what each
+// element was last given and how often, and logs every call in order ("DOA=123.",
+// "hide FrameDFOff", "needle 90"), each with the clock's time when one is set. With logging
+// off it only keeps state, cheap enough for benchmarks.
+
+#include <array>
+#include <cstdio>
+#include <string>
+#include <vector>
+
+#include "core/Display.h"
+#include "core/Timer.h"
+
+namespace kestrova::testing {
+
+struct LineState {
+    int x1 = 0, y1 = 0, x2 = 0, y2 = 0;
+    Rgb colour{};
+    bool set = false;
+};
+
+struct ElementState {
+    std::string text, picture;
+    Rgb colour{};
+    bool visible = true;
+    LineState line;
+    int texts = 0, shows = 0, pictures = 0, lines = 0;  // calls of each kind
+};
+
+struct NeedleState {
+    double value = -1, strength = -1;  // -1 until given
+    Rgb colour{};
+    int sets = 0;  // value changes
+};
+
+class FakeWindow : public Display {
+  public:
+    static constexpr std::size_t kN = static_cast<std::size_t>(El::Count_);
+
+    void setText(El e, std::string_view t) override {
+        at(e).text.assign(t);
+        ++at(e).texts;
+        note(e, "=", t);
+    }
+    void setTextColour(El e, Rgb c) override { at(e).colour = c; }
+    void setVisible(El e, bool v) override {
+        at(e).visible = v;
+        ++at(e).shows;
+        note(e, v ? " shown" : " hidden", {});
+    }
+    bool loadPicture(El e, const std::string& path) override {
+        ++at(e).pictures;
+        note(e, "<", path);
+        if (!failPictures) {
+            at(e).picture = path;
+        }
+        return !failPictures;
+    }
+    void setLine(El e, int x1, int y1, int x2, int y2, Rgb c) override {
+        at(e).line = {x1, y1, x2, y2, c, true};
+        ++at(e).lines;
+        if (logging) {
+            note(e, " ", std::to_string(y1) + ":" + std::to_string(y2) + (c == kRed ? " red" : ""));
+        }
+    }
+    void setNeedleValue(double v) override {
+        needle.value = v;
+        ++needle.sets;
+        number("needle ", v);
+    }
+    void setNeedleColour(Rgb c) override { needle.colour = c; }
+    void setNeedleStrength(double s) override {
+        needle.strength = s;
+        number("strength ", s);
+    }
+    double twipsPerPixelY() const override { return twipsPerPixel; }
+    void bearingsStopped() override { add("bearings stopped"); }
+
+    ElementState& at(El e) { return elements[static_cast<std::size_t>(e)]; }
+    const ElementState& at(El e) const { return elements[static_cast<std::size_t>(e)]; }
+    const std::string& text(El e) const { return at(e).text; }
+    bool isVisible(El e) const { return at(e).visible; }
+    const LineState& line(El e) const { return at(e).line; }
+    int sets(El e) const { return at(e).texts + at(e).lines; }
+    // The log since the last call, joined by "|", and cleared.
+    std::string takeLog() {
+        std::string out;
+        for (const std::string& entry : log) {
+            out += (out.empty() ? "" : "|") + entry;
+        }
+        log.clear();
+        return out;
+    }
+    void add(const std::string& entry) {
+        if (logging) {
+            log.push_back(clock ? std::to_string(clock->nowMs()) + " " + entry : entry);
+        }
+    }
+
+    std::array<ElementState, kN> elements{};
+    NeedleState needle;
+    double twipsPerPixel = 15.0;
+    bool failPictures = false;
+    bool logging = true;
+    const MonotonicClock* clock = nullptr;
+    std::vector<std::string> log;
+
+  private:
+    void note(El e, const char* how, std::string_view what) {
+        if (logging) {
+            add(std::string(elementName(e)) + how + std::string(what));
+        }
+    }
+    void number(const char* what, double v) {
+        if (logging) {
+            char b[40];
+            std::snprintf(b, sizeof b, "%s%g", what, v);
+            add(b);
+        }
+    }
+};
+
+}  // namespace kestrova::testing

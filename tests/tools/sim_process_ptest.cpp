@@ -1,0 +1,177 @@
+// Runs the real kestrova-sim and plays a display on its pseudo-terminal: what it judges, and a
+// recorded session replayed to the same bytes with the same timing. These take seconds, so
+// they live in their own program, apart from the fast unit tests.
+#include <fcntl.h>
+#include <poll.h>
+#include <unistd.h>
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <functional>
+#include <iterator>
+#include <string>
+#include <vector>
+
+#include "core/OutputFile.h"
+#include "core/Recording.h"
+#include "link/LineRecorder.h"
+
+namespace kestrova::testing {
+namespace {
+
+namespace fs = std::filesystem;
+using namespace std::chrono_literals;
+
+std::string readFile(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), {}};
+}
+
+// Starts the simulator (stopped after 40 s), opens its terminal and, every 2 ms until the
+// simulator ends, hands what arrived to `display`, which returns what to answer. Returns the
+// exit status and the simulator's last line.
+std::pair<int, std::string> session(const std::string& args,
+                                    const std::function<std::string(std::string_view)>& display,
+                                    const std::string& link = "") {
+    const fs::path sim = fs::read_symlink("/proc/self/exe").parent_path() / "kestrova-sim";
+    FILE* out = ::popen(("timeout 40 " + sim.string() + " " + args).c_str(), "r");
+    char text[4096] = {};
+    if (out == nullptr || std::fgets(text, sizeof text, out) == nullptr) {
+        ADD_FAILURE() << "cannot start " << sim << " (build the kestrova-sim target)";
+        return {-1, ""};
+    }
+    const std::string terminal(text, std::strcspn(text, "\n"));
+    EXPECT_TRUE(link.empty() || (fs::is_symlink(link) && fs::read_symlink(link) == terminal));
+    const int fd = ::open(terminal.c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK);
+    EXPECT_GE(fd, 0) << terminal;
+    for (pollfd p{::fileno(out), POLLIN, 0}; ::poll(&p, 1, 2) >= 0 && p.revents == 0;) {
+        const ssize_t n = ::read(fd, text, sizeof text);
+        const std::string reply =
+            display(std::string_view(text, n > 0 ? static_cast<std::size_t>(n) : 0));
+        if (!reply.empty() && ::write(fd, reply.data(), reply.size()) < 0) {
+            ADD_FAILURE() << "cannot answer on " << terminal;
+        }
+    }
+    ::close(fd);
+    std::string summary;
+    while (std::fgets(text, sizeof text, out) != nullptr) {
+        summary = text;
+    }
+    const int status = ::pclose(out);
+    return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, summary};
+}
+
+// A display that answers CR LF to each status and antenna line and a NUL every 500 ms, or
+// nothing at all.
+std::function<std::string(std::string_view)> answering(bool answer) {
+    return [answer, rx = std::string(),
+            nul = std::chrono::steady_clock::now() + 500ms](std::string_view in) mutable {
+        std::string reply;
+        rx += in;
+        for (auto lf = rx.find('\n'); lf != std::string::npos; lf = rx.find('\n')) {
+            reply += answer && (rx[0] == 'A' || rx[0] == 'C') ? "\r\n" : "";
+            rx.erase(0, lf + 1);
+        }
+        if (answer && std::chrono::steady_clock::now() >= nul) {
+            reply.push_back('\0');
+            nul += 500ms;
+        }
+        return reply;
+    };
+}
+
+TEST(SimProcess, AnsweringDisplayPassesASilentOneFails) {
+    // Only lines that draw CR LF, so that the display's blanket CR LF is right.
+    const std::string dir = ::testing::TempDir(), link = dir + "sim_ok_link";
+    std::ofstream(dir + "sim_ok.scn") << "pauses off\nstatus-every 0.4\n"
+                                         "cycle FM/S,IF 25,AIR,LCL,HIGH,01,HNT,BRT,REL\n"
+                                         "cycle FM/S,IF 25,GND,LCL,HIGH,02,RCV,BAT,REL\n";
+    const auto ok = session("--scenario " + dir + "sim_ok.scn --duration 2.5 --link " + link,
+                            answering(true), link);
+    EXPECT_FALSE(fs::is_symlink(link)) << "link left behind";
+    EXPECT_EQ(ok.first, 0) << ok.second;
+    EXPECT_NE(ok.second.find("; OK"), std::string::npos) << ok.second;
+    EXPECT_EQ(ok.second.find(" 0 ack"), std::string::npos) << ok.second;
+
+    std::ofstream capture(dir + "sim_silent.cap", std::ios::binary);
+    std::fill_n(std::ostream_iterator<const char*>(capture), 40,
+                "AFM/S,IF 25,AIR,LCL,HIGH,01,HNT,BRT\r\n");
+    capture.close();
+    const auto silent = session("--replay " + dir + "sim_silent.cap", answering(false));
+    EXPECT_EQ(silent.first, 1) << silent.second;
+    EXPECT_NE(silent.second.find("MISMATCH: 0 nul in"), std::string::npos) << silent.second;
+    EXPECT_NE(silent.second.find("; 0 ack, expected "), std::string::npos) << silent.second;
+}
+
+// Records what the terminal delivers as the display does, polled every 2 ms.
+std::string recordSession(const std::string& args, const std::string& recording) {
+    PosixOutputFile file;
+    SteadyClock clock;
+    LineRecorder recorder(file, clock, [](std::string_view m) { ADD_FAILURE() << m; });
+    EXPECT_TRUE(recorder.start(recording, "test"));
+    const auto summary = session(args, [&](std::string_view in) {
+        recorder.received(in);
+        recorder.tick();
+        return std::string();
+    });
+    recorder.finish();
+    return summary.second;
+}
+
+struct Timeline {
+    std::string bytes;
+    std::vector<std::int64_t> at;  // arrival of each byte, ms after the first
+    std::int64_t longestGap = 0;
+};
+
+Timeline timeline(const std::string& path) {
+    const auto c = recording::parse(readFile(path));
+    EXPECT_TRUE(c.whole) << path << ": " << c.problem;
+    Timeline t;
+    for (std::size_t i = 0; i < c.chunks.size(); ++i) {
+        const auto& k = c.chunks[i];
+        t.bytes += k.bytes;
+        t.at.insert(t.at.end(), k.bytes.size(), k.milliseconds - c.chunks[0].milliseconds);
+        if (i > 0) {
+            t.longestGap = std::max(t.longestGap, k.milliseconds - c.chunks[i - 1].milliseconds);
+        }
+    }
+    return t;
+}
+
+// A recorded session replays through the simulator to the same bytes with the same timing.
+TEST(SimRecordReplay, ARecordedSessionReplaysToTheSameBytesAndTiming) {
+    const std::string dir = ::testing::TempDir() + "record_replay/";
+    fs::create_directories(dir);
+    std::ofstream(dir + "pause.scn") << "pauses off\nat 1.5 pause 1.2\n";
+    recordSession(
+        "--scenario " + dir + "pause.scn --duration 4 --seed 5 --record " + dir + "live.cap",
+        dir + "live.rec");
+    const Timeline live = timeline(dir + "live.rec");
+    const std::string sent = readFile(dir + "live.cap");
+    ASSERT_GT(live.bytes.size(), sent.size() * 9 / 10) << "the display missed the start";
+    ASSERT_TRUE(sent.ends_with(live.bytes)) << "the recording holds what the line carried";
+    ASSERT_GE(live.longestGap, 1150) << "the pause";
+
+    const std::string summary = recordSession(
+        "--replay " + dir + "live.rec --record " + dir + "replay.cap", dir + "replay.rec");
+    EXPECT_NE(summary.find("sent: "), std::string::npos) << summary;
+    const Timeline replay = timeline(dir + "replay.rec");
+    EXPECT_EQ(readFile(dir + "replay.cap"), live.bytes) << "what the simulator sent";
+    ASSERT_EQ(replay.bytes, live.bytes) << "what the display received";
+    std::int64_t worst = 0;
+    for (std::size_t i = 0; i < live.at.size(); ++i) {
+        worst = std::max(worst, std::abs(replay.at[i] - live.at[i]));
+    }
+    EXPECT_LE(worst, 50) << "ms between a byte's time in the recording and in the replay";
+    EXPECT_GE(replay.longestGap, 1150) << "the pause comes back";
+}
+
+}  // namespace
+}  // namespace kestrova::testing
