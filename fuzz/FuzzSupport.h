@@ -20,16 +20,12 @@
 #include "tests/fakes/FakeSerialLine.h"
 
 // A broken invariant is a finding: say which, then stop the way libFuzzer notices.
-#define FUZZ_CHECK(cond) ::kestrova::fuzz::check(static_cast<bool>(cond), #cond, __FILE__, __LINE__)
+#define FUZZ_CHECK(cond)                                                                           \
+    ((cond) ? void()                                                                               \
+            : (std::fprintf(stderr, "invariant broken: %s at %s:%d\n", #cond, __FILE__, __LINE__), \
+               __builtin_trap()))
 
 namespace kestrova::fuzz {
-
-inline void check(bool holds, const char* what, const char* file, int line) {
-    if (!holds) {
-        std::fprintf(stderr, "invariant broken: %s at %s:%d\n", what, file, line);
-        __builtin_trap();
-    }
-}
 
 inline std::string_view bytes(const std::uint8_t* data, std::size_t size) {
     return {reinterpret_cast<const char*>(data), size};

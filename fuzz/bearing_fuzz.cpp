@@ -49,9 +49,8 @@ void checkParsed(std::string_view p) {
 void setState(Station& st, const std::uint8_t* s) {
     st.status.BandIndex = s[0];
     if (st.status.BandIndex >= 1 && st.status.BandIndex <= 15) {
-        const std::int16_t raw = i16(s + 1);
         st.antenna.BandOffset[st.status.BandIndex] =
-            (s[3] & 1) ? static_cast<float>(raw) / 100.0f : raw;
+            static_cast<float>(i16(s + 1)) / (s[3] & 1 ? 100.0f : 1.0f);
     }
     st.status.AntAirMount = (s[3] & 2) != 0;
     st.bearing.CompassFlag = (s[3] & 4) ? 'N' : 'P';
