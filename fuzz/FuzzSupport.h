@@ -1,7 +1,9 @@
 #pragma once
-// Shared by the harnesses: a display that keeps what each element was last given, a station
-// in its start-up state, and the invariant check.
+// Shared by the harnesses: the invariant check, a display that keeps what each element was
+// last given, a station as start-up leaves it, and the checks several harnesses make. It
+// brings the standard headers they all use.
 
+#include <algorithm>
 #include <array>
 #include <cmath>
 #include <cstddef>
@@ -11,167 +13,125 @@
 #include <string>
 #include <string_view>
 
-#include "core/Display.h"
+#include "core/Numbers.h"
 #include "core/Station.h"
 #include "status/AntennaDecoder.h"
 #include "status/MagTable.h"
 #include "tests/fakes/FakeSerialLine.h"
 
 // A broken invariant is a finding: say which, then stop the way libFuzzer notices.
-#define FUZZ_CHECK(cond)                                                                        \
-    do {                                                                                        \
-        if (!(cond)) {                                                                          \
-            std::fprintf(stderr, "invariant broken: %s at %s:%d\n", #cond, __FILE__, __LINE__); \
-            __builtin_trap();                                                                   \
-        }                                                                                       \
-    } while (0)
+#define FUZZ_CHECK(cond)                                                                           \
+    ((cond) ? void()                                                                               \
+            : (std::fprintf(stderr, "invariant broken: %s at %s:%d\n", #cond, __FILE__, __LINE__), \
+               __builtin_trap()))
 
 namespace kestrova::fuzz {
 
-class ProbeDisplay : public Display {
-  public:
-    static constexpr std::size_t kN = static_cast<std::size_t>(El::Count_);
-    static std::size_t idx(El e) { return static_cast<std::size_t>(e); }
+inline std::string_view bytes(const std::uint8_t* data, std::size_t size) {
+    return {reinterpret_cast<const char*>(data), size};
+}
 
-    void setText(El e, std::string_view t) override {
-        texts[idx(e)].assign(t);
-        ++textSets[idx(e)];
-    }
-    void setTextColour(El e, Rgb c) override { colours[idx(e)] = c; }
-    void setVisible(El e, bool v) override {
-        visible[idx(e)] = v;
-        ++visibleSets[idx(e)];
-    }
-    bool loadPicture(El e, const std::string&) override {
-        ++pictureLoads[idx(e)];
-        return true;
-    }
-    void setLine(El e, int, int y1, int, int y2, Rgb c) override {
-        lineTop[idx(e)] = y1 < y2 ? y1 : y2;
-        colours[idx(e)] = c;
-        ++textSets[idx(e)];
-    }
-    void setNeedleValue(double v) override {
-        needleValue = v;
-        ++needleSets;
-    }
+// Each element's last text and visibility and how often it was set, the needle, and how many
+// element calls there were.
+struct ProbeDisplay : Display {
+    struct Element {
+        std::string text;
+        bool visible = false;
+        int sets = 0;
+        bool operator==(const Element&) const = default;
+    };
+    void setText(El e, std::string_view t) override { touch(e).text.assign(t); }
+    void setTextColour(El, Rgb) override {}
+    void setVisible(El e, bool v) override { touch(e).visible = v; }
+    bool loadPicture(El e, const std::string&) override { return touch(e).sets > 0; }
+    void setLine(El e, int, int, int, int, Rgb) override { touch(e); }
+    void setNeedleValue(double v) override { needle = v; }
     void setNeedleColour(Rgb c) override { needleColour = c; }
-    void setNeedleStrength(double s) override { needleStrength = s; }
+    void setNeedleStrength(double s) override { strength = s; }
     double twipsPerPixelY() const override { return 15.0; }
 
-    const std::string& text(El e) const { return texts[idx(e)]; }
-    int sets(El e) const { return textSets[idx(e)]; }
-    bool isVisible(El e) const { return visible[idx(e)]; }
-
-    std::array<std::string, kN> texts{};
-    std::array<int, kN> textSets{};
-    std::array<Rgb, kN> colours{};
-    std::array<bool, kN> visible{};
-    std::array<int, kN> visibleSets{};
-    std::array<int, kN> pictureLoads{};
-    std::array<int, kN> lineTop{};
-    double needleValue = 0;
+    Element& touch(El e) {
+        ++calls;
+        ++at(e).sets;
+        return at(e);
+    }
+    Element& at(El e) { return elements[static_cast<std::size_t>(e)]; }
+    const Element& at(El e) const { return elements[static_cast<std::size_t>(e)]; }
+    std::array<Element, static_cast<std::size_t>(El::Count_)> elements{};
+    std::optional<double> needle;
+    double strength = 0;
     Rgb needleColour = kYellow;
-    double needleStrength = 0;
-    int needleSets = 0;
+    int calls = 0;
 };
 
-// The magnitude table, built once per process.
-inline const MagTableT& magTable() {
-    static const MagTableT table = [] {
-        ProbeDisplay d;
-        testing::FakeSerialLine l;
-        Station s(d, l);
-        CreateTables(s);
-        return s.bearing.MagTable;
-    }();
-    return table;
-}
-
-// What start-up leaves: tables filled, placeholder antenna, the DF-off sign hidden.
-inline void startUp(Station& st, ProbeDisplay& display) {
-    st.bearing.MagTable = magTable();
-    LoadAntSettings(st, "CANT UNKNOWN\r\n", false);
-    display.visible[ProbeDisplay::idx(El::FrameDFOff)] = false;
-    display.visible[ProbeDisplay::idx(El::BatteryMeter)] = false;
-}
-
-inline bool isDigit(char c) {
-    return c >= '0' && c <= '9';
-}
-
-// The digital readout holds three digits and a blank or a dot, or the placeholder.
-inline bool wellFormedDOA(std::string_view t) {
-    if (t == " - - -") {
-        return true;
+// A station as start-up leaves it (tables filled, the placeholder antenna), on an open line.
+// The first is made afresh; the others copy it.
+struct Probe {
+    explicit Probe(bool afresh = false) {
+        line.open();
+        if (afresh) {
+            CreateTables(st);
+            LoadAntSettings(st, "CANT UNKNOWN\r\n", false);
+            return;
+        }
+        static const Probe first(true);
+        st.bearing = first.st.bearing;
+        st.antenna = first.st.antenna;
+        display = first.display;
     }
-    return t.size() == 4 && isDigit(t[0]) && isDigit(t[1]) && isDigit(t[2]) &&
-           (t[3] == ' ' || t[3] == '.') && std::string_view(t.substr(0, 3)) <= "359";
+    testing::FakeSerialLine line;
+    ProbeDisplay display;
+    Station st{display, line};
+};
+
+// The needle as the gauge is given it: a finite angle, a strength fraction, green at the cap.
+inline bool saneNeedle(const ProbeDisplay& d) {
+    return d.needle && std::isfinite(*d.needle) && d.strength >= 0.0 && d.strength <= 1.0 &&
+           d.needleColour == (d.strength == 1.0 ? kNeedleGreen : kYellow);
 }
 
 // Entries 0 and 16 of the antenna record are never written.
-inline bool antennaEdgesUntouched(const Station& st) {
-    return st.antenna.BandText[0].empty() && st.antenna.BandText[16].empty() &&
-           st.antenna.BandOffset[0] == 0.0f && st.antenna.BandOffset[16] == 0.0f;
+inline bool antennaEdgesUntouched(const AntennaRecord& a) {
+    return a.BandText[0].empty() && a.BandText[16].empty() && a.BandOffset[0] == 0.0f &&
+           a.BandOffset[16] == 0.0f;
 }
 
-// The needle as the gauge is given it: a finite angle, a strength fraction, green only at
-// the cap.
-inline bool saneNeedle(const ProbeDisplay& d) {
-    if (!std::isfinite(d.needleValue) || !(d.needleStrength >= 0.0 && d.needleStrength <= 1.0)) {
-        return false;
-    }
-    if (d.needleColour == kNeedleGreen) {
-        return d.needleStrength == 1.0;
-    }
-    return d.needleColour == kYellow;
-}
-
-// Replies the processor may see: acknowledgements, rejections and stay-alive NULs only.
-inline bool onlyKnownReplies(std::string_view w) {
-    while (!w.empty()) {
-        if (w.starts_with(std::string_view("\0", 1))) {
-            w.remove_prefix(1);
-        } else if (w.starts_with("\r\n")) {
-            w.remove_prefix(2);
-        } else if (w.starts_with("\a\r\n")) {
-            w.remove_prefix(3);
-        } else {
-            return false;
-        }
-    }
-    return true;
+// What the bearing displays hold whatever came in: values in range, the readout three digits
+// and a blank or a dot (or the placeholder), the needle on the dial.
+inline void checkBearing(const Probe& p) {
+    const BearingRecord& b = p.st.bearing;
+    FUZZ_CHECK(b.SignalMag >= 0 && b.SignalMag <= 99 && b.DOA_Tenths >= 0 && b.DOA_Tenths <= 3599);
+    FUZZ_CHECK(b.CompassHeading <= 359 ? b.CompassHeading >= 0 : b.CompassHeading == kNoCompass);
+    FUZZ_CHECK(b.RelBearMode == (b.CompassHeading == kNoCompass));
+    FUZZ_CHECK(b.CompassFlag == 'P' || b.CompassFlag == 'N');
+    const std::string& t = p.display.at(El::DOA).text;
+    FUZZ_CHECK(p.display.at(El::DOA).sets == 0 || t == " - - -" ||
+               (t.size() == 4 && isDigit(t[0]) && isDigit(t[1]) && isDigit(t[2]) &&
+                (t[3] == ' ' || t[3] == '.') && t.substr(0, 3) <= "359"));
+    const ProbeDisplay& d = p.display;
+    FUZZ_CHECK(!d.needle || (saneNeedle(d) && *d.needle > -0.1 && *d.needle < 360.1));
 }
 
 // "&h" escapes the slow and obvious way: find the first, replace it and its (up to) two hex
 // digits, and search again from the beginning.
 inline std::optional<std::string> referenceDecode(std::string s) {
-    for (;;) {
-        const std::size_t at = s.find("&h");
-        if (at == std::string::npos) {
-            return s;
-        }
+    constexpr std::string_view kHex = "0123456789abcdefABCDEF";
+    for (std::size_t at = s.find("&h"); at != std::string::npos; at = s.find("&h")) {
         const std::string hex = s.substr(at + 2, 2);
+        std::size_t code = 0;
+        for (const char c : hex) {
+            const std::size_t d = kHex.find(c);
+            if (d == std::string_view::npos) {
+                return std::nullopt;
+            }
+            code = code * 16 + (d < 16 ? d : d - 6);
+        }
         if (hex.empty()) {
             return std::nullopt;
         }
-        int code = 0;
-        for (const char c : hex) {
-            int d = -1;
-            if (c >= '0' && c <= '9') {
-                d = c - '0';
-            } else if (c >= 'a' && c <= 'f') {
-                d = c - 'a' + 10;
-            } else if (c >= 'A' && c <= 'F') {
-                d = c - 'A' + 10;
-            }
-            if (d < 0) {
-                return std::nullopt;
-            }
-            code = code * 16 + d;
-        }
         s.replace(at, 2 + hex.size(), 1, static_cast<char>(code));
     }
+    return s;
 }
 
 }  // namespace kestrova::fuzz

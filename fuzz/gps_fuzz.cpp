@@ -1,9 +1,5 @@
-// The GPS decoder on an arbitrary receive buffer.
-
-#include <cstddef>
-#include <cstdint>
-#include <string>
-#include <string_view>
+// The GPS parser and the four labels against a reading of their own, on an arbitrary receive
+// buffer.
 
 #include "display/Gps.h"
 #include "fuzz/FuzzSupport.h"
@@ -11,82 +7,55 @@
 namespace {
 
 using namespace kestrova;
-using kestrova::fuzz::ProbeDisplay;
 
-constexpr El kLabels[] = {El::Banner_GPS_Sexa_Lat, El::Banner_GPS_Sexa_Lon,
-                          El::Banner_GPS_Decimal_Lat, El::Banner_GPS_Decimal_Lon};
-
-bool digits(std::string_view t, std::size_t n) {
-    if (t.size() < n) {
-        return false;
+// The coordinate whose sign is at 0-based index at: degrees, minutes and the minute's
+// fraction, all digits, in a line of at least 20 characters.
+std::optional<GpsCoordinate> coordinate(std::string_view line, std::size_t at, std::size_t degrees,
+                                        const char* hemispheres) {
+    const std::string_view d = line.substr(std::min(at + 1, line.size()), degrees + 6);
+    if (line.size() < 20 || d.find_first_not_of("0123456789") != std::string_view::npos) {
+        return std::nullopt;
     }
-    for (std::size_t i = 0; i < n; ++i) {
-        if (!fuzz::isDigit(t[i])) {
-            return false;
-        }
-    }
-    return true;
+    return GpsCoordinate{hemispheres[line[at] == '-' ? 1 : 0], std::string(d.substr(0, degrees)),
+                         std::string(d.substr(degrees, 2)), std::string(d.substr(degrees + 2))};
 }
 
-// "dd° mm' ss.s\" H" with dd of degreeDigits digits and seconds below 60.
-bool sexagesimal(std::string_view t, std::size_t degreeDigits, char plus, char minus) {
-    if (!digits(t, degreeDigits)) {
-        return false;
-    }
-    t.remove_prefix(degreeDigits);
-    if (!t.starts_with("\xB0 ") || !digits(t.substr(2), 2)) {
-        return false;
-    }
-    t.remove_prefix(4);
-    if (!t.starts_with("' ") || t.size() != 2 + 4 + 3) {
-        return false;
-    }
-    const std::string_view sec = t.substr(2, 4);
-    if (!digits(sec, 2) || sec[0] > '5' || sec[2] != '.' || !fuzz::isDigit(sec[3])) {
-        return false;
-    }
-    return t.substr(6, 2) == "\" " && (t[8] == plus || t[8] == minus);
+// Seconds to the nearest tenth, halves up, held below a minute.
+std::string sexagesimal(const GpsCoordinate& c) {
+    const int tenths = std::min((std::stoi(c.fraction) * 6 + 50) / 100, 599);
+    char seconds[8];
+    std::snprintf(seconds, sizeof seconds, "%02d.%d", tenths / 10, tenths % 10);
+    return c.degrees + "\xB0 " + c.minutes + "' " + seconds + "\" " + c.hemisphere;
 }
 
-// "dd° mm.ffff' H"
-bool decimalMinutes(std::string_view t, std::size_t degreeDigits, char plus, char minus) {
-    if (!digits(t, degreeDigits)) {
-        return false;
-    }
-    t.remove_prefix(degreeDigits);
-    return t.size() == 2 + 2 + 1 + 4 + 3 && t.starts_with("\xB0 ") && digits(t.substr(2), 2) &&
-           t[4] == '.' && digits(t.substr(5), 4) && t.substr(9, 2) == "' " &&
-           (t[11] == plus || t[11] == minus);
+std::string decimalMinutes(const GpsCoordinate& c) {
+    return c.degrees + "\xB0 " + c.minutes + "." + c.fraction + "' " + c.hemisphere;
 }
 
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-    testing::FakeSerialLine line;
-    line.open();
-    ProbeDisplay display;
-    Station st(display, line);
-    fuzz::startUp(st, display);
-    st.link.RxBuffer.assign(reinterpret_cast<const char*>(data), size);
-    const std::string packet = st.link.RxBuffer;
+    const std::string_view packet = fuzz::bytes(data, size);
+    const std::string_view line = packet.substr(0, packet.find('\n'));
+    const auto lat = coordinate(line, 1, 2, "NS");
+    const auto lon = coordinate(line, 10, 3, "EW");
+    // A position is read whole or not at all; the decimal-minutes text holds every field.
+    const std::optional<GpsFix> fix = ParseGpsPacket(packet);
+    FUZZ_CHECK(fix.has_value() == (lat && lon));
+    FUZZ_CHECK(!fix || (decimalMinutes(fix->lat) == decimalMinutes(*lat) &&
+                        decimalMinutes(fix->lon) == decimalMinutes(*lon)));
 
-    GPSDisplay(st);
-    FUZZ_CHECK(st.link.RxBuffer == packet);
-    FUZZ_CHECK(line.written.empty());
-    int set = 0;
-    for (const El e : kLabels) {
-        set += display.sets(e);
-    }
-    // A position is shown whole or not at all.
-    FUZZ_CHECK(set == 0 || set == 4);
-    if (set == 4) {
-        FUZZ_CHECK(sexagesimal(display.text(El::Banner_GPS_Sexa_Lat), 2, 'N', 'S'));
-        FUZZ_CHECK(sexagesimal(display.text(El::Banner_GPS_Sexa_Lon), 3, 'E', 'W'));
-        FUZZ_CHECK(decimalMinutes(display.text(El::Banner_GPS_Decimal_Lat), 2, 'N', 'S'));
-        FUZZ_CHECK(decimalMinutes(display.text(El::Banner_GPS_Decimal_Lon), 3, 'E', 'W'));
-        // The hemisphere follows the sign character alone.
-        FUZZ_CHECK((display.text(El::Banner_GPS_Sexa_Lat).back() == 'S') == (packet[1] == '-'));
-        FUZZ_CHECK((display.text(El::Banner_GPS_Sexa_Lon).back() == 'W') == (packet[10] == '-'));
+    fuzz::Probe p;
+    p.st.link.RxBuffer.assign(packet);
+    const int calls = p.display.calls;
+    FUZZ_CHECK(GPSDisplay(p.st) == fix.has_value());
+    FUZZ_CHECK(p.st.link.RxBuffer == packet && p.line.written.empty());
+    FUZZ_CHECK(p.display.calls == calls + (fix ? 4 : 0));
+    // Shown in the order of kGpsLabels.
+    const std::string shown[] = {fix ? sexagesimal(*lat) : "", fix ? sexagesimal(*lon) : "",
+                                 fix ? decimalMinutes(*lat) : "", fix ? decimalMinutes(*lon) : ""};
+    for (std::size_t i = 0; i < kGpsLabels.size(); ++i) {
+        FUZZ_CHECK(p.display.at(kGpsLabels[i]).text == shown[i]);
     }
     return 0;
 }

@@ -1,128 +1,108 @@
-// The settings reader on arbitrary settings and backup files, in a folder made once per
-// process.
+// The settings reader on arbitrary settings and backup files kept in memory, against what
+// the files say.
 //
 // Input: byte 0 chooses the key (bits 0-2), ReportMissing (bit 3), whether the settings
-// file (bit 4) and the backup (bit 5) exist, and whether the window is placed from them too
-// (bit 6). The rest is the settings file up to the first NUL and the backup after it (the
-// same text when there is no NUL).
+// file (bit 4) and the backup (bit 5) exist, whether the window is placed from them too
+// (bit 6), and whether putting a file in place fails at its last step (bit 7). The rest is
+// the settings file up to the first NUL and the backup after it (the same text when there is
+// no NUL).
 
-#include <fcntl.h>
-#include <stdlib.h>
-#include <unistd.h>
+#include <strings.h>
 
-#include <cstddef>
-#include <cstdint>
-#include <filesystem>
-#include <optional>
-#include <string>
-#include <string_view>
+#include <map>
 #include <vector>
 
 #include "fuzz/FuzzSupport.h"
-#include "settings/IniLines.h"
-#include "settings/Store.h"
+#include "tests/settings/StoreRig.h"
 
 namespace {
 
 using namespace kestrova;
-using kestrova::fuzz::ProbeDisplay;
+using namespace kestrova::testing;
 
 const char* const kKeys[] = {"RxCOMport", "AlwaysOnTop", "HideConfigButton", "CenterOnScreen",
                              "MainTop",   "MainLeft",    "PortDevice03",     "rxcomport"};
+const std::string kIni = "cfg/Kestrova.ini";
+const std::string kBak = "cfg/Kestrova.bak";
 
-// Forcing files to the device would only slow the runs down; what is written is the same.
-struct NoSyncFileOps : PosixFileOps {
+// A folder in memory. The store writes one file at a time, so a descriptor is not needed to
+// know which.
+struct MemoryFiles : FileOps {
+    bool readAll(Str path, std::string& content) override {
+        const auto f = files.find(path);
+        content = f == files.end() ? std::string() : f->second;
+        return f != files.end();
+    }
+    int create(Str path) override {
+        files[writing = path].clear();
+        return 3;
+    }
+    bool write(int, std::string_view data) override { return files[writing].append(data), true; }
     bool sync(int) override { return true; }
-    bool syncFolder(const std::string&) override { return true; }
-};
-
-struct Boxes : MessageBoxes {
-    void show(std::string_view text, std::string_view title, BoxIcon icon) override {
-        FUZZ_CHECK(title == "Fatal Error" && icon == BoxIcon::Critical);
-        (text.find("had to use the backup") != std::string_view::npos ? warnings : fatals)++;
-    }
-    int warnings = 0;
-    int fatals = 0;
-};
-
-struct FixedClock : Clock {
-    TimeOfDay timeOfDay() const override { return {14, 3, 7}; }
-};
-
-struct Window : MainWindowPlacement {
-    void hide() override { hidden = true; }
-    void setTop(int) override {}
-    void setLeft(int) override {}
-    bool hidden = false;
-};
-
-struct Folder {
-    Folder() {
-        // Memory-backed when there is one: every run writes the files afresh.
-        const std::filesystem::path base = std::filesystem::is_directory("/dev/shm")
-                                               ? std::filesystem::path("/dev/shm")
-                                               : std::filesystem::temp_directory_path();
-        std::string pattern = (base / "kestrova-fuzz-XXXXXX").string();
-        FUZZ_CHECK(mkdtemp(pattern.data()) != nullptr);
-        path = pattern;
-    }
-    ~Folder() {
-        std::error_code ec;
-        std::filesystem::remove_all(path, ec);
-    }
-    std::filesystem::path path;
-};
-
-const std::filesystem::path& folder() {
-    static const Folder f;
-    return f.path;
-}
-
-void put(const std::string& path, std::string_view bytes) {
-    const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
-    FUZZ_CHECK(fd >= 0);
-    FUZZ_CHECK(::write(fd, bytes.data(), bytes.size()) == static_cast<ssize_t>(bytes.size()));
-    ::close(fd);
-}
-
-std::optional<std::string> get(const std::string& path) {
-    PosixFileOps files;
-    std::string content;
-    if (!files.readAll(path, content)) {
-        return std::nullopt;
-    }
-    return content;
-}
-
-// The value as the file states it: the first line (ended by CR LF, a lone CR or a lone LF;
-// a UTF-8 byte order mark before the first skipped) that begins with the key in any letter
-// case, after its first "=", escapes decoded. Nothing when no line matches; an empty optional
-// inside when the escapes are bad.
-std::optional<std::optional<std::string>> stated(std::string_view content, std::string_view key) {
-    if (content.substr(0, 3) == "\xEF\xBB\xBF") {
-        content.remove_prefix(3);
-    }
-    while (!content.empty()) {
-        std::size_t end = 0;
-        while (end < content.size() && content[end] != '\r' && content[end] != '\n') {
-            ++end;
+    bool close(int) override { return true; }
+    bool rename(Str from, Str to) override {
+        const auto node = files.find(from);
+        if (failRename || node == files.end()) {
+            return false;
         }
-        const std::string_view line = content.substr(0, end);
-        content = end == content.size()
-                      ? std::string_view()
-                      : content.substr(end + (content.substr(end, 2) == "\r\n" ? 2 : 1));
-        bool match = line.size() >= key.size();
-        for (std::size_t i = 0; match && i < key.size(); ++i) {
-            auto up = [](char c) { return c >= 'a' && c <= 'z' ? static_cast<char>(c - 32) : c; };
-            match = up(line[i]) == up(key[i]);
-        }
-        if (match) {
+        files[to] = node->second;
+        return files.erase(from) == 1;
+    }
+    bool remove(Str path) override { return files.erase(path) == 1; }
+    bool syncFolder(Str) override { return true; }
+
+    std::map<std::string, std::string> files;
+    std::string writing;
+    bool failRename = false;
+};
+
+// What a file says about the key: nothing when no line (ended by CR LF, a lone CR or a lone
+// LF; a UTF-8 byte order mark before the first skipped) begins with it in any letter case,
+// else what follows the line's first "=", escapes decoded; an empty value inside when there
+// is no file or an escape is bad.
+using Said = std::optional<std::optional<std::string>>;
+
+Said stated(const std::optional<std::string>& file, Str key) {
+    if (!file) {
+        return std::optional<std::string>();
+    }
+    std::string_view rest = *file;
+    rest.remove_prefix(rest.starts_with("\xEF\xBB\xBF") ? 3 : 0);
+    while (!rest.empty()) {
+        const std::size_t end = std::min(rest.find_first_of("\r\n"), rest.size());
+        const std::string_view line = rest.substr(0, end);
+        rest.remove_prefix(std::min(rest.size(), end + (rest.substr(end, 2) == "\r\n" ? 2 : 1)));
+        if (line.size() >= key.size() && ::strncasecmp(line.data(), key.c_str(), key.size()) == 0) {
             const std::size_t eq = line.find('=');
-            return fuzz::referenceDecode(
-                std::string(eq == std::string_view::npos ? line : line.substr(eq + 1)));
+            return fuzz::referenceDecode(std::string(line.substr(eq == line.npos ? 0 : eq + 1)));
         }
     }
     return std::nullopt;
+}
+
+// What the read must give: the settings file's value; else (after reporting a missing key,
+// when asked to) the backup's, which is put back as the settings file, and the end when that
+// fails or the backup cannot be read. A backup without the key gives "".
+struct Outcome {
+    std::string value;
+    bool reported = false;
+    std::vector<Box> boxes;
+};
+
+Outcome expected(const Said& ini, const Said& bak, bool report, bool replaceFails) {
+    if (ini && *ini) {
+        return {**ini, false, {}};
+    }
+    if (!ini && !report) {
+        return {};
+    }
+    if (!bak) {
+        return {"", report, {}};
+    }
+    if (!*bak || replaceFails) {
+        return {"", !ini, {{kFatal, "Fatal Error", BoxIcon::Critical}}};
+    }
+    return {**bak, !ini, {{kWarning, "Fatal Error", BoxIcon::Critical}}};
 }
 
 }  // namespace
@@ -131,73 +111,45 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     if (size == 0) {
         return 0;
     }
-    const std::uint8_t control = data[0];
-    const std::string key = kKeys[control & 7];
-    const bool reportMissing = (control & 8) != 0;
-    const bool haveIni = (control & 16) != 0;
-    const bool haveBak = (control & 32) != 0;
-    const bool placeWindow = (control & 64) != 0;
-    const std::string_view rest(reinterpret_cast<const char*>(data + 1), size - 1);
+    const std::string key = kKeys[data[0] & 7];
+    const bool report = (data[0] & 8) != 0;
+    const std::string_view rest = fuzz::bytes(data + 1, size - 1);
     const std::size_t nul = rest.find('\0');
-    const std::string_view iniText = rest.substr(0, nul);
-    const std::string_view bakText = nul == std::string_view::npos ? rest : rest.substr(nul + 1);
-
-    const std::filesystem::path& dir = folder();
-    const std::string ini = (dir / "Kestrova.ini").string();
-    const std::string bak = (dir / "Kestrova.bak").string();
-    ::unlink(ini.c_str());
-    ::unlink(bak.c_str());
-    if (haveIni) {
-        put(ini, iniText);
+    std::optional<std::string> ini, bak;
+    MemoryFiles files;
+    if (data[0] & 16) {
+        files.files[kIni] = *(ini = std::string(rest.substr(0, nul)));
     }
-    if (haveBak) {
-        put(bak, bakText);
+    if (data[0] & 32) {
+        files.files[kBak] = *(bak = std::string(rest.substr(nul == rest.npos ? 0 : nul + 1)));
     }
+    files.failRename = (data[0] & 128) != 0;
+    auto after = files.files;
 
-    ProbeDisplay display;
-    Boxes boxes;
+    fuzz::ProbeDisplay display;
+    BoxRecorder boxes;
     FixedClock clock;
-    Window window;
-    NoSyncFileOps files;
+    WindowRecorder window;
     int ends = 0;
-    Store store(dir, display, boxes, clock, window, files, [&ends] { ++ends; });
+    Store store("cfg", display, boxes, clock, window, files, [&ends] { ++ends; });
+    const std::string value = store.ReadIniValue("Kestrova.ini", key, report);
 
-    const std::string value = store.ReadIniValue("Kestrova.ini", key, reportMissing);
+    const Outcome want = expected(stated(ini, key), stated(bak, key), report, files.failRename);
+    FUZZ_CHECK(value == want.value && boxes.boxes == want.boxes);
+    const bool fatal = !want.boxes.empty() && want.boxes[0].text == kFatal;
+    FUZZ_CHECK(ends == (fatal ? 1 : 0) && store.ended() == fatal);
+    const fuzz::ProbeDisplay::Element& status = display.at(El::StatusDisp);
+    FUZZ_CHECK((status.sets > 0) == want.reported);
+    FUZZ_CHECK(!want.reported || status.text == "14:03:07> Err reading .ini file.");
+    // Only a repair changes a file, and no temporary file is left behind.
+    if (!want.boxes.empty() && !fatal) {
+        after[kIni] = *bak;
+    }
+    FUZZ_CHECK(files.files == after);
 
-    FUZZ_CHECK(ends <= 1 && store.ended() == (ends == 1) && boxes.fatals == ends);
-    FUZZ_CHECK(boxes.warnings + boxes.fatals <= 1);
-    if (ends == 1) {
-        FUZZ_CHECK(value.empty());
-    }
-    const auto fromIni = haveIni ? stated(iniText, key) : std::nullopt;
-    if (fromIni && *fromIni) {
-        // The settings file answers: no box, no report, nothing rewritten.
-        FUZZ_CHECK(value == **fromIni);
-        FUZZ_CHECK(boxes.warnings == 0 && boxes.fatals == 0 && display.sets(El::StatusDisp) == 0);
-    }
-    if (boxes.warnings == 1) {
-        // Answered from the backup, which was put back as the settings file.
-        const auto fromBak = stated(bakText, key);
-        FUZZ_CHECK(haveBak && fromBak && *fromBak && value == **fromBak);
-        FUZZ_CHECK(get(ini) == std::string(bakText));
-    } else if (haveIni) {
-        FUZZ_CHECK(get(ini) == std::string(iniText));
-    } else {
-        FUZZ_CHECK(!get(ini));
-    }
-    if (haveBak) {
-        FUZZ_CHECK(get(bak) == std::string(bakText));
-    }
-    if (display.sets(El::StatusDisp) > 0) {
-        FUZZ_CHECK(display.text(El::StatusDisp) == "14:03:07> Err reading .ini file.");
-    }
-
-    if (placeWindow) {
+    if (data[0] & 64) {
         store.LoadWindowPosition();
         FUZZ_CHECK(window.hidden || store.ended());
     }
-    // Replacing a file leaves no temporary behind.
-    FUZZ_CHECK(::access((ini + ".tmp").c_str(), F_OK) != 0);
-    FUZZ_CHECK(::access((bak + ".tmp").c_str(), F_OK) != 0);
     return 0;
 }

@@ -6,10 +6,6 @@
 // give or take 32 ms; 2, the link-loss time (2060 ms) give or take 32; 3, a line event after
 // (low 6 bits) ms instead of bytes.
 
-#include <cstddef>
-#include <cstdint>
-#include <string>
-
 #include "fuzz/FuzzSupport.h"
 #include "tests/fakes/StationRig.h"
 
@@ -19,6 +15,7 @@ using kestrova::testing::Poll;
 using kestrova::testing::StationRig;
 
 constexpr std::size_t kMaxRecords = 400;
+constexpr long kGapBase[] = {0, 60 - 32, 2060 - 32, 0};
 
 }  // namespace
 
@@ -30,36 +27,23 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     std::size_t i = 0;
     for (std::size_t records = 0; i + 1 < size && records < kMaxRecords; ++records) {
         const std::uint8_t timing = data[i];
-        const std::size_t length = data[i + 1];
+        const std::size_t length = std::min<std::size_t>(data[i + 1], size - i - 2);
         i += 2;
-        const long low = timing & 0x3F;
-        switch (timing >> 6) {
-            case 0:
-                t += low;
-                break;
-            case 1:
-                t += 60 - 32 + low;
-                break;
-            case 2:
-                t += 2060 - 32 + low;
-                break;
-            default:
-                t += low;
-                ticks.lineEventAt(t);
-                wake.lineEventAt(t);
-                continue;
+        t += kGapBase[timing >> 6] + (timing & 0x3F);
+        for (StationRig* rig : {&ticks, &wake}) {
+            if (timing >> 6 == 3) {
+                rig->lineEventAt(t);
+            } else {
+                rig->arriveAt(t, std::string(kestrova::fuzz::bytes(data + i, length)));
+            }
         }
-        const std::size_t n = length < size - i ? length : size - i;
-        const std::string bytes(reinterpret_cast<const char*>(data + i), n);
-        i += n;
-        ticks.arriveAt(t, bytes);
-        wake.arriveAt(t, bytes);
+        i += timing >> 6 == 3 ? 0 : length;
     }
-    ticks.start();
-    wake.start();
     const long end = (t + 8000) | 1;
-    ticks.clock.advance(end);
-    wake.clock.advance(end);
+    for (StationRig* rig : {&ticks, &wake}) {
+        rig->start();
+        rig->clock.advance(end);
+    }
     FUZZ_CHECK(ticks.window.log == wake.window.log);
     wake.ticks.catchUp();
     FUZZ_CHECK(ticks.st.link.IdleTickCount == wake.st.link.IdleTickCount);
