@@ -29,6 +29,13 @@ session_sim() {
   "$here"/point-port.sh "$work" "$work/pty"
 }
 
+# Adds a line to the session's settings, both files, after session_sim: for example
+# PollTimer=1.
+session_setting() {
+  printf '%s\r\n' "$1" >> "$work/Kestrova.ini"
+  cp "$work/Kestrova.ini" "$work/Kestrova.bak"
+}
+
 # Starts the program headless; its pid is $app.
 session_app() {
   QT_QPA_PLATFORM=offscreen "$work"/kestrova > "$work/app.log" 2>&1 &

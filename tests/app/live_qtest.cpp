@@ -1,5 +1,6 @@
 // The whole program on a real pseudo-terminal with real timers: what the processor sends is
-// what the operator sees, and what goes stale is blanked on time.
+// what the operator sees, and what goes stale is blanked on time. Each case runs on virtual
+// ticks and again with PollTimer=1, on the 2 ms timer.
 
 #include <gtest/gtest.h>
 #include <stdlib.h>
@@ -22,7 +23,7 @@
 namespace kestrova::testing {
 namespace {
 
-struct Live : ::testing::Test {
+struct Live : ::testing::TestWithParam<bool> {
     void SetUp() override {
         ASSERT_FALSE(pty.path.empty());
         start(pty.path);
@@ -38,7 +39,7 @@ struct Live : ::testing::Test {
         const std::string ini =
             "RxCOMport=1\r\nCenterOnScreen=1\r\nHideConfigButton=0\r\n"
             "AlwaysOnTop=0\r\nPortDevice01=" +
-            device + "\r\n";
+            device + "\r\n" + (GetParam() ? "PollTimer=1\r\n" : "");
         std::ofstream(folder / "Kestrova.ini", std::ios::binary) << ini;
         std::ofstream(folder / "Kestrova.bak", std::ios::binary) << ini;
         // The mount pictures the build put beside the test programs, when there.
@@ -49,6 +50,7 @@ struct Live : ::testing::Test {
         }
         app = std::make_unique<KestrovaApp>(folder.string());
         ASSERT_TRUE(app->start());
+        ASSERT_EQ(app->pollsEvery2ms(), GetParam());
     }
     void TearDown() override {
         app.reset();
@@ -95,7 +97,7 @@ struct BoxCloser {
     int closed = 0;
 };
 
-TEST_F(Live, StreamToScreenAndStaleDataBlanked) {
+TEST_P(Live, StreamToScreenAndStaleDataBlanked) {
     // Antenna and status: banners, battery icon, and the acknowledgements on the line.
     pty.send("CQAX-7741C-1, 100-200/0, 300-400/0\r\n");
     pty.send("AFM/S,IF 25,GND,LCL,HIGH,02,HNT,BAT,REL\r\n");
@@ -170,7 +172,7 @@ TEST_F(Live, StreamToScreenAndStaleDataBlanked) {
 
 // The stream stops in the middle of a packet, and then the far end goes away in the middle
 // of another: the bearing goes stale on time both ways, and the half packet is forgotten.
-TEST_F(Live, StopInMidPacketAndFarEndGoneMidPacketBothGoStale) {
+TEST_P(Live, StopInMidPacketAndFarEndGoneMidPacketBothGoStale) {
     bearings(48, "B30682048S42999P\r\n");
     ASSERT_EQ(text(El::DOA), "090 ");
     pty.send("B30682");
@@ -196,7 +198,7 @@ TEST_F(Live, StopInMidPacketAndFarEndGoneMidPacketBothGoStale) {
 
 // The simulator stops its stream in the middle of a packet, then after line noise: each time
 // the needle parks (the antenna is on the ground, so 360 means parked) and comes back.
-TEST_F(Live, TheSimulatorsMidPacketStopsParkTheNeedleEachTime) {
+TEST_P(Live, TheSimulatorsMidPacketStopsParkTheNeedleEachTime) {
     app.reset();
     const std::filesystem::path bin = QCoreApplication::applicationDirPath().toStdString();
     const std::string link =
@@ -233,7 +235,7 @@ TEST_F(Live, TheSimulatorsMidPacketStopsParkTheNeedleEachTime) {
 
 // The far end of a raw terminal number goes away; the next terminals made on this machine
 // may get that number. None of them is opened or written to.
-TEST_F(Live, ARawTerminalNumberIsNotTakenAgainAfterALoss) {
+TEST_P(Live, ARawTerminalNumberIsNotTakenAgainAfterALoss) {
     const std::string number = pty.path;
     ::close(pty.slave);
     pty.slave = -1;
@@ -255,7 +257,7 @@ TEST_F(Live, ARawTerminalNumberIsNotTakenAgainAfterALoss) {
 
 // The adapter is plugged in 4 s after start-up: the box is shown, the status line says why
 // and that it retries, and the program connects by itself.
-TEST_F(Live, ADeviceThatAppearsAfterStartUpIsConnected) {
+TEST_P(Live, ADeviceThatAppearsAfterStartUpIsConnected) {
     app.reset();  // the fixture's own start is not wanted here
     std::filesystem::remove_all(folder);
     const std::string link =
@@ -280,6 +282,11 @@ TEST_F(Live, ADeviceThatAppearsAfterStartUpIsConnected) {
     EXPECT_EQ(boxes.closed, 1);
     std::filesystem::remove(link);
 }
+
+INSTANTIATE_TEST_SUITE_P(Modes, Live, ::testing::Bool(),
+                         [](const ::testing::TestParamInfo<bool>& mode) {
+                             return mode.param ? "PollTimer" : "VirtualTicks";
+                         });
 
 }  // namespace
 }  // namespace kestrova::testing
