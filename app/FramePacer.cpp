@@ -12,11 +12,12 @@ FramePacer::FramePacer(QWidget* window, int frameMs, std::function<void()> befor
     latest_.setSingleShot(true);
     latest_.setTimerType(Qt::PreciseTimer);
     connect(&latest_, &QTimer::timeout, this, [this] { paint(); });
-    // Last thing before the program sleeps: whatever woke it has done its work.
+    // Before the program sleeps again: after whatever woke it, and after any timer due now,
+    // such as a poll tick that answers the processor.
     if (auto* dispatcher = QAbstractEventDispatcher::instance(thread())) {
         connect(dispatcher, &QAbstractEventDispatcher::aboutToBlock, this, [this] {
             if (pending_ && due()) {
-                paint();
+                latest_.start(0);
             }
         });
     }

@@ -2,9 +2,9 @@
 // Paints a window at most once a frame. Qt asks to paint a window as soon as anything in it
 // changes, and a bearing stream changes the needle, the meters and the readout a hundred
 // times a second. The pacer holds that request until a frame is due, then has everything
-// that changed meanwhile painted at once: at the end of whatever woke the program by then
-// (input on the line, as a rule), so that painting costs no wake-up of its own, or by a timer
-// when nothing does.
+// that changed meanwhile painted at once: as the last thing of whatever woke the program by
+// then (input on the line, as a rule), so that painting costs no wake-up of its own, or by a
+// timer when nothing does.
 
 #include <QElapsedTimer>
 #include <QObject>
