@@ -56,6 +56,8 @@ class KestrovaApp : public MainWindowShell, public MainWindowPlacement {
     QtSerialLine& line() { return line_; }
     Store& store() { return store_; }
     frmPortSelect* portDialog() const { return dialog_.data(); }
+    // Whether the 2 ms timer polls (PollTimer=1) rather than the virtual ticks.
+    bool pollsEvery2ms() const { return Timer4_.isRunning(); }
 
     // MainWindowShell
     void SetAlwaysOnTop(bool onTop) override;
@@ -77,7 +79,10 @@ class KestrovaApp : public MainWindowShell, public MainWindowPlacement {
     StationDecoders decoders_;
     QtTimer Timer4_;
     QtWakeTimer PollWake_;
-    QtMonotonicClock monotonic_;
+    // The ticks tell time in whole ticks: input arriving during a tick's 2 ms is read by that
+    // tick at once, as by a 2 ms timer that fires late within its tick, instead of by a
+    // wake-up of its own when the next tick falls due.
+    QtMonotonicClock monotonic_{VirtualTicks::kTickMs};
     QtTimer Timer1_;
     QtTimer GPSTimeOut_;
     QtTimer StayAliveTmr_;

@@ -15,6 +15,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "app/FramePacer.h"
 #include "display/Bearing.h"
 #include "display/Gps.h"
 #include "widgets/Look.h"
@@ -231,6 +232,10 @@ void frmKestrova::build() {
     }
     elements_[idx(El::FrameDFOff)]->hide();
     elements_[idx(El::BatteryMeter)]->hide();
+    // Needle moves, meters and texts are painted together, at the needle's frame rate.
+    NeedleGauge* g = gauge();
+    g->setFramePaced(false);
+    new FramePacer(this, NeedleGauge::kFrameMs, [g] { g->paintMoves(); });
     built_ = true;
 }
 

@@ -1,5 +1,7 @@
 #include "link/QtSerialLine.h"
 
+#include <algorithm>
+
 #include "link/DeviceState.h"
 
 namespace kestrova {
@@ -111,10 +113,13 @@ bool QtSerialLine::readInput(std::string& into) {
     if (!port.isOpen()) {
         return false;
     }
+    // Straight into the buffer: this runs on every tick that has input.
     const qint64 n = port.bytesAvailable();
     if (n > 0) {
-        const QByteArray data = port.readAll();
-        into.append(data.constData(), static_cast<std::size_t>(data.size()));
+        const std::size_t had = into.size();
+        into.resize(had + static_cast<std::size_t>(n));
+        const qint64 got = port.read(into.data() + had, n);
+        into.resize(had + static_cast<std::size_t>(std::max<qint64>(got, 0)));
     }
     return true;
 }

@@ -31,13 +31,18 @@ class QtWakeTimer : public WakeTimer {
     QTimer timer_;
 };
 
+// Milliseconds since it was made, counted in whole steps of `stepMs`.
 class QtMonotonicClock : public MonotonicClock {
   public:
-    QtMonotonicClock() { elapsed_.start(); }
-    long long nowMs() const override { return elapsed_.elapsed(); }
+    explicit QtMonotonicClock(long long stepMs = 1) : step_(stepMs) { elapsed_.start(); }
+    long long nowMs() const override {
+        const long long t = elapsed_.elapsed();
+        return t - t % step_;
+    }
 
   private:
     QElapsedTimer elapsed_;
+    long long step_;
 };
 
 }  // namespace kestrova

@@ -30,6 +30,13 @@ session_sim() {
   for _ in $(seq 100); do [ -e "$work/pty" ] && break; sleep 0.05; done
 }
 
+# Adds a line to the session's settings, both files, after session_sim: for example
+# PollTimer=1.
+session_setting() {
+  printf '%s\r\n' "$1" >> "$work/Kestrova.ini"
+  cp "$work/Kestrova.ini" "$work/Kestrova.bak"
+}
+
 # Starts the program headless on the simulator's terminal; its pid is $app.
 session_app() {
   QT_QPA_PLATFORM=offscreen "$work"/kestrova --port "$work/pty" > "$work/app.log" 2>&1 &

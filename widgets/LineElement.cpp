@@ -11,14 +11,21 @@ LineElement::LineElement(int widthPx, QWidget* parent) : QWidget(parent), width_
 }
 
 void LineElement::setEnds(QPoint a, QPoint b, const QColor& colour) {
+    const QRect box = QRect(a, b).normalized().adjusted(-width_, -width_, width_, width_);
+    if (a == a_ && b == b_ && colour == colour_ && box == box_ && placedWidth_ == width_) {
+        return;  // a meter showing the reading it shows: nothing to repaint
+    }
+    const QRect before = box_;
     a_ = a;
     b_ = b;
     colour_ = colour;
-    const QRect box = QRect(a, b).normalized().adjusted(-width_, -width_, width_, width_);
-    if (box != geometry()) {
-        setGeometry(box);  // repaints the old and new places
+    box_ = box;
+    if (placedWidth_ != width_ || !geometry().contains(box)) {
+        // A new pen width starts afresh; otherwise the widget grows to take the line in.
+        setGeometry(placedWidth_ == width_ ? geometry().united(box) : box);
+        placedWidth_ = width_;
     }
-    update();
+    update(before.united(box).translated(-pos()));
 }
 
 void LineElement::paintEvent(QPaintEvent*) {

@@ -6,8 +6,9 @@
 
 namespace kestrova {
 
-// A straight line drawn on its container; the widget spans only the line's own box so a move
-// repaints little. Mouse events pass through to what lies beneath.
+// A straight line drawn on its container. The widget spans the boxes the line has had at its
+// pen width, so that a meter's bar moving along its scale repaints only where it was and is,
+// without moving the widget. Mouse events pass through to what lies beneath.
 class LineElement : public QWidget {
   public:
     LineElement(int widthPx, QWidget* parent);
@@ -27,6 +28,8 @@ class LineElement : public QWidget {
     int width_;
     QPoint a_, b_;
     QColor colour_;
+    QRect box_;            // the line's own box, in the container
+    int placedWidth_ = 0;  // the pen width the widget's extent was made for; 0: none yet
 };
 
 }  // namespace kestrova

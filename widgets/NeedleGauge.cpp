@@ -23,7 +23,7 @@ NeedleGauge::NeedleGauge(QWidget* parent) : QWidget(parent) {
     // The face covers every pixel, so Qt need not clear behind it.
     setAttribute(Qt::WA_OpaquePaintEvent);
     frame_.setSingleShot(true);
-    connect(&frame_, &QTimer::timeout, this, [this] { paintFrame(); });
+    connect(&frame_, &QTimer::timeout, this, [this] { paintMoves(); });
 }
 
 QRect NeedleGauge::needleArea() const {
@@ -43,15 +43,21 @@ void NeedleGauge::moveNeedle(Change change) {
 }
 
 void NeedleGauge::scheduleFrame() {
-    if (!frame_.isActive()) {
+    if (!paced_) {
+        if (!frameAsked_) {
+            frameAsked_ = true;
+            update(dirty_);
+        }
+    } else if (!frame_.isActive()) {
         const qint64 since = sinceFrame_.isValid() ? sinceFrame_.elapsed() : kFrameMs;
         frame_.start(static_cast<int>(std::max<qint64>(0, kFrameMs - since)));
     }
 }
 
-void NeedleGauge::paintFrame() {
+void NeedleGauge::paintMoves() {
     update(dirty_);
     dirty_ = QRect();
+    frameAsked_ = false;
     sinceFrame_.start();
 }
 
@@ -149,6 +155,7 @@ const QPixmap& NeedleGauge::dial(qreal dpr) {
 }
 
 void NeedleGauge::paintEvent(QPaintEvent*) {
+    frameAsked_ = false;  // shown as it is: the next move asks again
     QPainter p(this);
     // The surface actually painted on decides the ratio: the backing store on screen, the
     // target image when rendered elsewhere.

@@ -50,6 +50,12 @@ class NeedleGauge : public QWidget {
     void setOverlayPainter(FacePainter painter);
     void overlayChanged();
 
+    // In a window that keeps a frame rate of its own, the gauge only asks for a frame when
+    // the needle first moves after one, and the window calls paintMoves() before painting it.
+    void setFramePaced(bool paced) { paced_ = paced; }
+    // Asks for a repaint of where the needle was and is now, since the last frame.
+    void paintMoves();
+
     void setNeedleValue(double degrees);
     void setNeedleColour(const QColor& colour);
     void setStrength(double fraction);
@@ -85,7 +91,6 @@ class NeedleGauge : public QWidget {
     template <class Change>
     void moveNeedle(Change change);
     void scheduleFrame();
-    void paintFrame();
 
     std::map<int, Face> faces_;
     int look_ = 0;
@@ -97,6 +102,8 @@ class NeedleGauge : public QWidget {
     QColor colour_{255, 255, 0};
     double strength_ = 0;
     QRect dirty_;
+    bool paced_ = true;
+    bool frameAsked_ = false;
     QTimer frame_;
     QElapsedTimer sinceFrame_;
 };

@@ -1,5 +1,6 @@
 // The whole program on a real pseudo-terminal with real timers: what the processor sends is
-// what the operator sees, and what goes stale is blanked on time.
+// what the operator sees, and what goes stale is blanked on time. Each case runs on virtual
+// ticks and again with PollTimer=1, on the 2 ms timer.
 
 #include <gtest/gtest.h>
 
@@ -16,10 +17,11 @@ namespace {
 
 const std::string kNoLon = "---\xB0  --.----'  -";
 
-struct Live : ::testing::Test {
+struct Live : ::testing::TestWithParam<bool> {
     void SetUp() override {
         ASSERT_FALSE(pty.path.empty());
         ASSERT_TRUE(app->line().isOpen());
+        ASSERT_EQ(app->pollsEvery2ms(), GetParam());
     }
     std::string text(El e) { return app->window().text(e); }
     bool visible(El e) { return !app->window().element(e)->isHidden(); }
@@ -53,11 +55,11 @@ struct Live : ::testing::Test {
     }
 
     Pty pty;
-    ProgramFolder folder{pty.path};
+    ProgramFolder folder{pty.path, "", GetParam() ? "PollTimer=1\r\n" : ""};
     std::unique_ptr<KestrovaApp> app = folder.start();
 };
 
-TEST_F(Live, StreamToScreen) {
+TEST_P(Live, StreamToScreen) {
     // Antenna and status: banners, battery icon, and the acknowledgements on the line.
     pty.send("CQAX-7741C-1, 100-200/0, 300-400/0\r\n");
     send("AFM/S,IF 25,GND,LCL,HIGH,02,HNT,BAT,REL\r\n", El::Banner_Op_Mode, "FM/S");
@@ -102,7 +104,7 @@ TEST_F(Live, StreamToScreen) {
 
 // After the last bearing, 30 idle ticks and 2 s later the needle parks and the readout
 // blanks; 5 s after the last fix the position goes too. The stay-alive goes out throughout.
-TEST_F(Live, StaleDataIsBlankedOnTime) {
+TEST_P(Live, StaleDataIsBlankedOnTime) {
     send("D-33521234+151123456\r\n", El::Banner_GPS_Decimal_Lon, "151\xB0 12.3456' E");
     bearings(48, "B30682048S42999P\r\n");
     ASSERT_EQ(text(El::Banner_RelBear), "REL");
@@ -121,7 +123,7 @@ TEST_F(Live, StaleDataIsBlankedOnTime) {
 
 // The stream stops in the middle of a packet, and then the far end goes away in the middle
 // of another: the bearing goes stale on time both ways, and the half packet is forgotten.
-TEST_F(Live, StopInMidPacketAndFarEndGoneMidPacketBothGoStale) {
+TEST_P(Live, StopInMidPacketAndFarEndGoneMidPacketBothGoStale) {
     bearings(48, "B30682048S42999P\r\n");
     ASSERT_EQ(text(El::DOA), "090 ");
     pty.send("B30682");
@@ -143,7 +145,7 @@ TEST_F(Live, StopInMidPacketAndFarEndGoneMidPacketBothGoStale) {
 
 // The simulator stops its stream in the middle of a packet, then after line noise: each time
 // the needle parks (the antenna is on the ground, so 360 means parked) and comes back.
-TEST_F(Live, TheSimulatorsMidPacketStopsParkTheNeedleEachTime) {
+TEST_P(Live, TheSimulatorsMidPacketStopsParkTheNeedleEachTime) {
     app.reset();
     const std::string bin = QCoreApplication::applicationDirPath().toStdString();
     const std::string link = (folder.path / "sim-pty").string();
@@ -175,7 +177,7 @@ TEST_F(Live, TheSimulatorsMidPacketStopsParkTheNeedleEachTime) {
 
 // The far end of a raw terminal number goes away; the next terminals made on this machine
 // may get that number. None of them is opened or written to.
-TEST_F(Live, ARawTerminalNumberIsNotTakenAgainAfterALoss) {
+TEST_P(Live, ARawTerminalNumberIsNotTakenAgainAfterALoss) {
     const std::string number = pty.path;
     hangUp();
     EXPECT_NE(text(El::StatusDisp).find("is not reopened by itself; use Configure."),
@@ -193,7 +195,7 @@ TEST_F(Live, ARawTerminalNumberIsNotTakenAgainAfterALoss) {
 
 // The adapter is plugged in 4 s after start-up: the box is shown, the status line says why
 // and that it retries, and the program connects by itself.
-TEST_F(Live, ADeviceThatAppearsAfterStartUpIsConnected) {
+TEST_P(Live, ADeviceThatAppearsAfterStartUpIsConnected) {
     app.reset();
     const std::string link = (folder.path / "late").string();
     BoxCloser boxes;
@@ -213,6 +215,11 @@ TEST_F(Live, ADeviceThatAppearsAfterStartUpIsConnected) {
     EXPECT_TRUE(spinUntil([&] { return late.received().find("\r\n") != std::string::npos; }));
     EXPECT_EQ(boxes.closed, 1);
 }
+
+INSTANTIATE_TEST_SUITE_P(Modes, Live, ::testing::Bool(),
+                         [](const ::testing::TestParamInfo<bool>& mode) {
+                             return mode.param ? "PollTimer" : "VirtualTicks";
+                         });
 
 }  // namespace
 }  // namespace kestrova::testing

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <QContextMenuEvent>
+#include <QElapsedTimer>
 #include <QListWidget>
 #include <QMouseEvent>
 #include <QPushButton>
@@ -444,6 +445,90 @@ TEST(OnScreen, HidingTheBatteryIconLeavesNothingBehind) {
     ASSERT_GT(redLeft(), 50);
     w.setVisible(El::BatteryMeter, false);
     EXPECT_EQ(redLeft(), 0);
+}
+
+// On a screen at a fractional ratio: the S-meter's bar falling from near the top of its
+// scale leaves none of its yellow above its new top.
+TEST(OnScreen, AFallingMeterBarLeavesNothingBehind) {
+    if (QGuiApplication::platformName() != QLatin1String("xcb")) {
+        GTEST_SKIP() << "needs an X screen";
+    }
+    frmKestrova w;
+    w.show();
+    ASSERT_TRUE(
+        spinUntil([&] { return w.windowHandle() && w.windowHandle()->isExposed(); }));
+    const double p = w.twipsPerPixelY();
+    auto bar = [&](int pixels) {
+        w.setLine(El::SMeter, 250, 2200, 250, 2200 - static_cast<int>(std::lround(p * pixels)),
+                  kYellow);
+    };
+    // The bar's column from the top of the scale down to 12 pixels above the baseline.
+    const QPoint base = w.element(El::FrameMeters)
+                            ->mapTo(&w, QPoint(static_cast<int>(std::lround(250 / p)),
+                                               static_cast<int>(std::lround(2200 / p))));
+    auto yellowAbove12 = [&] {
+        spinFor(200);
+        const QImage img = w.screen()->grabWindow(w.winId()).toImage();
+        const qreal dpr = img.devicePixelRatio();
+        const QRectF column(QPointF(base.x() - 3, base.y() - 150) * dpr, QSizeF(7, 138) * dpr);
+        return count(img.copy(column.toAlignedRect()), [](QColor c, QColor) {
+            return c.red() > 200 && c.green() > 200 && c.blue() < 80;
+        });
+    };
+    bar(140);
+    ASSERT_GT(yellowAbove12(), 100);
+    bar(10);
+    EXPECT_EQ(yellowAbove12(), 0);
+}
+
+// Counts the paints a widget gets.
+struct Paints : QObject {
+    int n = 0;
+    bool eventFilter(QObject*, QEvent* e) override {
+        n += e->type() == QEvent::Paint ? 1 : 0;
+        return false;
+    }
+};
+
+// A bearing stream moves the needle and the meters a hundred times a second: the window is
+// painted at the needle's frame rate, and what it shows in the end is what a fresh paint of
+// the whole window shows, with nothing left of the moves between.
+TEST(Frames, AStreamOfChangesIsPaintedAtTheFrameRateAndLeavesNothingStale) {
+    frmKestrova w;
+    w.show();
+    ASSERT_TRUE(
+        spinUntil([&] { return w.windowHandle() && w.windowHandle()->isExposed(); }));
+    spinFor(100);
+    Paints gauge, meter;
+    w.element(El::anggBrgDisplay)->installEventFilter(&gauge);
+    w.element(El::SMeter)->installEventFilter(&meter);
+    QElapsedTimer took;
+    took.start();
+    for (int i = 0; i < 100; ++i) {
+        w.setNeedleStrength(0.3 + (i % 7) * 0.1);
+        w.setNeedleValue(i * 37 % 360);
+        const int bar = i * 53 % 140;
+        w.setLine(El::SMeter, 250, 2200, 250, 2200 - 15 * bar, kYellow);
+        spinFor(5);
+    }
+    const auto frames = static_cast<int>(took.elapsed() / NeedleGauge::kFrameMs) + 2;
+    // And a fall after a frame: the bar's old top and the needle's old place are cleared.
+    w.setLine(El::SMeter, 250, 2200, 250, 2200 - 15 * 139, kYellow);
+    spinFor(100);
+    w.setLine(El::SMeter, 250, 2200, 250, 2200 - 15 * 3, kYellow);
+    w.setNeedleValue(200);
+    spinFor(200);
+    EXPECT_GE(gauge.n, 2);
+    EXPECT_LE(gauge.n, frames + 2);
+    EXPECT_GE(meter.n, 2);
+    EXPECT_LE(meter.n, frames + 2);
+    const QImage shown =
+        w.screen()->grabWindow(w.winId()).toImage().convertToFormat(QImage::Format_RGB32);
+    const QImage fresh = w.grab().toImage().convertToFormat(QImage::Format_RGB32);
+    ASSERT_EQ(shown.size(), fresh.size());
+    EXPECT_EQ(count(
+                  shown, [](QColor a, QColor b) { return a != b; }, fresh),
+              0);
 }
 
 // Changing the flag keeps place, size and visibility; asking for what the window already has
