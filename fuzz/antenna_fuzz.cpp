@@ -65,8 +65,8 @@ void checkDecoded(const fuzz::Probe& p, const AntennaLine& a, const AntennaRecor
                                                               : was.BandOffset[i]));
     }
     FUZZ_CHECK(fuzz::antennaEdgesUntouched(r));
-    FUZZ_CHECK(p.display.at(El::Banner_Ant_Mod).text == r.Ant_Model);
-    FUZZ_CHECK(p.display.at(El::Banner_Ant_Band).text == r.BandText[p.st.status.BandIndex]);
+    FUZZ_CHECK(p.window.at(El::Banner_Ant_Mod).text == r.Ant_Model);
+    FUZZ_CHECK(p.window.at(El::Banner_Ant_Band).text == r.BandText[p.st.status.BandIndex]);
 }
 
 }  // namespace
@@ -82,9 +82,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         const AntennaLine a = ParseAntennaLine(line);
         checkParsed(line, a);
         const AntennaRecord was = p.st.antenna;
-        const int calls = p.display.calls;
+        const int calls = p.window.calls;
         LoadAntSettings(p.st, line, true);
-        FUZZ_CHECK(p.line.takeWritten() == "\r\n" && p.display.calls == calls + 2);
+        FUZZ_CHECK(p.line.takeWritten() == "\r\n" && p.window.calls == calls + 2);
         checkDecoded(p, a, was);
     }
     return 0;

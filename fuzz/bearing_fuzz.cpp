@@ -86,19 +86,19 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const BearingRecord& r = p.st.bearing;
     FUZZ_CHECK(b.rawX && b.rawY
                    ? r.VectX >= -100 && r.VectX <= 390 && r.VectY >= -100 && r.VectY <= 390
-                   : r.VectX == 0 && r.VectY == 0 && !p.display.needle);
+                   : r.VectX == 0 && r.VectY == 0 && p.window.needle.sets == 0);
     // The compass follows the packet; the banner says which mode.
     FUZZ_CHECK(r.CompassHeading == b.heading);
     FUZZ_CHECK(r.CompassFlag == (b.flag ? (*b.flag == 'P' ? 'P' : 'N') : flag));
-    FUZZ_CHECK(p.display.at(El::Banner_RelBear).sets == 0 ||
-               p.display.at(El::Banner_RelBear).text == (r.RelBearMode ? "REL" : "ABS"));
+    FUZZ_CHECK(p.window.at(El::Banner_RelBear).texts == 0 ||
+               p.window.at(El::Banner_RelBear).text == (r.RelBearMode ? "REL" : "ABS"));
     FUZZ_CHECK(p.st.link.RxBuffer == packet && p.line.written.empty());
 
     // Draw_Polar on whatever 16-bit values: the needle is set, finite, and says how strong.
-    p.display.needle.reset();
+    p.window.needle.sets = 0;
     Draw_Polar(p.st, i16(s + 6), i16(s + 8), i16(s + 10), (s[14] & 1) != 0, i16(s + 12),
                (s[14] & 2) != 0);
-    FUZZ_CHECK(fuzz::saneNeedle(p.display));
+    FUZZ_CHECK(fuzz::saneNeedle(p.window.needle));
     const float angle = XY_Angle(p.st, i16(s + 6), i16(s + 8));
     FUZZ_CHECK(angle >= 0.0f && angle < 360.0f);
     return 0;

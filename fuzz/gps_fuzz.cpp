@@ -47,15 +47,15 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
     fuzz::Probe p;
     p.st.link.RxBuffer.assign(packet);
-    const int calls = p.display.calls;
+    const int calls = p.window.calls;
     FUZZ_CHECK(GPSDisplay(p.st) == fix.has_value());
     FUZZ_CHECK(p.st.link.RxBuffer == packet && p.line.written.empty());
-    FUZZ_CHECK(p.display.calls == calls + (fix ? 4 : 0));
+    FUZZ_CHECK(p.window.calls == calls + (fix ? 4 : 0));
     // Shown in the order of kGpsLabels.
     const std::string shown[] = {fix ? sexagesimal(*lat) : "", fix ? sexagesimal(*lon) : "",
                                  fix ? decimalMinutes(*lat) : "", fix ? decimalMinutes(*lon) : ""};
     for (std::size_t i = 0; i < kGpsLabels.size(); ++i) {
-        FUZZ_CHECK(p.display.at(kGpsLabels[i]).text == shown[i]);
+        FUZZ_CHECK(p.window.at(kGpsLabels[i]).text == shown[i]);
     }
     return 0;
 }

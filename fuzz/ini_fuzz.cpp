@@ -126,7 +126,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     files.failRename = (data[0] & 128) != 0;
     auto after = files.files;
 
-    fuzz::ProbeDisplay display;
+    testing::FakeWindow display;
+    display.logging = false;
     BoxRecorder boxes;
     FixedClock clock;
     WindowRecorder window;
@@ -138,8 +139,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     FUZZ_CHECK(value == want.value && boxes.boxes == want.boxes);
     const bool fatal = !want.boxes.empty() && want.boxes[0].text == kFatal;
     FUZZ_CHECK(ends == (fatal ? 1 : 0) && store.ended() == fatal);
-    const fuzz::ProbeDisplay::Element& status = display.at(El::StatusDisp);
-    FUZZ_CHECK((status.sets > 0) == want.reported);
+    const testing::ElementState& status = display.at(El::StatusDisp);
+    FUZZ_CHECK((status.texts > 0) == want.reported);
     FUZZ_CHECK(!want.reported || status.text == "14:03:07> Err reading .ini file.");
     // Only a repair changes a file, and no temporary file is left behind.
     if (!want.boxes.empty() && !fatal) {

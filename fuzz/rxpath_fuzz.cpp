@@ -14,12 +14,7 @@
 
 #include <utility>
 
-#include "app/StationDecoders.h"
 #include "fuzz/FuzzSupport.h"
-#include "link/Dispatch.h"
-#include "link/RxPoll.h"
-#include "link/Supervision.h"
-#include "tests/fakes/FakeTimers.h"
 
 namespace {
 
@@ -31,16 +26,6 @@ constexpr std::size_t kMaxSteps = 2000;
 constexpr long long kDrainTicks = 300;
 
 struct Rig : fuzz::Probe {
-    Rig() {
-        line.onComm = [this] { poll.Comm1_OnComm(); };
-    }
-    StationDecoders decoders{st};
-    testing::FakeClock clock;
-    testing::FakeTimer& Timer1 = clock.make(2000);
-    testing::FakeTimer& GPSTimeOut = clock.make(5000);
-    Supervision supervision{st, decoders, Timer1, GPSTimeOut};
-    Dispatch dispatch{st, decoders, GPSTimeOut};
-    RxPoll poll{st, dispatch, supervision};
     std::size_t maxRead = 0;
     int drawn = -1;  // display calls at the last full check
 };
@@ -55,11 +40,11 @@ void checkState(Rig& r) {
     FUZZ_CHECK(reply.empty() || reply == "\r\n" || reply == "\a\r\n");
     fuzz::checkBearing(r);
     FUZZ_CHECK(r.st.status.BandIndex <= 15 && fuzz::antennaEdgesUntouched(r.st.antenna));
-    if (r.display.calls == r.drawn) {
+    if (r.window.calls == r.drawn) {
         return;
     }
-    r.drawn = r.display.calls;
-    const fuzz::ProbeDisplay& d = r.display;
+    r.drawn = r.window.calls;
+    const testing::FakeWindow& d = r.window;
     const std::string& diag = d.at(El::Textbox2).text;
     FUZZ_CHECK(diag.empty() || diag == "S.Over." || diag == "Pkt Err" || diag == "Pkt Corr");
     FUZZ_CHECK(d.at(El::Banner_Ant_Band).text == r.st.antenna.BandText[r.st.status.BandIndex]);
@@ -97,7 +82,7 @@ void timerTick(Rig& r, std::size_t which) {
     if (which == 0) {
         const std::size_t before = r.st.link.RxBuffer.size();
         r.line.raiseEvent();
-        FUZZ_CHECK(r.display.at(El::Textbox2).text == "S.Over.");
+        FUZZ_CHECK(r.window.at(El::Textbox2).text == "S.Over.");
         const std::size_t after = r.st.link.RxBuffer.size();
         FUZZ_CHECK(before > kEventLength ? after < before : after == before);
     } else if (which == 1 && r.Timer1.isRunning()) {
@@ -105,8 +90,8 @@ void timerTick(Rig& r, std::size_t which) {
         r.supervision.Timer1_Timer();
         // The link is lost: the needle parks at the top and the readout blanks.
         FUZZ_CHECK(!stopped ||
-                   (r.st.link.LinkState == kLinkBlanked && r.display.needle == 360.0 &&
-                    r.display.strength == 0.0 && r.display.at(El::DOA).text == " - - -"));
+                   (r.st.link.LinkState == kLinkBlanked && r.window.needle.value == 360.0 &&
+                    r.window.needle.strength == 0.0 && r.window.at(El::DOA).text == " - - -"));
     } else if (which == 2 && r.GPSTimeOut.isRunning()) {
         r.supervision.GPSTimeOut_Timer();
         FUZZ_CHECK(r.st.link.GPSTimedOut == 1);

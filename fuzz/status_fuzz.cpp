@@ -80,16 +80,16 @@ void checkDecoded(const fuzz::Probe& p, const StatusLine& r, const DeviceStatus&
                          : r.fieldsRead == 8 && r.power != Power::Unknown ? "\r\n"
                                                                           : "\a\r\n"));
     if (r.power == Power::LowBattery || r.power == Power::Bright) {
-        FUZZ_CHECK(p.display.at(El::BatteryMeter).visible == (r.power == Power::LowBattery));
+        FUZZ_CHECK(p.window.at(El::BatteryMeter).visible == (r.power == Power::LowBattery));
     }
 }
 
 // Each banner shows the value stored.
 void checkShown(const fuzz::Probe& p) {
     const DeviceStatus& s = p.st.status;
-    const fuzz::ProbeDisplay& d = p.display;
+    const testing::FakeWindow& d = p.window;
     auto shows = [&d](El e, const std::string& v) {
-        return d.at(e).sets == 0 || d.at(e).text == v;
+        return d.at(e).texts == 0 || d.at(e).text == v;
     };
     FUZZ_CHECK(shows(El::Banner_Op_Mode, s.Op_Mode) && shows(El::Banner_IF_BW, s.IF_BW) &&
                shows(El::Banner_Local_Remote, s.Local_Remote) &&
@@ -113,10 +113,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
     // The same line again changes nothing, so nothing is redrawn but the battery icon, and the
     // band banner when the band was above 15 (it keeps 15).
-    const fuzz::ProbeDisplay first = p.display;
+    const testing::FakeWindow first = p.window;
     ProcessStatusString(p.st);
     FUZZ_CHECK(p.line.takeWritten() == reply && p.st.link.RxBuffer == fuzz::bytes(data, size));
-    fuzz::ProbeDisplay again = p.display;
+    testing::FakeWindow again = p.window;
     again.at(El::BatteryMeter) = first.at(El::BatteryMeter);
     if (r.band > 15) {
         again.at(El::Banner_Ant_Band) = first.at(El::Banner_Ant_Band);

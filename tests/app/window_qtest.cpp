@@ -455,8 +455,7 @@ TEST(OnScreen, AFallingMeterBarLeavesNothingBehind) {
     }
     frmKestrova w;
     w.show();
-    ASSERT_TRUE(
-        spinUntil([&] { return w.windowHandle() && w.windowHandle()->isExposed(); }));
+    ASSERT_TRUE(spinUntil([&] { return w.windowHandle() && w.windowHandle()->isExposed(); }));
     const double p = w.twipsPerPixelY();
     auto bar = [&](int pixels) {
         w.setLine(El::SMeter, 250, 2200, 250, 2200 - static_cast<int>(std::lround(p * pixels)),
@@ -496,8 +495,7 @@ struct Paints : QObject {
 TEST(Frames, AStreamOfChangesIsPaintedAtTheFrameRateAndLeavesNothingStale) {
     frmKestrova w;
     w.show();
-    ASSERT_TRUE(
-        spinUntil([&] { return w.windowHandle() && w.windowHandle()->isExposed(); }));
+    ASSERT_TRUE(spinUntil([&] { return w.windowHandle() && w.windowHandle()->isExposed(); }));
     spinFor(100);
     Paints gauge, meter;
     w.element(El::anggBrgDisplay)->installEventFilter(&gauge);

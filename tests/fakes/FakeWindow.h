@@ -18,6 +18,7 @@ struct LineState {
     int x1 = 0, y1 = 0, x2 = 0, y2 = 0;
     Rgb colour{};
     bool set = false;
+    bool operator==(const LineState&) const = default;
 };
 
 struct ElementState {
@@ -26,12 +27,14 @@ struct ElementState {
     bool visible = true;
     LineState line;
     int texts = 0, shows = 0, pictures = 0, lines = 0;  // calls of each kind
+    bool operator==(const ElementState&) const = default;
 };
 
 struct NeedleState {
     double value = -1, strength = -1;  // -1 until given
     Rgb colour{};
     int sets = 0;  // value changes
+    bool operator==(const NeedleState&) const = default;
 };
 
 class FakeWindow : public Display {
@@ -41,16 +44,19 @@ class FakeWindow : public Display {
     void setText(El e, std::string_view t) override {
         at(e).text.assign(t);
         ++at(e).texts;
+        ++calls;
         note(e, "=", t);
     }
     void setTextColour(El e, Rgb c) override { at(e).colour = c; }
     void setVisible(El e, bool v) override {
         at(e).visible = v;
         ++at(e).shows;
+        ++calls;
         note(e, v ? " shown" : " hidden", {});
     }
     bool loadPicture(El e, const std::string& path) override {
         ++at(e).pictures;
+        ++calls;
         note(e, "<", path);
         if (!failPictures) {
             at(e).picture = path;
@@ -60,6 +66,7 @@ class FakeWindow : public Display {
     void setLine(El e, int x1, int y1, int x2, int y2, Rgb c) override {
         at(e).line = {x1, y1, x2, y2, c, true};
         ++at(e).lines;
+        ++calls;
         if (logging) {
             note(e, " ", std::to_string(y1) + ":" + std::to_string(y2) + (c == kRed ? " red" : ""));
         }
@@ -100,6 +107,7 @@ class FakeWindow : public Display {
 
     std::array<ElementState, kN> elements{};
     NeedleState needle;
+    int calls = 0;  // element calls of every kind
     double twipsPerPixel = 15.0;
     bool failPictures = false;
     bool logging = true;

@@ -6,6 +6,7 @@
 // moment, so two rigs fed the same timed input can be compared.
 
 #include <string>
+#include <utility>
 
 #include "app/StationDecoders.h"
 #include "link/Dispatch.h"
@@ -13,6 +14,7 @@
 #include "link/Supervision.h"
 #include "link/VirtualTicks.h"
 #include "status/AntennaDecoder.h"
+#include "status/Banners.h"
 #include "status/MagTable.h"
 #include "tests/fakes/FakeSerialLine.h"
 #include "tests/fakes/FakeTimers.h"
@@ -29,8 +31,19 @@ struct BasicRig {
     // battery icon hidden, the line open; nothing started.
     explicit BasicRig(Poll how = Poll::Timer4) : pollBy(how) {
         line.open();
-        CreateTables(st);
-        LoadAntSettings(st, "CANT UNKNOWN\r\n", false);
+        // Made once and copied: fuzzers make a rig for every input.
+        static const std::pair<BearingRecord, AntennaRecord> made = [] {
+            FakeWindow w;
+            FakeSerialLine l;
+            Station first{w, l};
+            CreateTables(first);
+            LoadAntSettings(first, "CANT UNKNOWN\r\n", false);
+            return std::pair(first.bearing, first.antenna);
+        }();
+        st.bearing = made.first;
+        st.antenna = made.second;
+        Draw_Ant_Model(st);
+        Draw_Ant_Band(st);
         window.setVisible(El::FrameDFOff, false);
         window.setVisible(El::BatteryMeter, false);
         if constexpr (requires { window.log.clear(); }) {
