@@ -115,16 +115,6 @@ TEST(FormLoad, ConfigureButtonAndAlwaysOnTopFollowTheirKeys) {
     }
 }
 
-TEST(FormLoad, AnUnavailablePortStillOpensTheWindowAndPolls) {
-    StartRig r(with("RxCOMport", "7"));
-    ASSERT_TRUE(r.run());
-    EXPECT_FALSE(r.line.isOpen());
-    ASSERT_EQ(r.boxes.boxes.size(), 1u);
-    EXPECT_TRUE(r.Timer4.isRunning());
-    EXPECT_TRUE(r.StayAliveTmr.isRunning());
-    EXPECT_EQ(r.display.text(El::DOA), " - - -");
-}
-
 TEST(FormLoad, NoSettingsAtAllEndsTheProgramBeforeAnythingRuns) {
     StartRig r("");
     EXPECT_FALSE(r.run());

