@@ -54,13 +54,21 @@ void VirtualTicks::dataWaiting() {
     if (tick < next_) {
         tick = next_;
     }
-    if (armed_ < 0 || armed_ > tick) {
+    if (t0_ + tick * kTickMs == now) {
+        // Due this moment: run it here. A timer of no delay would cost two timer changes and
+        // a turn of the event loop on every arrival.
+        runDueTicks();
+    } else if (armed_ < 0 || armed_ > tick) {
         wakeAtTick(tick);
     }
 }
 
 void VirtualTicks::wakeUp() {
     armed_ = -1;
+    runDueTicks();
+}
+
+void VirtualTicks::runDueTicks() {
     if (!running_) {
         return;
     }

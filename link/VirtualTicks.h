@@ -23,7 +23,7 @@ class VirtualTicks {
     void start();
     void stop();
     bool running() const { return running_; }
-    // Input waits on the line: run the tick that would read it.
+    // Input waits on the line: run the tick that reads it, at once when one falls on now.
     void dataWaiting();
     // The wake timer fired.
     void wakeUp();
@@ -35,6 +35,8 @@ class VirtualTicks {
 
   private:
     long long tickAt(long long now) const { return (now - t0_) / kTickMs; }
+    // Accounts for the ticks that passed and runs the one falling on now, if it has not run.
+    void runDueTicks();
     void wakeAtTick(long long tick);
 
     RxPoll& poll_;

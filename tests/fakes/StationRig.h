@@ -5,6 +5,7 @@
 // as the program does, by virtual ticks; timed() logs every display call and reply with its
 // moment, so two rigs fed the same timed input can be compared.
 
+#include <map>
 #include <string>
 #include <utility>
 
@@ -88,12 +89,14 @@ struct BasicRig {
             window.add(shown);
         };
     }
-    void arriveAt(long t, std::string bytes) {
-        clock.at(t, [this, b = std::move(bytes)] { line.arrive(b); });
+    // At each moment the line's events come first, then what arrived, as one piece: a line
+    // keeps no order within a millisecond, and an event does not read the input.
+    void arriveAt(long t, const std::string& bytes) {
+        Moment& m = moment(t);
+        m.bytes += bytes;
+        m.arrived = true;
     }
-    void lineEventAt(long t) {
-        clock.at(t, [this] { line.raiseEvent(); });
-    }
+    void lineEventAt(long t) { ++moment(t).events; }
     // Runs n poll ticks directly, without moving the clock.
     void tick(int n = 1) {
         for (int i = 0; i < n; ++i) {
@@ -108,7 +111,30 @@ struct BasicRig {
         }
     }
 
+    struct Moment {
+        int events = 0;
+        bool arrived = false;
+        std::string bytes;
+    };
+    Moment& moment(long t) {
+        auto [at, fresh] = moments.try_emplace(t);
+        if (fresh) {
+            clock.at(t, [this, t] {
+                const Moment m = std::move(moments[t]);
+                moments.erase(t);
+                for (int i = 0; i < m.events; ++i) {
+                    line.raiseEvent();
+                }
+                if (m.arrived) {
+                    line.arrive(m.bytes);
+                }
+            });
+        }
+        return at->second;
+    }
+
     Poll pollBy;
+    std::map<long, Moment> moments;  // still to come
     FakeSerialLine line;
     FakeClock clock;
     WindowT window;
