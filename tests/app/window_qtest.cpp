@@ -118,6 +118,10 @@ TEST(Window, IsAFixedBlackClientAreaWithItsDesignTextsPlacesAndPictures) {
         EXPECT_TRUE(widget->parentWidget()->rect().contains(widget->geometry().center()));
         EXPECT_EQ(widget->isHidden(), e == El::FrameDFOff || e == El::BatteryMeter);
     }
+}
+
+TEST(Window, PicturesFillTheirPlacesTextsArePlainLatin1AndTheDfOffPanelIsBlack) {
+    frmKestrova w;
     auto* line = dynamic_cast<LineElement*>(w.element(El::LineDivision));
     ASSERT_NE(line, nullptr);
     EXPECT_EQ(QLine(line->end1(), line->end2()), QLine(px(4845), px(3240), px(4845), px(120)));
