@@ -17,7 +17,7 @@ shot() {
   for line in "$@"; do printf '%s\r\n' "$line" >> "$work/Kestrova.ini"; done
   cp "$work/Kestrova.ini" "$work/Kestrova.bak"
   xvfb-run -a -s "-screen 0 ${size}x24" bash -c '
-    "$1"/kestrova & app=$!
+    "$1"/kestrova --port "$1"/pty & app=$!
     sleep "$2"
     import -window root "$3"
     kill $app; wait $app 2>/dev/null || true
