@@ -128,33 +128,6 @@ TEST(LineRecorder, RealFiles) {
               "KESTROVA-REC 1 note\n0 3\nB\0\n\n"s);
 }
 
-// Cut anywhere, a recording gives a prefix of its bytes and says where it stopped.
-TEST(RecordingFormat, CutAnywhereReadsUpToTheCut) {
-    std::string file = recording::header("x"), bytes;
-    std::vector<std::size_t> ends = {file.size()};
-    for (const auto& c : kSession) {
-        if (c.bytes.size() < 1000) {
-            file += recording::record(c.milliseconds, c.bytes);
-            bytes += c.bytes;
-            ends.push_back(file.size());
-        }
-    }
-    for (std::size_t cut = ends.front(); cut <= file.size(); ++cut) {
-        const auto got = recording::parse(std::string_view(file).substr(0, cut));
-        std::string read;
-        for (const auto& c : got.chunks) {
-            read += c.bytes;
-        }
-        ASSERT_TRUE(bytes.starts_with(read)) << cut;
-        const auto next = std::upper_bound(ends.begin(), ends.end(), cut);
-        ASSERT_EQ(got.whole, *(next - 1) == cut) << cut;
-        if (!got.whole) {
-            ASSERT_EQ(got.stoppedAt, *(next - 1)) << cut;
-            ASSERT_EQ(got.record, static_cast<std::size_t>(next - ends.begin())) << cut;
-        }
-    }
-}
-
 TEST(RecordingFormat, DamageStopsTheReading) {
     const std::string h = "KESTROVA-REC 1\n12 3\nabc\n";
     for (const std::string bad : {"x3 1\nd\n", "11 1\nd\n", "13 1\ndd\n", "13\nd\n"}) {

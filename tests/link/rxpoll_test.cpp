@@ -64,21 +64,6 @@ TEST(RxPoll, FramesOnePacketPerTick) {
     }
 }
 
-TEST(RxPoll, GarbageThenStreamRecoversOneLinePerTick) {
-    LinkRig r;
-    for (int i = 0; i < 30; ++i) {
-        r.line.incoming += "#garbage line#\r\n";  // 16 each: 480 characters
-    }
-    r.line.incoming += kBearing;
-    r.tick(100);
-    // Dropping stops once fewer than 421 characters remain; the rest waits for more data.
-    EXPECT_EQ(calls(r), "");
-    EXPECT_EQ(r.window.text(El::Textbox2), "Pkt Corr");
-    r.line.incoming = std::string(420, '#');
-    r.tick(100);
-    EXPECT_EQ(calls(r), "DrawLine@B");
-}
-
 // At the 50th busy tick a buffer past 650 is cut after its first line end from 99 on, or to 99.
 TEST(RxPoll, OverflowCheckAtTheFiftiethBusyTick) {
     auto buffer = [](std::initializer_list<std::size_t> lineEnds, std::size_t size = 700) {
