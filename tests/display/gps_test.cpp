@@ -123,8 +123,8 @@ TEST(GPSDisplay, LabelsOfAFix) {
     EXPECT_EQ(show("D+10209999-030400025\r\n"),
               (Labels{"10\xB0 20' 59.9\" N", "030\xB0 40' 00.2\" W", "10\xB0 20.9999' N",
                       "030\xB0 40.0025' W"}));
-    EXPECT_EQ(show("D+10200008-030400991\r\n"),
-              (Labels{"10\xB0 20' 00.0\" N", "030\xB0 40' 05.9\" W", "10\xB0 20.0008' N",
+    EXPECT_EQ(show("D+10201667-030400991\r\n"),
+              (Labels{"10\xB0 20' 10.0\" N", "030\xB0 40' 05.9\" W", "10\xB0 20.1667' N",
                       "030\xB0 40.0991' W"}));
     EXPECT_EQ(show("D-3X521234+151123456\r\n"),
               (Labels{kGpsBlank[0], kGpsBlank[1], kGpsBlank[2], kGpsBlank[3]}));

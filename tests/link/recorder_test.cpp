@@ -81,6 +81,10 @@ TEST(LineRecorder, WritesOutWithinHalfASecond) {
     EXPECT_EQ(r.file.writes, 3) << "the header and two write-outs";
     r.recorder.finish();
     EXPECT_EQ(recording::parse(r.file.content).chunks.size(), 5u);
+    RecorderRig big;  // a record of 64 KiB goes out at once
+    big.recorder.start("x", "");
+    big.arrive(1000, std::string(65527, 'x'));
+    EXPECT_EQ(big.file.writes, 2);
 }
 
 // A file that cannot be written is reported once; the line goes on, and what reached the file
@@ -130,7 +134,9 @@ TEST(LineRecorder, RealFiles) {
 
 TEST(RecordingFormat, DamageStopsTheReading) {
     const std::string h = "KESTROVA-REC 1\n12 3\nabc\n";
-    for (const std::string bad : {"x3 1\nd\n", "11 1\nd\n", "13 1\ndd\n", "13\nd\n"}) {
+    EXPECT_TRUE(recording::parse(h + "9223372036854775807 1\nd\n").whole);
+    for (const std::string bad :
+         {"x3 1\nd\n", "11 1\nd\n", "13 1\ndd\n", "13\nd\n", "9223372036854775808 1\nd\n"}) {
         const auto got = recording::parse(h + bad);
         EXPECT_FALSE(got.whole) << bad;
         EXPECT_EQ(got.chunks.size(), 1u) << bad;
