@@ -1,5 +1,7 @@
 // Port recovery, and what it asks of the device behind a name.
 #include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <sys/sysmacros.h>
 
 #include <filesystem>
 #include <fstream>
@@ -43,6 +45,14 @@ TEST(DeviceState, InspectsNamesWithoutOpeningThem) {
     EXPECT_TRUE(dangling.link);
     EXPECT_EQ(RefuseBeforeOpening(dangling), "no such device");
     EXPECT_EQ(RefuseBeforeOpening(terminal), std::nullopt);
+    // Outside /dev/pts a terminal is known by its device number (making the nodes needs root).
+    for (const auto& [number, terminalNumber] :
+         {std::pair(135u, false), {136u, true}, {143u, true}, {144u, false}}) {
+        const fs::path node = dir / std::to_string(number);
+        if (::mknod(node.c_str(), S_IFCHR | 0600, makedev(number, 0)) == 0) {
+            EXPECT_EQ(InspectDevice(node.string()).pseudoTerminal, terminalNumber) << number;
+        }
+    }
     fs::remove_all(dir);
 }
 
