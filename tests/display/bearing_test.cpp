@@ -102,11 +102,16 @@ TEST(Bearing, NeedleAndReadoutOfAPacket) {
               std::tuple(360.0, kYellow, 0.0));
     // Wild offsets, taken modulo a circle, and one wrap: a hair left of north stays there.
     const std::tuple<std::int16_t, std::int16_t, std::int16_t, double> wild[] = {
-        {-1, 30000, 3601, 0.098}, {-1, 30000, -3600, 359.998}, {0, 50, -3601, 359.9}};
+        {-1, 30000, 3601, 0.098},
+        {-1, 30000, -3600, 359.998},
+        {0, 50, -3601, 359.9},
+        {0, 50, 3599, 359.9}};
     for (const auto& [x, y, offset, value] : wild) {
         Draw_Polar(r.st, x, y, offset, true, 0, false);
         EXPECT_NEAR(r.window.needle.value, value, 1e-3) << offset;
     }
+    Draw_Polar(r.st, 0, 50, 9, false, 359, false);  // 0.9 + 359 stays short of a full circle
+    EXPECT_NEAR(r.window.needle.value, 359.9, 1e-3);
 }
 
 // A bearing packet as "framed x y meter value heading flag", "-" for an absent field.
