@@ -2,10 +2,9 @@
 // the files say.
 //
 // Input: byte 0 chooses the key (bits 0-2), ReportMissing (bit 3), whether the settings
-// file (bit 4) and the backup (bit 5) exist, whether the window is placed from them too
-// (bit 6), and whether putting a file in place fails at its last step (bit 7). The rest is
-// the settings file up to the first NUL and the backup after it (the same text when there is
-// no NUL).
+// file (bit 4) and the backup (bit 5) exist, and whether putting a file in place fails at its
+// last step (bit 7). The rest is the settings file up to the first NUL and the backup after it
+// (the same text when there is no NUL).
 
 #include <strings.h>
 
@@ -148,9 +147,5 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     }
     FUZZ_CHECK(files.files == after);
 
-    if (data[0] & 64) {
-        store.LoadWindowPosition();
-        FUZZ_CHECK(window.hidden || store.ended());
-    }
     return 0;
 }

@@ -1,17 +1,13 @@
 // The bearing history and the bearing log.
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <ctime>
-#include <optional>
-#include <string>
-#include <tuple>
-#include <vector>
 
 #include "display/BearingHistory.h"
 #include "display/BearingLog.h"
 #include "tests/fakes/FakeWindow.h"
 #include "tests/fakes/MemoryFile.h"
-#include "tests/fakes/StationRig.h"
 
 namespace kestrova::testing {
 namespace {
@@ -60,46 +56,6 @@ TEST(BearingHistory, KeepsTheNewestReadoutsFading) {
     EXPECT_EQ(marks(h), (Marks{{50, 20}, {60, 100}}));
     h.clear();
     EXPECT_EQ(h.size(), 0u);
-}
-
-// A display keeping a history, driven by the real station from the line.
-struct HistoryDisplay : FakeWindow {
-    void setText(El e, std::string_view t) override {
-        FakeWindow::setText(e, t);
-        if (e == El::DOA) {
-            history.shown(t);
-        }
-    }
-    void bearingsStopped() override { history.clear(); }
-    BearingHistory history{10};
-};
-
-// Readouts from the bearing stream are kept; a weak signal's blank keeps them; the link's
-// loss and direction finding switched off drop them.
-TEST(BearingHistory, TheStationKeepsAndDropsIt) {
-    BasicRig<StationDecoders, HistoryDisplay> r;
-    auto bearings = [&r](const std::string& packet, int n) {
-        for (int i = 0; i < n; ++i) {
-            r.feed(packet);
-        }
-    };
-    const std::string east = "B30682048S42999P\r\n", weak = "B21502150S42999P\r\n";
-    bearings(east, 48);
-    ASSERT_EQ(r.window.text(El::DOA), "090 ");
-    EXPECT_EQ(r.window.history.size(), 2u);
-    bearings(weak, 50);
-    ASSERT_EQ(r.window.text(El::DOA), " - - -");
-    EXPECT_EQ(r.window.history.size(), 2u) << "a weak signal is no stop";
-
-    r.tick(40);             // silence: the link-loss timer starts
-    r.clock.advance(2000);  // and fires: needle parked, readout blanked
-    EXPECT_EQ(r.window.history.size(), 0u);
-
-    bearings(east, 50);
-    EXPECT_EQ(r.window.history.size(), 2u);
-    r.feed("AFM/S,IF 25,GND,LCL,HIGH,02,RCV,BRT,REL\r\n");
-    EXPECT_TRUE(r.window.isVisible(El::FrameDFOff));
-    EXPECT_EQ(r.window.history.size(), 0u);
 }
 
 TEST(BearingLog, DecimalMinutesLabelsInDecimalDegrees) {

@@ -1,12 +1,8 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <array>
 #include <cmath>
 #include <numbers>
-#include <string>
-#include <tuple>
-#include <vector>
 
 #include "core/BearingPacket.h"
 #include "display/Bearing.h"
@@ -58,7 +54,8 @@ TEST(Bearing, AngleAndMagnitudeOfEveryVector) {
 // x, y, offset, mode, heading -> needle value and readout text, the same with the antenna
 // air-mounted, DOA_Tenths, magnitude (the needle is green only at 99; its length is magnitude/99).
 // In order: weak signal (25 shows, 24 blanks); 10.0 and 350.0 degree vectors corrected both ways;
-// wraps; the readout cuts the offset's fraction where the needle halves it to even; a dot for 0.5;
+// wraps; the readout cuts the offset's fraction where the needle halves it to even; a dot for
+// tenths 3 to 7, a blank for 0 to 2 and 8 to 9;
 // absolute mode adds the heading, relative ignores it; without a fix (N) the needle stays relative;
 // the magnitude cap; off the table the needle shows direction only and the readout stays; one wrap
 // leaves 3594.27 + 5 just below zero. The mirror keeps north.
@@ -75,6 +72,8 @@ TEST(Bearing, NeedleAndReadoutOfAPacket) {
                    {0, 50, 2.5f, 'R', 999, 0.2, "000 ", 359.8, "359 ", 2, 50},
                    {0, 50, 5, 'R', 999, 0.5, "000.", 359.5, "359.", 5, 50},
                    {0, 50, 1234, 'R', 999, 123.4, "123.", 236.6, "236.", 1234, 50},
+                   {0, 50, 1233, 'R', 999, 123.3, "123.", 236.7, "236.", 1233, 50},
+                   {0, 50, 1238, 'R', 999, 123.8, "123 ", 236.2, "236 ", 1238, 50},
                    {0, 50, 32767, 'R', 999, 36.7, "036.", 323.3, "323.", 367, 50},
                    {0, 50, -32768, 'R', 999, 323.2, "323 ", 36.8, "036 ", 3232, 50},
                    {0, 50, 200, 'A', 350, 10, "010 ", 350, "350 ", 200, 50},
@@ -103,42 +102,16 @@ TEST(Bearing, NeedleAndReadoutOfAPacket) {
               std::tuple(360.0, kYellow, 0.0));
     // Wild offsets, taken modulo a circle, and one wrap: a hair left of north stays there.
     const std::tuple<std::int16_t, std::int16_t, std::int16_t, double> wild[] = {
-        {-1, 30000, 3601, 0.098}, {-1, 30000, -3600, 359.998}, {0, 50, -3601, 359.9}};
+        {-1, 30000, 3601, 0.098},
+        {-1, 30000, -3600, 359.998},
+        {0, 50, -3601, 359.9},
+        {0, 50, 3599, 359.9}};
     for (const auto& [x, y, offset, value] : wild) {
         Draw_Polar(r.st, x, y, offset, true, 0, false);
         EXPECT_NEAR(r.window.needle.value, value, 1e-3) << offset;
     }
-}
-
-// Every tenth: whole degrees never rounded up, tenths 3..7 a dot (123.2 "123 ", 123.3 and 123.7
-// "123.", 123.8 "123 ").
-TEST(Bearing, TenthsRuleOverEveryBearing) {
-    StationRig r;
-    r.window.logging = false;
-    for (int v = 0; v < 3600; ++v) {
-        const char mark = (v % 10 >= 3 && v % 10 <= 7) ? '.' : ' ';
-        ASSERT_EQ(bearing(r, 0, 50, static_cast<float>(v)), raw(v / 10).substr(1) + mark) << v;
-    }
-}
-
-// x, offset, band: a component beyond 100, a band beyond 16, an offset not finite.
-TEST(Bearing, ReadoutStaysWhenNoValueCanBeFormed) {
-    const std::tuple<int, float, int> cases[] = {
-        {101, 0, 5}, {50, 0, 17}, {50, NAN, 5}, {50, INFINITY, 5}};
-    for (const auto& [x, offset, band] : cases) {
-        SCOPED_TRACE(::testing::Message() << x << " " << offset << " " << band);
-        StationRig r;
-        r.window.setText(El::DOA, "123.");
-        r.st.bearing.SignalMag = 77;
-        r.st.bearing.DOA_Tenths = 1234;
-        EXPECT_EQ(bearing(r, x, 0, offset, 'R', 999, false, static_cast<std::uint8_t>(band)),
-                  "123.");
-        EXPECT_EQ(r.st.bearing.SignalMag, 77);
-        EXPECT_EQ(r.st.bearing.DOA_Tenths, 1234);
-    }
-    StationRig r;  // band 16 is the last a value is formed for
-    EXPECT_EQ(bearing(r, 50, 0, 0, 'R', 999, false, 16), "090 ");
-    EXPECT_EQ(r.window.needle.value, 90);
+    Draw_Polar(r.st, 0, 50, 9, false, 359, false);  // 0.9 + 359 stays short of a full circle
+    EXPECT_NEAR(r.window.needle.value, 359.9, 1e-3);
 }
 
 // A bearing packet as "framed x y meter value heading flag", "-" for an absent field.
@@ -168,8 +141,7 @@ TEST(ParseBearingPacket, Records) {
         {"B30682048S", "- 3068 2048 S - 999 -"},
         {"B30682048", "- 3068 2048 T - 999 -"},
         {"B306820", "- 3068 - T - 999 -"},
-        {"", "- - - T - 999 -"},
-    };
+        {"", "- - - T - 999 -"}};
     for (const auto& [packet, want] : cases) {
         EXPECT_EQ(record(ParseBearingPacket(packet)), want) << packet;
     }
@@ -188,7 +160,7 @@ TEST(DrawLine, RawFieldsToVectorWithHalvesToEven) {
 }
 
 // Packet, band, offset. A damaged packet moves nothing; without a usable offset a good packet's
-// vector is taken, but the needle stays.
+// vector is taken, but the needle stays, and so does the readout without a band or a finite offset.
 TEST(DrawLine, BadFieldsOrNoOffsetDrawNothing) {
     const std::string good = "B30682048S42999P\r\n";
     const std::tuple<std::string, int, float> cases[] = {{"B3068204", 5, 0},
@@ -196,6 +168,7 @@ TEST(DrawLine, BadFieldsOrNoOffsetDrawNothing) {
                                                          {"B30X82048S42999P\r\n", 5, 0},
                                                          {good, 17, 0},
                                                          {good, 5, NAN},
+                                                         {good, 5, INFINITY},
                                                          {good, 5, 40000},
                                                          {good, 5, -1e30f},
                                                          {good, 5, 32768},
@@ -205,14 +178,23 @@ TEST(DrawLine, BadFieldsOrNoOffsetDrawNothing) {
         StationRig r;
         r.st.bearing.VectX = 7;
         r.st.bearing.VectY = -7;
+        r.st.bearing.SignalMag = 77;
+        r.st.bearing.DOA_Tenths = 1234;
         r.st.status.BandIndex = static_cast<std::uint8_t>(band);
         r.st.antenna.BandOffset[5] = offset;
         r.st.link.RxBuffer = packet;
         DrawLine(r.st);
         EXPECT_EQ(r.st.bearing.VectX, packet == good ? 50 : 7);
         EXPECT_EQ(r.st.bearing.VectY, packet == good ? 0 : -7);
+        if (band > 16 || !std::isfinite(offset)) {  // nor can the readout form a value
+            DrawDigitalDOA(r.st);
+            EXPECT_EQ(std::tuple(r.st.bearing.SignalMag, r.st.bearing.DOA_Tenths),
+                      std::tuple(77, 1234));
+        }
         EXPECT_EQ(r.window.takeLog(), "");
     }
+    StationRig r;  // band 16 is the last a value is formed for
+    EXPECT_EQ(bearing(r, 50, 0, 0, 'R', 999, false, 16), "090 ");
 }
 
 // Heading field -> heading, flag, Banner_RelBear drawn ("" for none): the mode switches only at
@@ -266,12 +248,14 @@ TEST(DrawMeter, PixelHeightsAndColours) {
     EXPECT_EQ(r.window.line(El::TMeter).y1, 2185);
 }
 
-TEST(StationPath, BearingPacketsFromTheLineToNeedleReadoutAndMeter) {
+// Bytes on the line, through framing, dispatch and the real decoders, to the window and back
+// out as replies.
+TEST(StationPath, PacketsFromTheLineToTheWindowAndTheReplies) {
     StationRig r;
+    r.st.dataFolder = "/prog";
     // x 3068 -> VectX 50, y 2048 -> VectY 0: due right of the antenna, magnitude 50.
     for (int i = 1; i <= 24; ++i) {
         r.feed("B30682048S42045P\r\n");
-        ASSERT_TRUE(r.st.link.RxBuffer.empty()) << i;
         // Every packet turns the needle; the compass is taken after it has turned on the 19th.
         ASSERT_EQ(r.window.needle.sets, i);
         ASSERT_DOUBLE_EQ(r.window.needle.value, i <= 19 ? 90 : 135) << i;
@@ -279,10 +263,43 @@ TEST(StationPath, BearingPacketsFromTheLineToNeedleReadoutAndMeter) {
         ASSERT_EQ(r.window.line(El::SMeter).set, i >= 3) << i;
     }
     EXPECT_DOUBLE_EQ(r.window.needle.strength, 50 / 99.0);
-    EXPECT_EQ(r.window.needle.colour, kYellow);
     EXPECT_EQ(r.window.text(El::Banner_RelBear), "ABS");
     EXPECT_EQ(r.window.line(El::SMeter).y2, 2200 - 15 * 60);  // 42 x 1.43 = 60.06
-    EXPECT_EQ(r.window.line(El::SMeter).colour, kYellow);
+    // A weak signal blanks the readout but stops no bearings.
+    const auto stops = [&r] { return std::ranges::count(r.window.log, "bearings stopped"); };
+    for (int i = 0; i < 24; ++i) {
+        r.feed("B21502150S42045P\r\n");
+    }
+    EXPECT_EQ(r.window.text(El::DOA), " - - -");
+    EXPECT_EQ(stops(), 0);
+    EXPECT_TRUE(r.line.written.empty());
+
+    const std::string bearing = "B30682048S42045P\r\n";
+    const std::string antenna = "CQAX-7741C-1, 1000-1010/-450, 1100-1110/-450,1200-1210/-450\r\n";
+    const std::pair<std::vector<std::string>, std::string> steps[] = {
+        // chunks fed one after another, each drained by poll ticks; the replies
+        {{antenna.substr(0, 20), antenna.substr(20)}, "\r\n"},
+        {{bearing + "AFM/S,IF 25,AIR,LCL,", "HIGH,02,HNT,BAT,REL\r\n" + bearing}, "\r\n"},
+        {{"AFM/S,IF 25,AIR,LCL,HIGH,02,RCV,BRT,REL\r\nAFM/S,IF 25,AIR,LCL,HIGH,03,XXX,BRT\r\n"},
+         "\r\n\a\r\n"},
+        {{"AAM,IF 6,AIRX,RMT,LOW,01,HNT,BRT\r\n"}, ""},  // a bad mount answers nothing
+    };
+    for (const auto& [chunks, replies] : steps) {
+        for (const auto& chunk : chunks) {
+            r.feed(chunk);
+        }
+        EXPECT_EQ(r.line.takeWritten(), replies) << chunks[0];
+    }
+    EXPECT_TRUE(r.st.link.RxBuffer.empty());
+    // Band 3 arrived in a line rejected for its mode: the fields before the mode still count.
+    EXPECT_EQ(r.window.text(El::Banner_Ant_Band), "1200-1210 MHz");
+    EXPECT_EQ(r.window.text(El::Banner_Op_Mode), "AM");
+    EXPECT_EQ(r.window.at(El::Banner_AntOrientation).picture, "/prog/Ant-AIR-Win32.bmp");
+    EXPECT_TRUE(r.window.isVisible(El::FrameDFOff));
+    EXPECT_EQ(stops(), 1) << "direction finding switched off";
+    r.tick(40);
+    r.clock.advance(2000);
+    EXPECT_EQ(stops(), 2) << "the link lost";
 }
 
 }  // namespace

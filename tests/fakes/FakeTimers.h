@@ -22,8 +22,6 @@ class FakeTimer : public Timer, public WakeTimer {
     bool isRunning() const override { return running_; }
     void wakeIn(long ms) override;
 
-    long interval() const { return interval_; }
-    long due() const { return due_; }
     int starts = 0;
     std::function<void()> onTick;
 

@@ -81,6 +81,10 @@ TEST(LineRecorder, WritesOutWithinHalfASecond) {
     EXPECT_EQ(r.file.writes, 3) << "the header and two write-outs";
     r.recorder.finish();
     EXPECT_EQ(recording::parse(r.file.content).chunks.size(), 5u);
+    RecorderRig big;  // a record of 64 KiB goes out at once
+    big.recorder.start("x", "");
+    big.arrive(1000, std::string(65527, 'x'));
+    EXPECT_EQ(big.file.writes, 2);
 }
 
 // A file that cannot be written is reported once; the line goes on, and what reached the file
@@ -106,14 +110,12 @@ TEST(LineRecorder, UnwritableOrFullFileIsReportedOnceAndTheLineGoesOn) {
     }
 }
 
-// The same on real files: a folder that does not exist, a folder, a full device.
+// The same on real files: a folder that does not exist, and a folder.
 TEST(LineRecorder, RealFiles) {
     const std::string dir = ::testing::TempDir() + "recorder_real";
     std::filesystem::create_directories(dir);
-    const std::pair<std::string, const char*> cases[] = {{dir + "/ok.rec", ""},
-                                                         {dir + "/missing/x.rec", "No such file"},
-                                                         {dir, "Is a directory"},
-                                                         {"/dev/full", "No space left"}};
+    const std::pair<std::string, const char*> cases[] = {
+        {dir + "/ok.rec", ""}, {dir + "/missing/x.rec", "No such file"}, {dir, "Is a directory"}};
     for (const auto& [path, reason] : cases) {
         PosixOutputFile file;
         HandClock clock;
@@ -130,36 +132,11 @@ TEST(LineRecorder, RealFiles) {
               "KESTROVA-REC 1 note\n0 3\nB\0\n\n"s);
 }
 
-// Cut anywhere, a recording gives a prefix of its bytes and says where it stopped.
-TEST(RecordingFormat, CutAnywhereReadsUpToTheCut) {
-    std::string file = recording::header("x"), bytes;
-    std::vector<std::size_t> ends = {file.size()};
-    for (const auto& c : kSession) {
-        if (c.bytes.size() < 1000) {
-            file += recording::record(c.milliseconds, c.bytes);
-            bytes += c.bytes;
-            ends.push_back(file.size());
-        }
-    }
-    for (std::size_t cut = ends.front(); cut <= file.size(); ++cut) {
-        const auto got = recording::parse(std::string_view(file).substr(0, cut));
-        std::string read;
-        for (const auto& c : got.chunks) {
-            read += c.bytes;
-        }
-        ASSERT_TRUE(bytes.starts_with(read)) << cut;
-        const auto next = std::upper_bound(ends.begin(), ends.end(), cut);
-        ASSERT_EQ(got.whole, *(next - 1) == cut) << cut;
-        if (!got.whole) {
-            ASSERT_EQ(got.stoppedAt, *(next - 1)) << cut;
-            ASSERT_EQ(got.record, static_cast<std::size_t>(next - ends.begin())) << cut;
-        }
-    }
-}
-
 TEST(RecordingFormat, DamageStopsTheReading) {
     const std::string h = "KESTROVA-REC 1\n12 3\nabc\n";
-    for (const std::string bad : {"x3 1\nd\n", "11 1\nd\n", "13 1\ndd\n", "13\nd\n"}) {
+    EXPECT_TRUE(recording::parse(h + "9223372036854775807 1\nd\n").whole);
+    for (const std::string bad :
+         {"x3 1\nd\n", "11 1\nd\n", "13 1\ndd\n", "13\nd\n", "9223372036854775808 1\nd\n"}) {
         const auto got = recording::parse(h + bad);
         EXPECT_FALSE(got.whole) << bad;
         EXPECT_EQ(got.chunks.size(), 1u) << bad;

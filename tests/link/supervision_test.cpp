@@ -30,23 +30,6 @@ TEST(Supervision, IdleTicksStartTimer1OnTheThirtiethAndEveryTwentiethAfter) {
     EXPECT_EQ(r.Timer1.starts, 1);
 }
 
-// Idle ticks counted in one go, as virtual ticks catch up, do what as many single ones do.
-TEST(Supervision, IdleTicksInOneGoAreSingleIdleTicks) {
-    for (long long n = 0; n <= 75; ++n) {
-        LinkRig bulk, single;
-        bulk.st.link.LinkState = single.st.link.LinkState = 2;
-        bulk.supervision.idleTicks(n);
-        for (long long i = 0; i < n; ++i) {
-            single.supervision.idleTick();
-        }
-        EXPECT_EQ(
-            std::tuple(bulk.st.link.IdleTickCount, bulk.st.link.LinkState, bulk.Timer1.starts),
-            std::tuple(single.st.link.IdleTickCount, single.st.link.LinkState,
-                       single.Timer1.starts))
-            << n;
-    }
-}
-
 // The whole timeline on the clock: the poll timer runs every 2 ms, and the stream stops.
 struct Timeline : ::testing::Test {
     void SetUp() override {
@@ -107,18 +90,6 @@ TEST(Supervision, AStreamThatStopsOnAnUnfinishedPacketOrNoiseGoesStaleAllTheSame
         r.clock.advance(2);
         EXPECT_EQ(r.st.link.LinkState, 2);
     }
-}
-
-TEST(Supervision, ABacklogOfCompletePacketsIsDataWithoutNewCharacters) {
-    LinkRig r;
-    for (int i = 0; i < 40; ++i) {
-        r.line.incoming += kBearing;
-    }
-    r.tick(40);
-    EXPECT_EQ(r.st.link.IdleTickCount, 0);
-    EXPECT_FALSE(r.Timer1.isRunning());
-    const Names n = r.decoders.names();
-    EXPECT_EQ(std::count(n.begin(), n.end(), "DrawLine"), 40);
 }
 
 // A NUL every 500 ms with or without data, none while the port is closed.

