@@ -26,12 +26,15 @@ double outOfRange(std::string_view mantissa, std::string_view exponent) {
     }
     e10 = first < point ? static_cast<long long>(point - first) - 1
                         : -static_cast<long long>(first - point);
+    // Once the exponent outweighs every digit of the mantissa its sign alone decides, so it
+    // is read only that far and cannot overflow.
+    const auto enough = static_cast<long long>(mantissa.size()) + 1;
     long long e = 0;
     bool negative = false;
     for (char c : exponent) {
         if (c == '-') {
             negative = true;
-        } else if (isDigit(c) && e < 1'000'000) {
+        } else if (isDigit(c) && e <= enough) {
             e = e * 10 + (c - '0');
         }
     }

@@ -229,6 +229,9 @@ TEST(LeadingNumber, LongestNumericPrefixThenRounded) {
     }
     EXPECT_EQ(LeadingNumber(" \t4"), 4);
     EXPECT_EQ(LeadingNumber("1" + std::string(400, '0') + "x-999"), inf) << "no exponent";
+    const std::string tiny = "0." + std::string(2'000'000, '0') + "1e";
+    EXPECT_EQ(LeadingNumber(tiny + "2000401"), inf) << "a long mantissa, a longer exponent";
+    EXPECT_EQ(LeadingNumber(tiny + "1999601"), 0);
     EXPECT_EQ(RoundHalfAwayFromZero(2147483647.4), std::numeric_limits<std::int32_t>::max());
     EXPECT_EQ(RoundHalfAwayFromZero(-2147483648.4), std::numeric_limits<std::int32_t>::min());
     const std::pair<double, std::optional<std::int16_t>> even[] = {
