@@ -133,6 +133,11 @@ TEST(LineRecorder, RealFiles) {
 }
 
 TEST(RecordingFormat, DamageStopsTheReading) {
+    // Only the header line makes a file a recording.
+    for (const std::string raw : {"B20482048S4204", "B20482048S4204 5P\r\n", "KESTROVA-REC 12\n"}) {
+        EXPECT_FALSE(recording::isRecording(raw)) << raw;
+    }
+    EXPECT_TRUE(recording::isRecording("KESTROVA-REC 1"));
     const std::string h = "KESTROVA-REC 1\n12 3\nabc\n";
     EXPECT_TRUE(recording::parse(h + "9223372036854775807 1\nd\n").whole);
     for (const std::string bad :

@@ -44,6 +44,8 @@ TEST(Store, ReadsTheFirstEntryAndRewritesEveryOne) {
         {"\0\x01\xff\r\nRxCOMport=\0x\r\n"s, "\0x"s, "\0\x01\xff\r\nRxCOMport=&h3D\r\n"s},
         {lines(1101, "RxCOMport=1"), "1", lines(1101, "RxCOMport=&h3D")},
     };
+    // Keys match in either case, every letter of them.
+    EXPECT_EQ(StoreRig("abcdefghijklmnopqrstuvwxyz=1\r\n").read("ABCDEFGHIJKLMNOPQRSTUVWXYZ"), "1");
     for (const auto& [ini, want, after] : cases) {
         SCOPED_TRACE(ini.substr(0, 40));
         StoreRig r(ini);
@@ -177,6 +179,7 @@ TEST(WriteIniValue, WorksWithStandardInputClosed) {
     ::dup2(saved, 0);
     ::close(saved);
     EXPECT_EQ(written, WriteResult::Written);
+    EXPECT_FALSE(PosixFileOps().write(-1, "2")) << "a failed write is reported, not retried";
 }
 
 TEST(LoadWindowPosition, StoredPositionOnlyWhenCenterOnScreenIsExactlyZero) {
