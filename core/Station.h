@@ -41,6 +41,9 @@ struct DeviceStatus {
     bool DF_Enabled = true;
 };
 
+// The last band an antenna record names; a larger BandIndex is shown as this one.
+inline constexpr std::uint8_t kLastBand = 15;
+
 // What the antenna packet reports: entries 1..15 are written, 0 and 16 stay empty.
 struct AntennaRecord {
     inline static constexpr std::size_t kEntries = 17;
@@ -51,6 +54,7 @@ struct AntennaRecord {
 
 // The bearing state both bearing displays work from.
 inline constexpr std::int16_t kNoCompass = 999;
+inline constexpr std::int16_t kMagnitudeCap = 99;  // the strongest signal shown
 
 struct BearingRecord {
     std::int16_t VectX = 0;

@@ -1,5 +1,6 @@
 #include "display/Bearing.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdlib>
 #include <string>
@@ -12,7 +13,6 @@ namespace kestrova {
 
 namespace {
 constexpr int kFullCircle = 3600;  // tenths of a degree
-constexpr std::int16_t kMagnitudeCap = 99;
 constexpr std::int16_t kWeakSignal = 25;
 
 int wrapTenths(int t) {
@@ -55,7 +55,7 @@ std::int16_t VectorMagnitude(const Station& st, int x, int y) {
     const std::int16_t m =
         st.bearing
             .MagTable[static_cast<std::size_t>(std::abs(x))][static_cast<std::size_t>(std::abs(y))];
-    return m > kMagnitudeCap ? kMagnitudeCap : m;
+    return std::min(m, kMagnitudeCap);
 }
 
 void DrawDigitalDOA(Station& st) {

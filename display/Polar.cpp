@@ -10,7 +10,6 @@ namespace kestrova {
 
 namespace {
 constexpr float kFullCircle = 3600;  // tenths of a degree
-constexpr std::int16_t kMagnitudeCap = 99;
 
 std::int16_t vectorComponent(int raw) {
     // 0..9999 gives -100..390: always a 16-bit value.

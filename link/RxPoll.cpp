@@ -47,9 +47,6 @@ bool RxPoll::hasWork() const {
 }
 
 void RxPoll::quietTicks(long long n) {
-    if (n <= 0) {
-        return;
-    }
     // Busy ticks count a waiting remainder too; it is short of 421 characters, so no overflow
     // check on the way can cut anything.
     if (!st_.link.RxBuffer.empty()) {

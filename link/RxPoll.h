@@ -18,7 +18,8 @@ class RxPoll {
     // Whether the next tick has work even if nothing new arrives: a complete packet at the
     // head, or enough characters for the resynchronisation rule.
     bool hasWork() const;
-    // n ticks on which nothing arrived and, as hasWork() was false, nothing could be handled.
+    // n (0 or more) ticks on which nothing arrived and, as hasWork() was false, nothing could
+    // be handled.
     void quietTicks(long long n);
     Supervision& supervision() { return supervision_; }
     // The port's device went away.

@@ -14,7 +14,6 @@ namespace {
 constexpr std::string_view kUnknown = "ANT UNKNOWN";
 constexpr std::string_view kMHz = " MHz";
 constexpr std::string_view kLineEnd = "\r\n";
-constexpr std::size_t kLastBand = 15;
 // Offsets feed 16-bit bearing arithmetic; anything beyond that is no offset.
 constexpr double kMaxOffset = 32767.0;
 

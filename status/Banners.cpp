@@ -1,13 +1,13 @@
 #include "status/Banners.h"
 
+#include <algorithm>
+
 #include "display/Bearing.h"
 #include "display/Polar.h"
 
 namespace kestrova {
 
-namespace {
-constexpr std::uint8_t kLastBand = 15;
-}  // namespace
+namespace {}  // namespace
 
 void Draw_Op_Mode(Station& st) {
     st.ui.setText(El::Banner_Op_Mode, st.status.Op_Mode);
@@ -31,9 +31,7 @@ void Draw_Ant_Model(Station& st) {
 
 void Draw_Ant_Band(Station& st) {
     // The clamp is stored: the bearing displays pick their band offset from BandIndex too.
-    if (st.status.BandIndex > kLastBand) {
-        st.status.BandIndex = kLastBand;
-    }
+    st.status.BandIndex = std::min(st.status.BandIndex, kLastBand);
     st.ui.setText(El::Banner_Ant_Band, st.antenna.BandText[st.status.BandIndex]);
 }
 
