@@ -1,5 +1,6 @@
 #include "display/Meters.h"
 
+#include <algorithm>
 #include <cmath>
 
 #include "core/Numbers.h"
@@ -22,11 +23,7 @@ void Draw_Meter(Station& st, bool isSMeter, std::int32_t value) {
         return;  // no usable pixel size: the meters stay where they are
     }
     // Readings are 00..99; anything past an end pins the meter there, in red.
-    if (value < 0) {
-        value = 0;
-    } else if (value > 99) {
-        value = 99;
-    }
+    value = std::clamp<std::int32_t>(value, 0, 99);
     if (isSMeter) {
         const auto p = static_cast<int>(roundHalfEven(value * 1.43));
         st.ui.setLine(El::SMeter, kSMeterX, kMeterBaseline, kSMeterX, above(P, p),

@@ -1,5 +1,6 @@
 #include "display/Polar.h"
 
+#include <algorithm>
 #include <limits>
 
 #include "core/BearingPacket.h"
@@ -41,10 +42,8 @@ void DrawLine(Station& st) {
 
 void Draw_Polar(Station& st, std::int16_t x, std::int16_t y, std::int16_t offset, bool relative,
                 std::int16_t heading, bool airMount) {
-    std::int16_t m = VectorMagnitude(st, x, y);
-    if (m < 0) {
-        m = 0;  // off the table: direction only
-    }
+    // Off the table (-1): direction only.
+    const std::int16_t m = std::max<std::int16_t>(VectorMagnitude(st, x, y), 0);
     // Single precision and a single wrap throughout: 3599.x comes out slightly negative.
     float a = XY_Angle(st, x, y) * 10.0f;
     int off = offset;

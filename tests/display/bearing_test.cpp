@@ -193,8 +193,9 @@ TEST(DrawLine, BadFieldsOrNoOffsetDrawNothing) {
         }
         EXPECT_EQ(r.window.takeLog(), "");
     }
-    StationRig r;  // band 16 is the last a value is formed for
+    StationRig r;  // band 16 is the last a value is formed for, and the needle drawn for
     EXPECT_EQ(bearing(r, 50, 0, 0, 'R', 999, false, 16), "090 ");
+    EXPECT_EQ(r.window.needle.value, 90.0);
 }
 
 // Heading field -> heading, flag, Banner_RelBear drawn ("" for none): the mode switches only at

@@ -1,4 +1,5 @@
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include <filesystem>
 #include <fstream>
@@ -127,6 +128,16 @@ TEST(LineRecorder, RealFiles) {
         EXPECT_NE(reports.find(reason), std::string::npos) << path << ": " << reports;
         EXPECT_EQ(reports.empty(), *reason == '\0') << path;
     }
+    // Started without a standard input, the file gets descriptor 0 and is written all the same.
+    const int saved = ::dup(0);
+    ::close(0);
+    PosixOutputFile zero;
+    std::uint64_t existing = 0;
+    const bool written = zero.open(dir + "/zero.rec", false, existing) && zero.write("x");
+    zero.close();
+    ::dup2(saved, 0);
+    ::close(saved);
+    EXPECT_TRUE(written);
     std::ifstream in(dir + "/ok.rec", std::ios::binary);
     EXPECT_EQ(std::string(std::istreambuf_iterator<char>(in), {}),
               "KESTROVA-REC 1 note\n0 3\nB\0\n\n"s);
