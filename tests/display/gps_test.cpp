@@ -126,6 +126,9 @@ TEST(GPSDisplay, LabelsOfAFix) {
     EXPECT_EQ(show("D+10201667-030400991\r\n"),
               (Labels{"10\xB0 20' 10.0\" N", "030\xB0 40' 05.9\" W", "10\xB0 20.1667' N",
                       "030\xB0 40.0991' W"}));
+    EXPECT_EQ(show("D+10200350-030400000\r\n"),
+              (Labels{"10\xB0 20' 02.1\" N", "030\xB0 40' 00.0\" W", "10\xB0 20.0350' N",
+                      "030\xB0 40.0000' W"}));
     EXPECT_EQ(show("D-3X521234+151123456\r\n"),
               (Labels{kGpsBlank[0], kGpsBlank[1], kGpsBlank[2], kGpsBlank[3]}));
 }
