@@ -7,8 +7,6 @@
 
 namespace kestrova {
 
-namespace {}  // namespace
-
 void Draw_Op_Mode(Station& st) {
     st.ui.setText(El::Banner_Op_Mode, st.status.Op_Mode);
 }

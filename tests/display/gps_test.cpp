@@ -115,22 +115,26 @@ TEST(ParseGpsPacket, Records) {
 
 // The four labels of a fix; no fix leaves the placeholders.
 TEST(GPSDisplay, LabelsOfAFix) {
-    EXPECT_EQ(show("D-33521234+151123456\r\n" + kNext), kWorked);
-    EXPECT_EQ(show("D+05050070 001000000\r\n"),
-              (Labels{"05\xB0 05' 00.4\" N", "001\xB0 00' 00.0\" E", "05\xB0 05.0070' N",
-                      "001\xB0 00.0000' E"}));
     // Seconds are tenths rounded half up, held below a minute.
-    EXPECT_EQ(show("D+10209999-030400025\r\n"),
-              (Labels{"10\xB0 20' 59.9\" N", "030\xB0 40' 00.2\" W", "10\xB0 20.9999' N",
-                      "030\xB0 40.0025' W"}));
-    EXPECT_EQ(show("D+10201667-030400991\r\n"),
-              (Labels{"10\xB0 20' 10.0\" N", "030\xB0 40' 05.9\" W", "10\xB0 20.1667' N",
-                      "030\xB0 40.0991' W"}));
-    EXPECT_EQ(show("D+10200350-030400000\r\n"),
-              (Labels{"10\xB0 20' 02.1\" N", "030\xB0 40' 00.0\" W", "10\xB0 20.0350' N",
-                      "030\xB0 40.0000' W"}));
-    EXPECT_EQ(show("D-3X521234+151123456\r\n"),
-              (Labels{kGpsBlank[0], kGpsBlank[1], kGpsBlank[2], kGpsBlank[3]}));
+    const std::pair<std::string, Labels> cases[] = {
+        {"D-33521234+151123456\r\n" + kNext, kWorked},
+        {"D+05050070 001000000\r\n",
+         {"05\xB0 05' 00.4\" N", "001\xB0 00' 00.0\" E", "05\xB0 05.0070' N",
+          "001\xB0 00.0000' E"}},
+        {"D+10209999-030400025\r\n",
+         {"10\xB0 20' 59.9\" N", "030\xB0 40' 00.2\" W", "10\xB0 20.9999' N",
+          "030\xB0 40.0025' W"}},
+        {"D+10201667-030400991\r\n",
+         {"10\xB0 20' 10.0\" N", "030\xB0 40' 05.9\" W", "10\xB0 20.1667' N",
+          "030\xB0 40.0991' W"}},
+        {"D+10200350-030400000\r\n",
+         {"10\xB0 20' 02.1\" N", "030\xB0 40' 00.0\" W", "10\xB0 20.0350' N",
+          "030\xB0 40.0000' W"}},
+        {"D-3X521234+151123456\r\n", {kGpsBlank[0], kGpsBlank[1], kGpsBlank[2], kGpsBlank[3]}},
+    };
+    for (const auto& [packet, labels] : cases) {
+        EXPECT_EQ(show(packet), labels) << packet;
+    }
 }
 
 }  // namespace
