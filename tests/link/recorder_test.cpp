@@ -1,5 +1,4 @@
 #include <gtest/gtest.h>
-#include <unistd.h>
 
 #include <filesystem>
 #include <fstream>
@@ -11,6 +10,7 @@
 #include "link/LineRecorder.h"
 #include "tests/fakes/FakeSerialLine.h"
 #include "tests/fakes/MemoryFile.h"
+#include "tests/fakes/NoStandardInput.h"
 
 namespace kestrova::testing {
 namespace {
@@ -129,15 +129,11 @@ TEST(LineRecorder, RealFiles) {
         EXPECT_EQ(reports.empty(), *reason == '\0') << path;
     }
     // Started without a standard input, the file gets descriptor 0 and is written all the same.
-    const int saved = ::dup(0);
-    ::close(0);
-    PosixOutputFile zero;
-    std::uint64_t existing = 0;
-    const bool written = zero.open(dir + "/zero.rec", false, existing) && zero.write("x");
-    zero.close();
-    ::dup2(saved, 0);
-    ::close(saved);
-    EXPECT_TRUE(written);
+    EXPECT_TRUE(withoutStandardInput([&dir] {
+        PosixOutputFile zero;
+        std::uint64_t existing = 0;
+        return zero.open(dir + "/zero.rec", false, existing) && zero.write("x");
+    }));
     std::ifstream in(dir + "/ok.rec", std::ios::binary);
     EXPECT_EQ(std::string(std::istreambuf_iterator<char>(in), {}),
               "KESTROVA-REC 1 note\n0 3\nB\0\n\n"s);

@@ -7,6 +7,7 @@
 #include <tuple>
 
 #include "core/Numbers.h"
+#include "tests/fakes/NoStandardInput.h"
 #include "tests/settings/StoreRig.h"
 
 namespace kestrova::testing {
@@ -173,12 +174,8 @@ TEST(ReadIniValue, LargeFiles) {
 // Started without a standard input, the program's first file gets descriptor 0.
 TEST(WriteIniValue, WorksWithStandardInputClosed) {
     StoreRig r("RxCOMport=1\r\n");
-    const int saved = ::dup(0);
-    ::close(0);
-    const WriteResult written = r.write("RxCOMport", "2");
-    ::dup2(saved, 0);
-    ::close(saved);
-    EXPECT_EQ(written, WriteResult::Written);
+    EXPECT_EQ(withoutStandardInput([&r] { return r.write("RxCOMport", "2"); }),
+              WriteResult::Written);
     EXPECT_FALSE(PosixFileOps().write(-1, "2")) << "a failed write is reported, not retried";
 }
 
