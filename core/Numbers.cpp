@@ -20,6 +20,15 @@ std::optional<int> digitField(std::string_view text, std::size_t pos, std::size_
     return v;
 }
 
+std::optional<int> paddedField(std::string_view text, std::size_t pos, std::size_t len) {
+    std::size_t blanks = 0;
+    while (pos > 0 && blanks < len && pos - 1 + blanks < text.size() &&
+           text[pos - 1 + blanks] == ' ') {
+        ++blanks;
+    }
+    return blanks == len ? std::nullopt : digitField(text, pos + blanks, len - blanks);
+}
+
 double roundHalfEven(double x) {
     const double r = std::round(x);  // halves away from zero
     if (std::fabs(x - std::trunc(x)) == 0.5) {

@@ -19,6 +19,10 @@ inline bool isDigit(char c) {
 // of the text or holds anything else.
 std::optional<int> digitField(std::string_view text, std::size_t pos, std::size_t len);
 
+// The same for a field whose leading blanks are padding (" 5" is 5): at least one digit, and
+// nothing else after the first one.
+std::optional<int> paddedField(std::string_view text, std::size_t pos, std::size_t len);
+
 // The value of the longest numeric prefix of text after leading blanks (spaces, tabs):
 // an optional sign, digits with at most one ".", and an optional exponent ("e"/"E", optional
 // sign, digits). 0 when there is none. A prefix too large for a double gives +/-infinity.

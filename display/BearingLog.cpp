@@ -2,38 +2,12 @@
 
 #include <cstdio>
 
+#include "core/Numbers.h"
+#include "display/Gps.h"
+
 namespace kestrova {
 
 namespace {
-
-bool isDigit(char c) {
-    return c >= '0' && c <= '9';
-}
-
-// Consumes `n` digits (n > 0) or 1 to 3 when n is 0; false when they are not there.
-bool digits(std::string_view& s, std::size_t n, long& value) {
-    std::size_t count = 0;
-    while (count < s.size() && isDigit(s[count]) && (n == 0 ? count < 3 : count < n)) {
-        ++count;
-    }
-    if (count == 0 || (n != 0 && count != n)) {
-        return false;
-    }
-    value = 0;
-    for (std::size_t i = 0; i < count; ++i) {
-        value = value * 10 + (s[i] - '0');
-    }
-    s.remove_prefix(count);
-    return true;
-}
-
-bool literal(std::string_view& s, std::string_view text) {
-    if (!s.starts_with(text)) {
-        return false;
-    }
-    s.remove_prefix(text.size());
-    return true;
-}
 
 // The readout shows three digits and a blank or a half-degree dot; the placeholder is no
 // bearing.
@@ -54,20 +28,22 @@ std::string degreesField(std::string_view label) {
 }  // namespace
 
 std::optional<double> DecimalDegrees(std::string_view label) {
-    long degrees = 0, minutes = 0, fraction = 0;
-    std::string_view s = label;
-    if (!digits(s, 0, degrees) || !literal(s, "\xB0 ") || !digits(s, 2, minutes) ||
-        !literal(s, ".") || !digits(s, 4, fraction) || !literal(s, "' ") || s.size() != 1) {
+    // Degrees two or three wide, "° ", minutes, ".", the fraction, "' " and the hemisphere;
+    // degrees and minutes as the packet had them, blank-padded or not.
+    const std::size_t w = label.find('\xB0');
+    if ((w != 2 && w != 3) || label.size() != w + 12 || label.substr(w, 2) != "\xB0 " ||
+        label[w + 4] != '.' || label.substr(w + 9, 2) != "' ") {
         return std::nullopt;
     }
-    const char hemisphere = s[0];
-    if (hemisphere != 'N' && hemisphere != 'S' && hemisphere != 'E' && hemisphere != 'W') {
+    const auto degrees = paddedField(label, 1, w);
+    const auto minutes = paddedField(label, w + 3, 2);
+    const auto fraction = digitField(label, w + 6, 4);
+    const char hemisphere = label.back();
+    if (!degrees || !minutes || !fraction ||
+        std::string_view("NSEW").find(hemisphere) == std::string_view::npos) {
         return std::nullopt;
     }
-    // Ten-thousandths of a minute, counted whole so that no digit is lost on the way.
-    const double value =
-        static_cast<double>(degrees) + static_cast<double>(minutes * 10000 + fraction) / 600000.0;
-    return hemisphere == 'S' || hemisphere == 'W' ? -value : value;
+    return SignedDegrees(*degrees, *minutes, *fraction, hemisphere == 'S' || hemisphere == 'W');
 }
 
 std::string CsvField(std::string_view latin1) {

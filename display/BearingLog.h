@@ -16,8 +16,9 @@
 
 namespace kestrova {
 
-// A decimal-minutes GPS label ("33° 52.1234' S", degree sign in Latin-1) in signed decimal
-// degrees; nothing for the placeholder or any other text.
+// A decimal-minutes GPS label ("33° 52.1234' S", degree sign in Latin-1, degrees and minutes
+// blank-padded as sent or not) in signed decimal degrees; nothing for the placeholder or any
+// other text.
 std::optional<double> DecimalDegrees(std::string_view label);
 
 // One CSV field: UTF-8 from the display's Latin-1, quoted when it holds a comma, a quote or

@@ -27,15 +27,19 @@ constexpr std::size_t kMinutesLen = 2;
 constexpr std::size_t kFractionLen = 4;
 
 std::optional<GpsCoordinate> coordinate(std::string_view line, const Layout& f) {
-    if (!digitField(line, f.degrees, f.degreesLen) || !digitField(line, f.minutes, kMinutesLen) ||
-        !digitField(line, f.fraction, kFractionLen)) {
+    const auto degrees = paddedField(line, f.degrees, f.degreesLen);
+    const auto minutes = paddedField(line, f.minutes, kMinutesLen);
+    const auto fraction = digitField(line, f.fraction, kFractionLen);
+    if (!degrees || !minutes || !fraction) {
         return std::nullopt;
     }
     GpsCoordinate c;
-    c.hemisphere = line[f.sign - 1] == '-' ? f.negative : f.positive;
+    const bool negative = line[f.sign - 1] == '-';
+    c.hemisphere = negative ? f.negative : f.positive;
     c.degrees = line.substr(f.degrees - 1, f.degreesLen);
     c.minutes = line.substr(f.minutes - 1, kMinutesLen);
     c.fraction = line.substr(f.fraction - 1, kFractionLen);
+    c.value = SignedDegrees(*degrees, *minutes, *fraction, negative);
     return c;
 }
 
@@ -65,6 +69,12 @@ std::string decimalMinutes(const GpsCoordinate& c) {
     return c.degrees + "\xB0 " + c.minutes + "." + c.fraction + "' " + c.hemisphere;
 }
 }  // namespace
+
+double SignedDegrees(int degrees, int minutes, int fraction, bool negative) {
+    // Ten-thousandths of a minute, counted whole so that no digit is lost on the way.
+    const double value = degrees + (minutes * 10000 + fraction) / 600000.0;
+    return negative ? -value : value;
+}
 
 std::optional<GpsFix> ParseGpsPacket(std::string_view line) {
     // The packet ends at its first LF: the next packet in the buffer is none of our business.

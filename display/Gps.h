@@ -12,24 +12,32 @@
 #include <string>
 #include <string_view>
 
+#include "core/Readings.h"
 #include "core/Station.h"
 
 namespace kestrova {
 
 struct GpsCoordinate {
     char hemisphere = 'N';  // N or S, E or W
-    std::string degrees;    // as sent, leading zeros kept
+    std::string degrees;    // as sent, leading zeros or blanks kept
     std::string minutes;
     std::string fraction;  // four digits: ten-thousandths of a minute
+    double value = 0;      // in decimal degrees, south and west negative
 };
 
 struct GpsFix {
     GpsCoordinate lat, lon;
+    GeoPosition position() const { return {lat.value, lon.value}; }
 };
 
-// The fix in a GPS line (up to its first LF); nothing when a degree, minute or fraction field
-// is not all digits, so a position is shown whole or not at all.
+// The fix in a GPS line (up to its first LF); nothing when a field is no number, so a
+// position is shown whole or not at all. The degree and minute fields are fixed-width
+// numbers whose leading blanks are padding (" 5", " 05"); the fraction is four digits, as a
+// blank among the digits after a point would stand for no digit at all.
 std::optional<GpsFix> ParseGpsPacket(std::string_view line);
+
+// Degrees, whole minutes and ten-thousandths of a minute in decimal degrees.
+double SignedDegrees(int degrees, int minutes, int fraction, bool negative);
 
 // Shows the fix of the packet at the head of RxBuffer; false when it holds none, and the
 // labels then stay as they were.

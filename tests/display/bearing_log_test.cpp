@@ -65,6 +65,8 @@ TEST(BearingLog, DecimalMinutesLabelsInDecimalDegrees) {
         {"004\xB0 53.4000' W", -(4 + 53.4 / 60)},
         {"00\xB0 00.0000' N", 0.0},
         {"179\xB0 59.9999' N", 179 + 59.9999 / 60},
+        {"  5\xB0  5.0070' W", -(5 + 5.007 / 60)},  // padded as sent
+        {"5 \xB0 05.0070' S", std::nullopt},
         {"--\xB0  --.----'  -", std::nullopt},  // the placeholders
         {"---\xB0  --.----'  -", std::nullopt},
         {"33\xB0 52' 07.4\" S", std::nullopt},  // the seconds label

@@ -2,11 +2,13 @@
 
 #include <array>
 #include <clocale>
+#include <cstdio>
 #include <locale>
 #include <string>
 
 #include "core/FormatDot.h"
 #include "display/Bearing.h"
+#include "display/BearingLog.h"
 #include "display/Gps.h"
 #include "display/Polar.h"
 #include "tests/fakes/StationRig.h"
@@ -47,13 +49,15 @@ TEST(FormatDot, Patterns) {
 
 using Labels = std::array<std::string, 4>;
 
-// The labels after blanking, then showing the buffer.
+// The labels after blanking, then handling the GPS packet at the head of the buffer. Only a
+// position shown re-arms the time-out.
 Labels show(const std::string& buffer) {
     StationRig r;
     GPS_Blank(r.st);
     r.st.link.RxBuffer = buffer;
-    const bool shown = GPSDisplay(r.st);
-    EXPECT_EQ(shown, r.window.text(El::Banner_GPS_Sexa_Lat) != kGpsBlank[0]) << buffer;
+    r.dispatch.gps();
+    EXPECT_EQ(r.GPSTimeOut.isRunning(), r.window.text(El::Banner_GPS_Sexa_Lat) != kGpsBlank[0])
+        << buffer;
     return {r.window.text(El::Banner_GPS_Sexa_Lat), r.window.text(El::Banner_GPS_Sexa_Lon),
             r.window.text(El::Banner_GPS_Decimal_Lat), r.window.text(El::Banner_GPS_Decimal_Lon)};
 }
@@ -82,31 +86,46 @@ TEST(FormatDot, DecimalCommaLocale) {
     std::setlocale(LC_ALL, "C");
 }
 
-// A fix as "S 33 52 1234 / E 151 12 3456", or "none".
+// A fix as "S 33 52 1234 -33.868723 / E 151 12 3456 151.205760", or "none".
 std::string record(const std::optional<GpsFix>& f) {
     auto c = [](const GpsCoordinate& g) {
-        return g.hemisphere + (" " + g.degrees + " " + g.minutes + " " + g.fraction);
+        char value[32];
+        std::snprintf(value, sizeof value, " %.6f", g.value);
+        return g.hemisphere + (" " + g.degrees + " " + g.minutes + " " + g.fraction) + value;
     };
     return f ? c(f->lat) + " / " + c(f->lon) : "none";
 }
 
 // A position is read whole or not at all, never from past the end of its line: short (the next
-// packet must not fill it in; no LF yet; empty), or a field not all digits.
+// packet must not fill it in; no LF yet; empty), or a field that is no number. Leading blanks
+// of degrees and minutes are padding; of the fraction they are not.
 TEST(ParseGpsPacket, Records) {
     const std::pair<std::string, const char*> cases[] = {
-        {"D-33521234+151123456\r\n" + kNext, "S 33 52 1234 / E 151 12 3456"},
-        {"D+05050070 001000000\r\n", "N 05 05 0070 / E 001 00 0000"},
-        {"D 89599999-179599999", "N 89 59 9999 / W 179 59 9999"},
-        {"DX00000000X000000000\n", "N 00 00 0000 / E 000 00 0000"},
+        {"D-33521234+151123456\r\n" + kNext, "S 33 52 1234 -33.868723 / E 151 12 3456 151.205760"},
+        {"D+05050070 001000000\r\n", "N 05 05 0070 5.083450 / E 001 00 0000 1.000000"},
+        {"D 89599999-179599999", "N 89 59 9999 89.999998 / W 179 59 9999 -179.999998"},
+        {"DX00000000X000000000\n", "N 00 00 0000 0.000000 / E 000 00 0000 0.000000"},
+        {"D- 5 50070-  5 50000\r\n", "S  5  5 0070 -5.083450 / W   5  5 0000 -5.083333"},
+        {"D+ 0 00001  05 00000\r\n", "N  0  0 0001 0.000002 / E  05  0 0000 5.000000"},
+        {"D-33521234+151 23456\r\n", "S 33 52 1234 -33.868723 / E 151  2 3456 151.039093"},
         {"D-33521234+151123\r\n" + kNext, "none"},
         {"D-33521234+1511234", "none"},
         {"", "none"},
         {"D-335212a4+151123456\r\n", "none"},
         {"D-33521234+15112345 \r\n", "none"},
         {"D-3X521234+151123456\r\n", "none"},
-        {"D-33521234+151 23456\r\n", "none"},
         {"D-33521234+1X1123456\r\n", "none"},
         {"D-33521234+15112a456\r\n", "none"},
+        {"D+  050070+151123456\r\n", "none"},  // all blanks
+        {"D+05  0070+151123456\r\n", "none"},
+        {"D+0505  70+151123456\r\n", "none"},  // a padded fraction
+        {"D+5 050070+151123456\r\n", "none"},  // blanks after or inside a number
+        {"D+05050070+1 5123456\r\n", "none"},
+        {"D+05050070+15 123456\r\n", "none"},
+        {"D+\t5050070+151123456\r\n", "none"},  // a tab, signs in a field
+        {"D+-5050070+151123456\r\n", "none"},
+        {"D+05+50070+151123456\r\n", "none"},
+        {"D+05050070+ -5123456\r\n", "none"},
     };
     for (const auto& [line, want] : cases) {
         EXPECT_EQ(record(ParseGpsPacket(line)), want) << line;
@@ -130,10 +149,17 @@ TEST(GPSDisplay, LabelsOfAFix) {
         {"D+10200350-030400000\r\n",
          {"10\xB0 20' 02.1\" N", "030\xB0 40' 00.0\" W", "10\xB0 20.0350' N",
           "030\xB0 40.0000' W"}},
+        {"D- 5 50070-  5 50000\r\n",
+         {" 5\xB0  5' 00.4\" S", "  5\xB0  5' 00.0\" W", " 5\xB0  5.0070' S",
+          "  5\xB0  5.0000' W"}},
         {"D-3X521234+151123456\r\n", {kGpsBlank[0], kGpsBlank[1], kGpsBlank[2], kGpsBlank[3]}},
     };
     for (const auto& [packet, labels] : cases) {
         EXPECT_EQ(show(packet), labels) << packet;
+        // The bearing log reads the decimal-minutes labels back to the fix's own numbers.
+        const auto fix = ParseGpsPacket(packet);
+        EXPECT_EQ(DecimalDegrees(labels[2]), fix ? std::optional(fix->lat.value) : std::nullopt);
+        EXPECT_EQ(DecimalDegrees(labels[3]), fix ? std::optional(fix->lon.value) : std::nullopt);
     }
 }
 
