@@ -13,8 +13,10 @@ namespace kestrova {
 
 KestrovaApp::KestrovaApp(const AppSetup& setup)
     : line_([this](std::int16_t port) { return devices_.deviceFor(port); }),
+      recordWriteOut_([this] { tools_.writeOut(); }),
       tools_(
-          window_, line_, [this] { return static_cast<int>(st_.bearing.SignalMag); },
+          window_, line_, recordWriteOut_,
+          [this] { return static_cast<int>(st_.bearing.SignalMag); },
           [this](std::string_view m) { store_.ShowStatus(m); }),
       st_(tools_.display(), tools_.line()),
       decoders_(st_),
@@ -22,11 +24,7 @@ KestrovaApp::KestrovaApp(const AppSetup& setup)
       PollWake_([this] { ticks_.wakeUp(); }),
       Timer1_(2000, [this] { supervision_.Timer1_Timer(); }),
       GPSTimeOut_(5000, [this] { supervision_.GPSTimeOut_Timer(); }),
-      StayAliveTmr_(500,
-                    [this] {
-                        supervision_.StayAliveTmr_Timer();
-                        tools_.tick();  // the recording is written out within a second
-                    }),
+      StayAliveTmr_(500, [this] { supervision_.StayAliveTmr_Timer(); }),
       RecoveryTmr_(500, [this] { recovery_.retryTick(); }),
       supervision_(st_, decoders_, Timer1_, GPSTimeOut_),
       dispatch_(st_, decoders_, GPSTimeOut_),

@@ -16,12 +16,13 @@ bool sameFile(const std::string& a, const std::string& b) {
 
 }  // namespace
 
-OperatorTools::OperatorTools(Display& window, SerialLine& line, std::function<int()> signal,
-                             Report report, OutputFile& recordFile, OutputFile& logFile,
-                             const MonotonicClock& monotonic, const LocalClock& local)
+OperatorTools::OperatorTools(Display& window, SerialLine& line, WakeTimer& writeOutTimer,
+                             std::function<int()> signal, Report report, OutputFile& recordFile,
+                             OutputFile& logFile, const MonotonicClock& monotonic,
+                             const LocalClock& local)
     : clock_(local),
       report_(report),
-      recorder_(recordFile, monotonic, report),
+      recorder_(recordFile, monotonic, writeOutTimer, report),
       log_(logFile, local, std::move(signal), std::move(report)),
       line_(line, recorder_),
       display_(window, log_) {}

@@ -5,8 +5,8 @@
 //
 // Wiring: build it before the Station and give the Station display() and line() in place of
 // the window and the serial line; call begin() with the resolved options before the start-up
-// sequence. The recorder writes out from the poll ticks' reads; it finishes when this object
-// goes.
+// sequence. The recording's write-out timer calls writeOut(); the recording finishes when this
+// object goes.
 
 #include <functional>
 #include <string_view>
@@ -24,13 +24,14 @@ class OperatorTools {
     using Report = std::function<void(std::string_view)>;
 
     // `signal` reads the station's signal strength; `report` puts a message on the status line.
-    OperatorTools(Display& window, SerialLine& line, std::function<int()> signal, Report report)
-        : OperatorTools(window, line, std::move(signal), std::move(report), recordFile_, logFile_,
-                        steady_, local_) {}
+    OperatorTools(Display& window, SerialLine& line, WakeTimer& writeOutTimer,
+                  std::function<int()> signal, Report report)
+        : OperatorTools(window, line, writeOutTimer, std::move(signal), std::move(report),
+                        recordFile_, logFile_, steady_, local_) {}
     // With other files and clocks, for tests.
-    OperatorTools(Display& window, SerialLine& line, std::function<int()> signal, Report report,
-                  OutputFile& recordFile, OutputFile& logFile, const MonotonicClock& monotonic,
-                  const LocalClock& local);
+    OperatorTools(Display& window, SerialLine& line, WakeTimer& writeOutTimer,
+                  std::function<int()> signal, Report report, OutputFile& recordFile,
+                  OutputFile& logFile, const MonotonicClock& monotonic, const LocalClock& local);
 
     Display& display() { return display_; }
     SerialLine& line() { return line_; }
@@ -40,8 +41,8 @@ class OperatorTools {
     void begin(const OperatorOptions& options);
     // Writes out the recording and closes both files.
     void end();
-    // Writes out what of the recording is due; called on a timer, as input may pause.
-    void tick() { recorder_.tick(); }
+    // Writes out what the recording holds; for its write-out timer.
+    void writeOut() { recorder_.writeOut(); }
 
     bool recording() const { return recorder_.recording(); }
     bool logging() const { return log_.logging(); }

@@ -11,6 +11,7 @@
 #include "app/ViewOptions.h"
 #include "core/Recording.h"
 #include "tests/fakes/FakeSerialLine.h"
+#include "tests/fakes/FakeTimers.h"
 #include "tests/fakes/FakeWindow.h"
 #include "tests/fakes/MemoryFile.h"
 #include "tests/settings/StoreRig.h"
@@ -172,12 +173,12 @@ TEST(OperatorTools, OptionsSwitchOnTheirOutputsOnly) {
         FakeWindow window;
         FakeSerialLine serial;
         MemoryFile recordFile, logFile;
-        HandClock clock;
+        FakeClock clock;
         HandLocalClock local;
         std::size_t reported = 0;
         OperatorTools tools(
-            window, serial, [] { return 60; }, [&](std::string_view) { ++reported; }, recordFile,
-            logFile, clock, local);
+            window, serial, clock.make(0), [] { return 60; }, [&](std::string_view) { ++reported; },
+            recordFile, logFile, clock, local);
         serial.open();
         recordFile.refuseOpen = logFile.refuseOpen = refuse;
         tools.begin(options);
