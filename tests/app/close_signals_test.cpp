@@ -1,0 +1,53 @@
+#include <gtest/gtest.h>
+#include <signal.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <tuple>
+
+#include "app/CloseSignals.h"
+
+namespace kestrova::testing {
+namespace {
+
+// Each in a child of its own, as the handlers are the process's. The first of the three
+// signals is handed to the UI thread through the pipe and the program goes on; a second, of
+// any of the three, ends it at once by that signal. One the program was started with ignored
+// stays ignored.
+TEST(CloseSignals, TheFirstAsksToCloseTheSecondEndsAtOnce) {
+    const std::tuple<int, int, int> cases[] = {
+        // ignored from the start (0: none), first, second
+        {0, SIGTERM, SIGTERM},     {0, SIGINT, SIGHUP},       {0, SIGHUP, SIGINT},
+        {SIGHUP, SIGTERM, SIGINT}, {SIGINT, SIGHUP, SIGTERM},
+    };
+    for (const auto& [ignored, first, second] : cases) {
+        const pid_t child = ::fork();
+        ASSERT_GE(child, 0);
+        if (child == 0) {
+            if (ignored != 0) {
+                ::signal(ignored, SIG_IGN);
+            }
+            const int fd = WatchCloseSignals();
+            if (ignored != 0) {
+                ::raise(ignored);
+            }
+            if (fd < 0 || TakeCloseSignal(fd) != 0 || ::raise(first) != 0 ||
+                TakeCloseSignal(fd) != first || TakeCloseSignal(fd) != 0) {
+                ::_exit(1);
+            }
+            if (ignored != 0) {
+                ::raise(ignored);
+            }
+            ::raise(second);
+            ::_exit(2);
+        }
+        int status = 0;
+        ASSERT_EQ(::waitpid(child, &status, 0), child);
+        EXPECT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == second)
+            << first << " then " << second << ": exit " << WEXITSTATUS(status) << ", signal "
+            << (WIFSIGNALED(status) ? WTERMSIG(status) : 0);
+    }
+}
+
+}  // namespace
+}  // namespace kestrova::testing
