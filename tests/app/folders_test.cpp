@@ -1,7 +1,6 @@
 #include <gtest/gtest.h>
 #include <stdlib.h>
 #include <sys/stat.h>
-#include <unistd.h>
 
 #include <fstream>
 #include <map>
@@ -23,9 +22,7 @@ enum Special { Plain, NoDefaults, HomeIsAFile };
 const std::map<char, std::string> kContent = {{'U', "RxCOMport=7\n"},
                                               {'I', "RxCOMport=1\r\n"},
                                               {'e', ""},
-                                              {'x',
-                                               "\x7f"
-                                               "ELF\x02\x01\x01garbage\r\n"},
+                                              {'x', "\x01\x02 no key\r\n"},
                                               {'&', "RxCOMport=&h\r\n"}};
 
 // Reads as the operator, who is not root: a file without read permission cannot be read.

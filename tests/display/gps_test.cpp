@@ -54,10 +54,12 @@ using Labels = std::array<std::string, 4>;
 Labels show(const std::string& buffer) {
     StationRig r;
     GPS_Blank(r.st);
+    r.st.link.GPSTimedOut = 1;
     r.st.link.RxBuffer = buffer;
     r.dispatch.gps();
-    EXPECT_EQ(r.GPSTimeOut.isRunning(), r.window.text(El::Banner_GPS_Sexa_Lat) != kGpsBlank[0])
-        << buffer;
+    const bool shown = r.window.text(El::Banner_GPS_Sexa_Lat) != kGpsBlank[0];
+    EXPECT_EQ(r.GPSTimeOut.isRunning(), shown) << buffer;
+    EXPECT_EQ(r.st.link.GPSTimedOut, shown ? 0 : 1) << buffer;
     return {r.window.text(El::Banner_GPS_Sexa_Lat), r.window.text(El::Banner_GPS_Sexa_Lon),
             r.window.text(El::Banner_GPS_Decimal_Lat), r.window.text(El::Banner_GPS_Decimal_Lon)};
 }

@@ -1,6 +1,6 @@
 #pragma once
-// An output file in memory that can refuse to open or fill up like a disk, and clocks the
-// test sets by hand.
+// An output file in memory that can refuse to open or fill up like a disk, and a local clock
+// the test sets by hand.
 
 #include <cstdint>
 #include <limits>
@@ -45,11 +45,6 @@ class MemoryFile : public OutputFile {
     bool isOpen = false;
     int opens = 0;
     int writes = 0;
-};
-
-struct HandClock : MonotonicClock {
-    long long nowMs() const override { return ms; }
-    std::int64_t ms = 1000;
 };
 
 struct HandLocalClock : LocalClock {

@@ -166,19 +166,6 @@ TEST(Dispatch, MeterUpdateReadsPositions10To12) {
     }
 }
 
-TEST(Dispatch, OnlyAShownPositionReArmsTheGpsTimeOut) {
-    for (const bool shown : {true, false}) {
-        LinkRig r;
-        r.decoders.gpsShown = shown;
-        r.st.link.GPSTimedOut = 1;
-        r.st.link.RxBuffer = "D-3352123415112345\r\n";
-        r.dispatch.gps();
-        EXPECT_EQ(r.decoders.names(), std::vector<std::string>{"GPSDisplay"});
-        EXPECT_EQ(r.GPSTimeOut.isRunning(), shown);
-        EXPECT_EQ(r.st.link.GPSTimedOut, shown ? 0 : 1);
-    }
-}
-
 TEST(Dispatch, BearingPacketWithoutItsLineEndCountsButDrawsNothing) {
     // Each lost one character, so the 18 taken run into the next packet.
     for (const std::string damaged : {"B3068204S42045P\r\nB", "B306820 S42045P\r\nBB",
