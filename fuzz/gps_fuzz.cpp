@@ -1,6 +1,9 @@
 // The GPS parser and the four labels against a reading of their own, on an arbitrary receive
 // buffer.
 
+#include <cmath>
+
+#include "display/BearingLog.h"
 #include "display/Gps.h"
 #include "fuzz/FuzzSupport.h"
 
@@ -8,16 +11,32 @@ namespace {
 
 using namespace kestrova;
 
-// The coordinate whose sign is at 0-based index at: degrees, minutes and the minute's
-// fraction, all digits, in a line of at least 20 characters.
+// A fixed-width number: blanks, then at least one digit and nothing else; -1 when it is none.
+int padded(std::string_view field) {
+    const std::size_t first = field.find_first_not_of(' ');
+    if (first == std::string_view::npos ||
+        field.substr(first).find_first_not_of("0123456789") != std::string_view::npos) {
+        return -1;
+    }
+    return std::stoi(std::string(field.substr(first)));
+}
+
+// The coordinate whose sign is at 0-based index at, in a line of at least 20 characters:
+// degrees and minutes, blank-padded or not, and the minute's fraction, four digits.
 std::optional<GpsCoordinate> coordinate(std::string_view line, std::size_t at, std::size_t degrees,
                                         const char* hemispheres) {
-    const std::string_view d = line.substr(std::min(at + 1, line.size()), degrees + 6);
-    if (line.size() < 20 || d.find_first_not_of("0123456789") != std::string_view::npos) {
+    if (line.size() < 20) {
         return std::nullopt;
     }
-    return GpsCoordinate{hemispheres[line[at] == '-' ? 1 : 0], std::string(d.substr(0, degrees)),
-                         std::string(d.substr(degrees, 2)), std::string(d.substr(degrees + 2))};
+    const std::string_view d = line.substr(at + 1, degrees), m = line.substr(at + 1 + degrees, 2),
+                           f = line.substr(at + 3 + degrees, 4);
+    if (padded(d) < 0 || padded(m) < 0 || padded(f) < 0 || f.front() == ' ') {
+        return std::nullopt;
+    }
+    const bool negative = line[at] == '-';
+    const double value = padded(d) + (padded(m) + padded(f) / 10000.0) / 60.0;
+    return GpsCoordinate{hemispheres[negative ? 1 : 0], std::string(d), std::string(m),
+                         std::string(f), negative ? -value : value};
 }
 
 // Seconds to the nearest tenth, halves up, held below a minute.
@@ -44,6 +63,12 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     FUZZ_CHECK(fix.has_value() == (lat && lon));
     FUZZ_CHECK(!fix || (decimalMinutes(fix->lat) == decimalMinutes(*lat) &&
                         decimalMinutes(fix->lon) == decimalMinutes(*lon)));
+    // In decimal degrees, the same whether read from the packet or, by the log, from the label.
+    for (const auto& [mine, its] : {std::pair(lat, fix ? fix->lat : GpsCoordinate{}),
+                                    std::pair(lon, fix ? fix->lon : GpsCoordinate{})}) {
+        FUZZ_CHECK(!fix || (std::abs(its.value - mine->value) < 1e-9 &&
+                            DecimalDegrees(decimalMinutes(its)) == its.value));
+    }
 
     fuzz::Probe p;
     p.st.link.RxBuffer.assign(packet);
