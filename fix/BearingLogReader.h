@@ -8,6 +8,7 @@
 #include <string_view>
 #include <vector>
 
+#include "core/LocalTime.h"
 #include "core/Readings.h"
 
 namespace kestrova::fix {
@@ -15,6 +16,8 @@ namespace kestrova::fix {
 // A local time of the log ("2024-05-01 14:03:07.123", the milliseconds optional) as
 // milliseconds on one count, for ordering and windows; nothing when it is no such time.
 std::optional<std::int64_t> ParseLogTime(std::string_view text);
+// The same as the date and time it names.
+std::optional<LocalTime> ParseLocalTime(std::string_view text);
 
 struct LogOptions {
     double declinationDegrees = 0;      // added to a seven-column log's ABS bearings
@@ -25,6 +28,7 @@ struct LogOptions {
 struct LogBearing {
     std::int64_t time = 0;  // ParseLogTime's count
     std::string timeText;
+    LocalTime local;
     GeoPosition station;
     double trueBearing = 0;
 };

@@ -62,8 +62,11 @@ struct FixResult {
     Ellipse ellipse95;
     // Covariance of the fix in metres squared, east and north at the fix: ee, en, nn.
     std::array<double, 3> covariance{};
-    double sigmaDegrees = 0;               // the bearing sigma the ellipses are drawn with
-    bool sigmaEstimated = false;           // from the residuals, not given or nominal
+    double sigmaDegrees = 0;      // the bearing sigma the ellipses are drawn with
+    bool sigmaEstimated = false;  // from the residuals, not given or nominal
+    // Nominal: too few stretches to estimate it and none given; each stretch then counts as
+    // one bearing.
+    bool sigmaNominal = false;
     int given = 0;                         // observations handed in
     int usable = 0;                        // finite, on the globe, not left out
     int used = 0;                          // of those, counted in the fix

@@ -65,7 +65,7 @@ class LineStore : public ReadingListener {
     // again only after a change.
     const FixResult& fix();
     const StoreCounts& counts() const { return counts_; }
-    // Grows with every change to the lines, so a view knows when to draw again.
+    // Grows with every change to the lines or the track, so a view knows when to draw again.
     std::uint64_t revision() const { return revision_; }
     const StoreSettings& settings() const { return settings_; }
 
@@ -81,6 +81,7 @@ class LineStore : public ReadingListener {
     StoreCounts counts_;
     std::uint64_t nextId_ = 1;
     std::uint64_t revision_ = 0;
+    std::uint64_t linesRevision_ = 0;
     std::uint64_t fixRevision_ = ~std::uint64_t{0};
     FixResult fix_;
 };
