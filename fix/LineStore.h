@@ -21,10 +21,10 @@ namespace kestrova::fix {
 struct StoreSettings {
     double declinationDegrees = 0;  // Declination=: east positive, added to compass headings
     double courseMinSpeedKmh = 10;  // CourseMinSpeed=: slower, the course is not trusted
-    std::optional<double> fixedHeadingDegrees;  // FixedHeading=: degrees true, none by default
-    std::optional<double> sigmaDegrees;         // BearingSigma=: none, estimated
-    std::size_t maxCount = 300;                 // LobMaxCount=
-    double maxAgeSeconds = 600;                 // LobMaxAge=
+    std::optional<double> fixedHeadingDegrees{};  // FixedHeading=: degrees true, none by default
+    std::optional<double> sigmaDegrees{};         // BearingSigma=: none, estimated
+    std::size_t maxCount = 300;                   // LobMaxCount=
+    double maxAgeSeconds = 600;                   // LobMaxAge=
 };
 
 // The settings from the settings file: `readSetting` gives a key's value ("" when missing,

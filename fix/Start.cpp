@@ -123,16 +123,15 @@ Start PlanarStart(const std::vector<Ray>& rays, std::optional<double> sigma, dou
         r = measure(lines, x, y);
         w = weights(lines, r);
     }
-    const auto behind = std::count_if(r.angle.begin(), r.angle.end(),
-                                      [](double a) { return std::fabs(a) > std::numbers::pi / 2; });
-    if (2 * static_cast<std::size_t>(behind) > rays.size()) {
-        return {Refusal::BehindStations, {}};
-    }
+    // Lines that barely cross may do so anywhere, behind the stations too: that says less.
     const double scatter = sigma                           ? *sigma
                            : rays.size() >= kFewestToJudge ? RobustScale(r.angle)
                                                            : nominal;
     if (!(relativeSpread(lines, r, w, scatter) <= kMaxRelativeSpread)) {
         return {Refusal::NearlyParallel, {}};
+    }
+    if (MostlyBehind(r.angle)) {
+        return {Refusal::BehindStations, {}};
     }
     Start s;
     plane.Reverse(centre.latitude, centre.longitude, x, y, s.position.latitude,
