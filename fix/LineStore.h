@@ -73,6 +73,7 @@ class LineStore : public ReadingListener {
     void add(LineOfBearing line);
     void changed();
     std::optional<double> headingFor(const BearingShown& b, HeadingSource& source) const;
+    std::optional<double> courseTo(const PositionShown& p) const;
 
     StoreSettings settings_;
     std::deque<LineOfBearing> lines_;

@@ -33,47 +33,47 @@ TEST(LineStore, EachReadoutBecomesATrueBearingOrIsCountedWhyNot) {
     struct Case {
         const char* what;
         StoreSettings settings;
-        double metresPerSecond;  // east, over the second before the readout
+        double metresPerSecond;  // east, over the ten seconds before the readout
         BearingShown b;
         std::optional<double> bearing;
         HeadingSource source;
     } cases[] = {
-        {"compass", {}, 0, readout(1, 200, 350), 10.0, HeadingSource::Compass},
+        {"compass", {}, 0, readout(10, 200, 350), 10.0, HeadingSource::Compass},
         {"declination",
          {.declinationDegrees = 3.5},
          0,
-         readout(1, 200, 350),
+         readout(10, 200, 350),
          13.5,
          HeadingSource::Compass},
-        {"mirrored mount", {}, 0, readout(1, 1234, 90, true), 326.6, HeadingSource::Compass},
-        {"course", {}, 20, readout(1, 450, 999), 135.0, HeadingSource::Course},
-        {"mirrored on course", {}, 20, readout(1, 450, 999, true), 45.0, HeadingSource::Course},
-        {"too slow", {}, 2, readout(1, 450, 999), std::nullopt, {}},
+        {"mirrored mount", {}, 0, readout(10, 1234, 90, true), 326.6, HeadingSource::Compass},
+        {"course", {}, 20, readout(10, 450, 999), 135.0, HeadingSource::Course},
+        {"mirrored on course", {}, 20, readout(10, 450, 999, true), 45.0, HeadingSource::Course},
+        {"too slow", {}, 2.5, readout(10, 450, 999), std::nullopt, {}},
         {"slow enough",
          {.courseMinSpeedKmh = 5},
          2,
-         readout(1, 450, 999),
+         readout(10, 450, 999),
          135.0,
          HeadingSource::Course},
         {"fixed site",
          {.fixedHeadingDegrees = 30.0},
          0,
-         readout(1, 450, 999),
+         readout(10, 450, 999),
          75.0,
          HeadingSource::Fixed},
-        {"no position", {}, 0, readout(1, 200, 350, false, std::nullopt), std::nullopt, {}},
-        {"GPS without a fix", {}, 0, readout(1, 200, 350, false, GeoPosition{}), std::nullopt, {}},
+        {"no position", {}, 0, readout(10, 200, 350, false, std::nullopt), std::nullopt, {}},
+        {"GPS without a fix", {}, 0, readout(10, 200, 350, false, GeoPosition{}), std::nullopt, {}},
     };
     for (const Case& c : cases) {
         LineStore store(c.settings);
-        store.positionShown({at(0), Move(kHere, 270, c.metresPerSecond)});
-        store.positionShown({at(1), kHere});
+        store.positionShown({at(0), Move(kHere, 270, 10 * c.metresPerSecond)});
+        store.positionShown({at(10), kHere});
         store.bearingShown(c.b);
         const StoreCounts& n = store.counts();
         EXPECT_EQ(n.bearings, 1) << c.what;
         ASSERT_EQ(store.lines().size(), c.bearing ? 1u : 0u) << c.what;
         if (c.bearing) {
-            EXPECT_NEAR(store.lines()[0].trueBearing, *c.bearing, 1e-3) << c.what;
+            EXPECT_NEAR(store.lines()[0].trueBearing, *c.bearing, 0.01) << c.what;
             EXPECT_EQ(store.lines()[0].heading, c.source) << c.what;
         } else {
             EXPECT_EQ(n.noPosition + n.noHeading, 1) << c.what;
@@ -81,10 +81,10 @@ TEST(LineStore, EachReadoutBecomesATrueBearingOrIsCountedWhyNot) {
         }
     }
     LineStore store({});
-    store.positionShown({at(0), Move(kHere, 270, 20)});
-    store.positionShown({at(1), kHere});
+    store.positionShown({at(0), Move(kHere, 270, 200)});
+    store.positionShown({at(10), kHere});
     store.positionLost();
-    store.bearingShown(readout(1.5, 450, 999));
+    store.bearingShown(readout(10.5, 450, 999));
     EXPECT_EQ(store.counts().noHeading, 1) << "a lost GPS gives no course";
 }
 
