@@ -93,7 +93,7 @@ std::vector<char> judge(const Look1& l) {
     if (used.size() >= kFewestToJudge) {
         const double limit = kReject * RobustScale(l.residual);
         for (std::size_t i = 0; i < used.size(); ++i) {
-            used[i] = std::fabs(l.residual[i]) <= limit;
+            used[i] = std::fabs(l.residual[i]) <= limit ? 1 : 0;
         }
     }
     return used;

@@ -10,7 +10,6 @@
 #include <optional>
 #include <string>
 #include <string_view>
-#include <utility>
 
 #include "core/Readings.h"
 #include "fix/Estimator.h"
@@ -42,7 +41,7 @@ struct StoreCounts {
 
 class LineStore : public ReadingListener {
   public:
-    explicit LineStore(StoreSettings settings) : settings_(std::move(settings)) {}
+    explicit LineStore(const StoreSettings& settings) : settings_(settings) {}
 
     void bearingShown(const BearingShown& b) override;
     void positionShown(const PositionShown& p) override;

@@ -92,11 +92,9 @@ double relativeSpread(const std::vector<Line>& lines, const Round& r, const std:
     return sigma * std::sqrt(h.inverse().largestEigenvalue()) / Median(r.distance, &used);
 }
 
-}  // namespace
-
-Start PlanarStart(const std::vector<Ray>& rays, std::optional<double> sigma, double nominal) {
-    const GeoPosition centre = rays[rays.size() / 2].station;
-    const GeographicLib::Gnomonic plane(GeographicLib::Geodesic::WGS84());
+// The bearings as lines in the plane: each from its station towards a point along it.
+std::vector<Line> draw(const std::vector<Ray>& rays, const GeographicLib::Gnomonic& plane,
+                       const GeoPosition& centre) {
     std::vector<Line> lines(rays.size());
     for (std::size_t i = 0; i < rays.size(); ++i) {
         const GeoPosition probe = Move(rays[i].station, rays[i].bearing, kProbeMetres);
@@ -112,6 +110,15 @@ Start PlanarStart(const std::vector<Ray>& rays, std::optional<double> sigma, dou
         l.px = l.drawn ? l.px : 0;
         l.py = l.drawn ? l.py : 0;
     }
+    return lines;
+}
+
+}  // namespace
+
+Start PlanarStart(const std::vector<Ray>& rays, std::optional<double> sigma, double nominal) {
+    const GeoPosition centre = rays[rays.size() / 2].station;
+    const GeographicLib::Gnomonic plane(GeographicLib::Geodesic::WGS84());
+    const std::vector<Line> lines = draw(rays, plane, centre);
     double x = 0, y = 0;
     Round r{std::vector<double>(lines.size(), 0), std::vector<double>(lines.size(), 1)};
     std::vector<double> w(lines.size());
