@@ -13,21 +13,23 @@ namespace {
 using namespace kestrova;
 using namespace kestrova::fix;
 
-// Six bytes an observation near a base point, or (flag bit) raw doubles for the far corners.
+// Six bytes an observation near a base point, or (flag bit) raw doubles for the far corners;
+// at most 64 of them, each repeated 32 times now and then.
 std::vector<Observation> observations(const std::uint8_t* data, std::size_t size) {
     std::vector<Observation> out;
     if (size < 4) {
         return out;
     }
+    size = std::min<std::size_t>(size, 4 + 64 * 6);
     const GeoPosition base{(data[0] - 128) * 0.71, (data[1] - 128) * 1.41};
-    const std::size_t repeat = 1 + data[2] % 4 * 700;  // up to thousands of bearings
+    const std::size_t repeat = data[2] == 0xFF ? 32 : 1;
     for (std::size_t r = 0; r < repeat; ++r) {
         for (std::size_t i = 4; i + 6 <= size; i += 6) {
             const std::uint8_t* p = data + i;
             Observation o;
             o.station = {base.latitude + static_cast<std::int8_t>(p[0]) * 0.003,
                          base.longitude + static_cast<std::int8_t>(p[1]) * 0.003};
-            o.trueBearing = (p[2] * 256 + p[3]) * 0.0055 + r * 0.01;
+            o.trueBearing = (p[2] * 256 + p[3]) * 0.0055 + static_cast<double>(r) * 0.01;
             o.leftOut = p[4] & 1;
             if (p[4] & 2 && i + 22 <= size) {
                 std::memcpy(&o.station.latitude, p + 6, sizeof(double));
