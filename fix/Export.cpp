@@ -233,6 +233,17 @@ std::string gpxPoint(const char* tag, const GeoPosition& p) {
 
 }  // namespace
 
+ExportData Snapshot(LineStore& store) {
+    ExportData d;
+    d.fix = store.fix();
+    d.lines.assign(store.lines().begin(), store.lines().end());
+    d.verdicts = d.fix.bearings;
+    for (const PositionShown& p : store.track()) {
+        d.track.push_back(p.position);
+    }
+    return d;
+}
+
 std::vector<GeoPosition> GeodesicPath(const GeoPosition& station, double bearing, double metres,
                                       double stepMetres) {
     const GeographicLib::GeodesicLine line =

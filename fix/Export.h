@@ -8,6 +8,7 @@
 #include "core/Readings.h"
 #include "fix/Estimator.h"
 #include "fix/LineOfBearing.h"
+#include "fix/LineStore.h"
 
 namespace kestrova::fix {
 
@@ -20,6 +21,9 @@ struct ExportData {
     // station's distance), or 20 km without one.
     double lineLengthMetres = 0;
 };
+
+// What a store holds now: its lines with their verdicts, its track and its fix.
+ExportData Snapshot(LineStore& store);
 
 std::string ToGeoJson(const ExportData& data);
 std::string ToKml(const ExportData& data);

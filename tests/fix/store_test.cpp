@@ -5,6 +5,7 @@
 #include <cmath>
 #include <map>
 
+#include "fix/Export.h"
 #include "fix/Geodesy.h"
 #include "fix/LineStore.h"
 
@@ -137,6 +138,10 @@ TEST(LineStore, FixesFromTheLinesNotLeftOut) {
     EXPECT_FALSE(f.bearings[3].used);
     EXPECT_NEAR(f.bearings[3].residualDegrees, 20, 1e-6);
     EXPECT_EQ(&store.fix(), &f);
+    const ExportData d = Snapshot(store);
+    EXPECT_EQ(d.lines.size(), 8u);
+    EXPECT_FALSE(d.verdicts[3].used);
+    EXPECT_EQ(d.fix.position, f.position);
     store.clear();
     EXPECT_EQ(store.fix().refusal, Refusal::TooFewBearings);
 }
