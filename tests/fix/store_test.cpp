@@ -105,12 +105,12 @@ TEST(LineStore, KeepsTheNewestWithinCountAndAgeAndTheOperatorsChanges) {
         return v;
     };
     EXPECT_EQ(ids(), (std::vector<std::uint64_t>{3, 4, 5}));
-    store.bearingShown(readout(16.5, 100, 10));  // the lines of 0 to 6 s are past 10 s
-    EXPECT_EQ(ids(), (std::vector<std::uint64_t>{5, 6}));
+    store.bearingShown(readout(16, 100, 10));  // the line of 4 s is past 10 s, that of 6 s not
+    EXPECT_EQ(ids(), (std::vector<std::uint64_t>{4, 5, 6}));
     const std::uint64_t before = store.revision();
     EXPECT_TRUE(store.setExcluded(5, true));
     EXPECT_FALSE(store.setExcluded(99, true));
-    EXPECT_TRUE(store.lines()[0].excluded);
+    EXPECT_TRUE(store.lines()[1].excluded);
     EXPECT_GT(store.revision(), before);
     EXPECT_EQ(store.addManual({91, 0}, 10, "", at(17)), 0u);
     EXPECT_EQ(store.addManual(kHere, std::nan(""), "", at(17)), 0u);
