@@ -410,7 +410,9 @@ int main(int argc, char** argv) {
 
     const std::string link = opt.link;
     const std::string truth = opt.drive.active ? Drive(opt.drive).truth() : "";
-    Simulator sim(std::move(opt), std::move(source), master, timed);
+    // A drive starts when a display opens the line, so that it sees all of it.
+    const bool wait = timed || opt.drive.active;
+    Simulator sim(std::move(opt), std::move(source), master, wait);
     int status = 3;
     if (sim.openRecord(error)) {
         std::string summary;
