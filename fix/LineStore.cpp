@@ -70,6 +70,7 @@ std::optional<double> LineStore::headingFor(const BearingShown& b, HeadingSource
 
 void LineStore::bearingShown(const BearingShown& b) {
     ++counts_.bearings;
+    last_.reset();
     expire(b.time.steadyMs);
     if (!b.position || !usable(*b.position)) {
         ++counts_.noPosition;
@@ -86,7 +87,8 @@ void LineStore::bearingShown(const BearingShown& b) {
     const double relative = b.relativeTenths / 10.0;
     const double facing = b.airMount ? 360.0 - relative : relative;
     ++counts_.lines;
-    add({0, b.time, *b.position, Wrap360(*heading + facing), source, b.signal, b.band, {}, false});
+    last_ = Wrap360(*heading + facing);
+    add({0, b.time, *b.position, *last_, source, b.signal, b.band, {}, false});
 }
 
 std::uint64_t LineStore::addManual(const GeoPosition& station, double trueBearing, std::string note,

@@ -64,6 +64,8 @@ class LineStore : public ReadingListener {
     // again only after a change.
     const FixResult& fix();
     const StoreCounts& counts() const { return counts_; }
+    // The true bearing the last readout made, none when it made no line: for the bearing log.
+    std::optional<double> lastTrueBearing() const { return last_; }
     // Grows with every change to the lines or the track, so a view knows when to draw again.
     std::uint64_t revision() const { return revision_; }
     const StoreSettings& settings() const { return settings_; }
@@ -77,7 +79,8 @@ class LineStore : public ReadingListener {
     StoreSettings settings_;
     std::deque<LineOfBearing> lines_;
     std::deque<PositionShown> track_;
-    std::optional<double> course_;  // degrees true, while the last two positions allow one
+    std::optional<double> course_;  // degrees true, while the last positions allow one
+    std::optional<double> last_;
     StoreCounts counts_;
     std::uint64_t nextId_ = 1;
     std::uint64_t revision_ = 0;

@@ -73,8 +73,10 @@ TEST(LineStore, EachReadoutBecomesATrueBearingOrIsCountedWhyNot) {
         const StoreCounts& n = store.counts();
         EXPECT_EQ(n.bearings, 1) << c.what;
         ASSERT_EQ(store.lines().size(), c.bearing ? 1u : 0u) << c.what;
+        EXPECT_EQ(store.lastTrueBearing().has_value(), c.bearing.has_value()) << c.what;
         if (c.bearing) {
             EXPECT_NEAR(store.lines()[0].trueBearing, *c.bearing, 0.01) << c.what;
+            EXPECT_EQ(store.lastTrueBearing(), store.lines()[0].trueBearing);
             EXPECT_EQ(store.lines()[0].heading, c.source) << c.what;
         } else {
             EXPECT_EQ(n.noPosition + n.noHeading, 1) << c.what;
