@@ -6,7 +6,7 @@ set -euo pipefail
 
 packages=(
   cmake make g++ pkg-config
-  qt6-base-dev qt6-serialport-dev libgl-dev
+  qt6-base-dev qt6-serialport-dev libgl-dev libgeographiclib-dev
   xvfb xauth imagemagick fonts-dejavu-core
 )
 tests=0
@@ -19,7 +19,7 @@ if [ $tests = 1 ]; then
   packages+=(
     libgtest-dev libgmock-dev libbenchmark-dev
     clang libclang-rt-14-dev clang-format clang-tidy git locales
-    desktop-file-utils dpkg-dev file
+    desktop-file-utils dpkg-dev file gdal-bin
   )
 fi
 
