@@ -12,6 +12,7 @@ namespace {
 
 // Little kept in the system for a watcher, so that one that stops reading shows in the backlog.
 constexpr int kSendBuffer = 8 * 1024;
+constexpr qint64 kIgnoredInput = 64;
 
 std::string peerOf(const QTcpSocket& s) {
     Endpoint e;
@@ -52,8 +53,16 @@ void QtShareServer::accept() {
     while (QTcpSocket* w = server_.nextPendingConnection()) {
         KeepLinkHealthy(*w);
         w->setSocketOption(QAbstractSocket::SendBufferSizeSocketOption, kSendBuffer);
-        connect(w, &QTcpSocket::readyRead, this, [w] { (void)w->readAll(); });
+        // What a watcher sends is never read: a little fills this, and TCP holds back the rest.
+        w->setReadBufferSize(kIgnoredInput);
         connect(w, &QTcpSocket::disconnected, this, [this, w] { forget(w); });
+        // A watcher whose window stays shut (it stopped reading) or that is gone without a
+        // word times out.
+        connect(w, &QTcpSocket::errorOccurred, this, [this, w](QAbstractSocket::SocketError e) {
+            if (e != QAbstractSocket::RemoteHostClosedError) {
+                drop(w, w->errorString().toLower().toStdString());
+            }
+        });
         watchers_.push_back(w);
         (void)w->write(greeting_.data(), static_cast<qint64>(greeting_.size()));
         if (onNotice) {

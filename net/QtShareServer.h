@@ -1,7 +1,7 @@
 #pragma once
 // The share: what the owner of the line reads, sent to every watcher as it is read, with a
 // heartbeat while the processor is silent. Watchers never slow the owner or one another: one
-// that falls behind is dropped, and what they send is thrown away.
+// that falls behind is dropped, and what they send is never read.
 
 #include <QElapsedTimer>
 #include <QObject>
