@@ -23,7 +23,7 @@ std::string peerOf(const QTcpSocket& s) {
 
 }  // namespace
 
-QtShareServer::QtShareServer(std::string note, QObject* parent)
+QtShareServer::QtShareServer(const std::string& note, QObject* parent)
     : QObject(parent), server_(this), greeting_(share::Greeting(note)) {
     clock_.start();
     connect(&server_, &QTcpServer::newConnection, this, [this] { accept(); });

@@ -23,7 +23,7 @@ class QtShareServer : public QObject {
     static constexpr qint64 kMaxBacklog = qint64{16} * 1024;
 
     // `note` goes into the greeting line.
-    explicit QtShareServer(std::string note, QObject* parent = nullptr);
+    explicit QtShareServer(const std::string& note, QObject* parent = nullptr);
     ~QtShareServer() override;
 
     // Starts listening; "" when it does, else why not.
