@@ -46,6 +46,7 @@ TEST(Endpoint, ParsesAddressesAndSaysWhatIsWrong) {
         {"tcp://[::1:4001", "no ']' after the IPv6 address"},
         {"tcp://[mast]:4001", "[mast] is no IPv6 address"},
         {"tcp://[::1%]:4001", "[::1%] is no IPv6 address"},
+        {"tcp://[::1%@x]:4001", "[::1%@x] is no IPv6 address"},
         {"tcp://[::1]4001", "text after the address"},
         {"tcp://[::1]", "no port (HOST:PORT)"},
     };
