@@ -157,8 +157,11 @@ int restart(int rounds) {
         const double streaming = (cpuMs() - cpu) / 3;
         server.stop();
         cpu = cpuMs();
-        runFor(3000);
-        const double down = (cpuMs() - cpu) / 3;
+        // Down for 3 s and a part of the half second that the retries and the stay-alive
+        // keep, so that the rounds do not all restart at the same moment of it.
+        const double downMs = 3000 + (r * 137) % 500;
+        runFor(downMs);
+        const double down = (cpuMs() - cpu) / downMs * 1000;
         const auto restarted = std::chrono::steady_clock::now();
         const int before = answers.arrivals;
         server.start();
