@@ -49,11 +49,14 @@ double cpuMs() {
 // Runs the event loop, sleeping between events, until `done` or `ms` have passed.
 template <class Done>
 bool runUntil(Done done, double ms) {
-    const auto start = std::chrono::steady_clock::now();
-    QTimer deadline;  // wakes the loop at the end; events wake it before
+    // A timer of its own ends the wait: a coarse one may fire a little early.
+    bool over = false;
+    QTimer deadline;
     deadline.setSingleShot(true);
+    deadline.setTimerType(Qt::PreciseTimer);
+    QObject::connect(&deadline, &QTimer::timeout, [&] { over = true; });
     deadline.start(static_cast<int>(ms));
-    while (!done() && msSince(start) < ms) {
+    while (!done() && !over) {
         QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
     }
     return done();
