@@ -16,6 +16,7 @@ struct CommandLine {
     bool help = false;
     bool version = false;
     std::string port;         // --port: the device start-up opens, for this run only; "" none
+    std::string share;        // --share: [ADDR:]PORT to publish the line on; "" none
     std::string settings;     // --settings: the settings folder; "" to choose as usual
     OperatorOptions outputs;  // --record, --bearing-log
     ViewOptions view;         // --history, --night, --scale

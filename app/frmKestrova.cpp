@@ -475,10 +475,13 @@ QListWidget* frmKestrova::showStatusMessages(QPoint at) {
         applyLook(messagesList_, palette_);
     }
     messagesList_->clear();
+    if (const std::string note = statusMenuNote ? statusMenuNote() : ""; !note.empty()) {
+        messagesList_->addItem(QString::fromStdString(note));
+    }
     for (const std::string& m : messages_.newestFirst()) {
         messagesList_->addItem(QString::fromLatin1(m.data(), static_cast<qsizetype>(m.size())));
     }
-    if (messagesList_->count() == 0) {
+    if (messages_.newestFirst().empty()) {
         messagesList_->addItem(QStringLiteral("No messages yet"));
     }
     messagesList_->setFont(displayFont(8.25 * scale_, false, palette_));

@@ -104,6 +104,8 @@ class frmKestrova : public QWidget, public Display {
 
     // Invoked by a click on butConfig.
     std::function<void()> onConfigClicked;
+    // A line above the messages in that list, such as how many watch the line; none when "".
+    std::function<std::string()> statusMenuNote;
 
   public slots:
     void StatusDisp_Click();

@@ -15,11 +15,12 @@ ALLOWED = {
     "fix": {"core", "fix"},
     "status": {"core", "display", "status"},
     "link": {"core", "link"},
+    "net": {"core", "net"},
     # The port dialog and the boxes are Qt, and use our widgets; the rest of settings cannot
     # see them (the build gives its headless library no path to widgets/).
     "settings": {"core", "settings", "widgets"},
     "widgets": {"core", "widgets"},
-    "app": {"core", "display", "status", "link", "settings", "widgets", "app"},
+    "app": {"core", "display", "status", "link", "net", "settings", "widgets", "app"},
     "tools/sim": {"core", "tools/sim"},
     "tools/fix": {"core", "fix", "tools/fix"},
 }

@@ -20,6 +20,7 @@ if [ $tests = 1 ]; then
     libgtest-dev libgmock-dev libbenchmark-dev
     clang libclang-rt-14-dev clang-format clang-tidy git locales
     desktop-file-utils dpkg-dev file gdal-bin
+    ser2net socat
   )
 fi
 

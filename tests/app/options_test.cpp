@@ -40,6 +40,15 @@ TEST(CommandLine, OptionsValuesAndMistakes) {
         {{"-platform", "xcb"}, "", "", false, false, "unknown option '-platform'"},
         {{"--help", "stray"}, "", "", true, false, "unexpected argument 'stray'"},
         {{"--bogus", "--help"}, "", "", false, false, "unknown option '--bogus'"},
+        {{"--port", "rfc2217://[::1]:2217"}, "rfc2217://[::1]:2217", "", false, false, ""},
+        {{"--port", "tcp://mast"},
+         "tcp://mast",
+         "",
+         false,
+         false,
+         "--port tcp://mast: no port (HOST:PORT)"},
+        {{"--share", "0"}, "", "", false, false, "--share 0: port 0 is out of range (1 to 65535)"},
+        {{"--share=lan:x"}, "", "", false, false, "--share lan:x: port 'x' is no number"},
     };
     for (const auto& [args, port, settings, help, version, error] : cases) {
         SCOPED_TRACE(::testing::PrintToString(args));
