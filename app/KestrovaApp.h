@@ -94,7 +94,7 @@ class KestrovaApp : public MainWindowShell, public MainWindowPlacement {
     PortDevices devices_;
     QtSerialLine serial_;
     QtNetworkLine network_;
-    PortLine line_;        // the serial line or the network line, as the port's device names it
+    PortLine line_;  // the serial line or the network line, as the port's device names it
     QtWakeTimer recordWriteOut_;
     OperatorTools tools_;  // between the station and its window and line
     Station st_;
