@@ -3,6 +3,7 @@
 // and the receive link bound to the real decoders.
 
 #include <QPointer>
+#include <memory>
 #include <string>
 
 #include "app/FormLoad.h"
@@ -10,6 +11,7 @@
 #include "app/StationDecoders.h"
 #include "app/frmKestrova.h"
 #include "core/Station.h"
+#include "fix/LineStore.h"
 #include "link/Dispatch.h"
 #include "link/PortRecovery.h"
 #include "link/QtSerialLine.h"
@@ -17,6 +19,8 @@
 #include "link/RxPoll.h"
 #include "link/Supervision.h"
 #include "link/VirtualTicks.h"
+#include "map/MapOptions.h"
+#include "map/MapSession.h"
 #include "settings/Clock.h"
 #include "settings/FileOps.h"
 #include "settings/MainWindowPlacement.h"
@@ -36,6 +40,7 @@ struct AppSetup {
     std::string portDevice;      // opened at start-up for this run only; "" for the configured
     ViewOptions view;            // from the command line; the settings file fills in the rest
     OperatorOptions outputs;     // likewise
+    map::MapOptions map;         // likewise
 };
 
 class KestrovaApp : public MainWindowShell, public MainWindowPlacement {
@@ -106,6 +111,19 @@ class KestrovaApp : public MainWindowShell, public MainWindowPlacement {
     ViewOptions viewOptions_;
     OperatorOptions outputs_;
     std::string settingsFolder_;
+
+    // The lines of bearing and the map window that draws them: made after start-up, the map
+    // opened then when the options ask, later by the M key or the status line's menu.
+    void beginMap();
+    void statusMenu(QPoint at);
+    map::MapOptions mapOptions_;
+    SteadyClock steady_;
+    std::unique_ptr<fix::LineStore> lines_;
+    std::unique_ptr<map::MapSession> map_;
+
+  public:
+    fix::LineStore* lines() const { return lines_.get(); }
+    map::MapSession* map() const { return map_.get(); }
 };
 
 }  // namespace kestrova

@@ -104,6 +104,8 @@ class frmKestrova : public QWidget, public Display {
 
     // Invoked by a click on butConfig.
     std::function<void()> onConfigClicked;
+    // Opens the status line's context menu at `at` (global) in place of the list of messages.
+    std::function<void(QPoint at)> onStatusMenu;
 
   public slots:
     void StatusDisp_Click();

@@ -96,7 +96,7 @@ int main(int argc, char** argv) {
     }
 
     kestrova::KestrovaApp kestrova({folders.settings.string(), folders.data.string(), options.port,
-                                    options.view, options.outputs});
+                                    options.view, options.outputs, options.map});
     FirstPaint firstPaint;
     if (qEnvironmentVariableIsSet("KESTROVA_STARTUP_TIMING")) {
         kestrova.window().installEventFilter(&firstPaint);

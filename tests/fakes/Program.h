@@ -66,7 +66,7 @@ struct ProgramFolder {
     // The program started on this folder; `device` takes the place of the stored port.
     std::unique_ptr<KestrovaApp> start(const std::string& device = "") const {
         auto app =
-            std::make_unique<KestrovaApp>(AppSetup{path.string(), path.string(), device, {}, {}});
+            std::make_unique<KestrovaApp>(AppSetup{path.string(), path.string(), device, {}, {}, {}});
         EXPECT_TRUE(app->start());
         return app;
     }
