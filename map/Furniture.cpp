@@ -76,12 +76,20 @@ void scaleBar(QPainter& p, const View& view, const MapLook& look, double gridMet
 
 void northArrow(QPainter& p, const View& view, const MapLook& look) {
     const double s = look.scale;
-    const QPointF tip(view.width() - 22 * s, 10 * s);
-    textBox(p, tip + QPointF(14 * s, -4 * s), Qt::TopRightCorner, QStringLiteral(" \n\n N"), look);
+    const QFontMetricsF fm(p.font());
+    const QRectF box(view.width() - 34 * s, 8 * s, 24 * s, 26 * s + fm.height());
+    QColor paper = Ink(look, kPaper, true);
+    paper.setAlpha(225);
     p.setPen(Qt::NoPen);
+    p.setBrush(paper);
+    p.drawRoundedRect(box, 4 * s, 4 * s);
+    const QPointF tip(box.center().x(), box.top() + 4 * s);
     p.setBrush(Ink(look, kInk, true));
     p.drawPolygon(QPolygonF{tip, tip + QPointF(7 * s, 20 * s), tip + QPointF(0, 15 * s),
                             tip + QPointF(-7 * s, 20 * s)});
+    p.setPen(Ink(look, kInk, true));
+    p.drawText(QRectF(box.left(), tip.y() + 21 * s, box.width(), fm.height()), Qt::AlignCenter,
+               QStringLiteral("N"));
 }
 
 }  // namespace

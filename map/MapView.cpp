@@ -1,5 +1,6 @@
 #include "map/MapView.h"
 
+#include <QElapsedTimer>
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
@@ -122,7 +123,9 @@ void MapView::refresh() {
     store_.expire(now);
     placeFirst();
     follow();
-    if (store_.revision() != drawnRevision_ || now - drawnAtMs_ >= kFadeStepMs) {
+    // However many lines there are, drawing them takes no more than a share of the time.
+    const bool due = sincePaint_.isValid() && sincePaint_.elapsed() >= paintCostMs_ * kCostShare;
+    if (due && (store_.revision() != drawnRevision_ || now - drawnAtMs_ >= kFadeStepMs)) {
         update();
     }
 }
@@ -146,13 +149,17 @@ bool MapView::composeBackground(int tileReads) {
     return complete;
 }
 
-bool MapView::render(QPainter& p, int tileReads, std::size_t shapes) {
+bool MapView::draw(QPainter& p, int tileReads, std::size_t shapes) {
     if (!backgroundDone_) {
         backgroundDone_ = composeBackground(tileReads);
     }
     p.drawImage(QPointF(0, 0), background_);
     const fix::FixResult& f = store_.fix();
-    const bool linesDone = shapes_.update(store_.lines(), LineLength(store_.lines(), f), shapes);
+    if (lengthRevision_ != store_.revision()) {
+        lineLength_ = LineLength(store_.lines(), f);
+        lengthRevision_ = store_.revision();
+    }
+    const bool linesDone = shapes_.update(store_.lines(), lineLength_, shapes);
     const Scene scene{store_.lines(),
                       f.bearings,
                       f,
@@ -172,10 +179,14 @@ bool MapView::render(QPainter& p, int tileReads, std::size_t shapes) {
 void MapView::paintEvent(QPaintEvent*) {
     drawnRevision_ = store_.revision();
     drawnAtMs_ = nowMs_();
+    QElapsedTimer cost;
+    cost.start();
     QPainter p(this);
-    if (!render(p, TileLayer::kReadsPerFrame, kShapesPerFrame)) {
+    if (!draw(p, TileLayer::kReadsPerFrame, kShapesPerFrame)) {
         QTimer::singleShot(kMoreSoonMs, this, [this] { update(); });
     }
+    paintCostMs_ = cost.elapsed();
+    sincePaint_.start();
 }
 
 QImage MapView::picture() {
@@ -183,7 +194,7 @@ QImage MapView::picture() {
     out.setDevicePixelRatio(devicePixelRatioF());
     backgroundDone_ = false;
     QPainter p(&out);
-    render(p, std::numeric_limits<int>::max(), std::numeric_limits<std::size_t>::max());
+    draw(p, std::numeric_limits<int>::max(), std::numeric_limits<std::size_t>::max());
     return out;
 }
 

@@ -3,6 +3,7 @@
 // drawn again only when the store or the view changes. Wheel zooms about the pointer, a drag
 // pans, a click picks the line under it; V and F centre on the vehicle and the fix.
 
+#include <QElapsedTimer>
 #include <QImage>
 #include <QPoint>
 #include <QWidget>
@@ -29,6 +30,9 @@ class MapView : public QWidget {
     // Lines fade with age: drawn again this often though nothing else changed.
     static constexpr std::int64_t kFadeStepMs = 5000;
     static constexpr int kStartZoom = 12;
+    // Live news is drawn no sooner after a frame than this many times the frame's cost, so
+    // that thousands of lines take a tenth of the time at most.
+    static constexpr int kCostShare = 9;
 
     // `nowMs` reads the clock of the store's stamps.
     MapView(fix::LineStore& store, std::function<std::int64_t()> nowMs, QWidget* parent = nullptr);
@@ -73,7 +77,7 @@ class MapView : public QWidget {
 
   private:
     // Draws everything; false when tiles or lines are still to come.
-    bool render(QPainter& p, int tileReads, std::size_t shapes);
+    bool draw(QPainter& p, int tileReads, std::size_t shapes);
     bool composeBackground(int tileReads);
     void viewChanged();
     void follow();
@@ -91,7 +95,11 @@ class MapView : public QWidget {
     double gridMetres_ = 0;
     std::uint64_t selected_ = 0;
     std::uint64_t drawnRevision_ = ~std::uint64_t{0};
+    double lineLength_ = kShortestLine;  // for the store's revision below
+    std::uint64_t lengthRevision_ = ~std::uint64_t{0};
     std::int64_t drawnAtMs_ = 0;
+    QElapsedTimer sincePaint_;
+    qint64 paintCostMs_ = 0;
     bool following_ = true;
     bool placed_ = false;  // shown anything yet; until then the first line or position is
     std::optional<QPoint> pressedAt_;

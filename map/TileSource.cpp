@@ -101,10 +101,10 @@ class MbTiles : public TileSource {
     std::string readMetadata(QSqlDatabase& db) {
         QSqlQuery zooms(db);
         if (!zooms.exec(QStringLiteral("SELECT MIN(zoom_level), MAX(zoom_level) FROM tiles"))) {
-            const bool noTable = !db.tables().contains(QStringLiteral("tiles")) &&
-                                 db.lastError().type() == QSqlError::NoError;
-            return noTable ? "is not an MBTiles file (no tiles table)"
-                           : "is damaged: " + zooms.lastError().text().toStdString();
+            const QString why = zooms.lastError().databaseText();
+            return why.contains(QLatin1String("no such table"))
+                       ? "is not an MBTiles file (no tiles table)"
+                       : "is damaged: " + why.toStdString();
         }
         if (!zooms.next() || zooms.value(0).isNull()) {
             return "holds no tiles";

@@ -117,6 +117,13 @@ TEST(Geometry, WorldPiecesRunOnAndStop) {
     ASSERT_EQ(pieces.size(), 1u);
     EXPECT_NEAR(pieces[0][2].x, ToWorld({10, 180.1}).x, 1e-12);
     EXPECT_GT(pieces[0][3].x, 1);
+    View v(400, 300);  // centred just east of the antimeridian: one line through the middle
+    v.setZoom(10);
+    v.centreOn(GeoPosition{10, -179.95});
+    const auto drawn = OnScreen(v, pieces[0], 0);
+    ASSERT_EQ(drawn.size(), 1u);
+    EXPECT_EQ(drawn[0].front().x, 0);
+    EXPECT_EQ(drawn[0].back().x, 400);
     const std::vector<GeoPosition> polar = {{84, 0},   {85, 0},   {86, 0},  {89.9, 0},
                                             {86, 180}, {85, 180}, {84, 180}};
     const auto sides = WorldPieces(polar);  // over the pole: each side apart, never joined
