@@ -64,11 +64,21 @@ void scaleBar(QPainter& p, const View& view, const MapLook& look, double gridMet
     if (gridMetres > 0) {
         text += QStringLiteral("   grid ") + QString::fromStdString(DistanceText(gridMetres));
     }
-    const double s = look.scale;
-    const QPointF left(10 * s, view.height() - 10 * s);
-    textBox(p, left, Qt::BottomLeftCorner, text + QStringLiteral("\n"), look);
-    const QPointF a = left + QPointF(4 * s, -7 * s), b = a + QPointF(bar.pixels, 0);
-    p.setPen(QPen(Ink(look, kInk, true), 2 * s, Qt::SolidLine, Qt::FlatCap));
+    const double s = look.scale, pad = 4 * s;
+    const QFontMetricsF fm(p.font());
+    const QRectF box(10 * s, view.height() - 10 * s - fm.height() - 10 * s - 2 * pad,
+                     std::max(fm.horizontalAdvance(text), bar.pixels) + 2 * pad,
+                     fm.height() + 10 * s + 2 * pad);
+    QColor paper = Ink(look, kPaper, true);
+    paper.setAlpha(225);
+    p.setPen(Qt::NoPen);
+    p.setBrush(paper);
+    p.drawRoundedRect(box, pad, pad);
+    const QColor ink = Ink(look, kInk, true);
+    p.setPen(ink);
+    p.drawText(box.adjusted(pad, pad, -pad, -pad), Qt::AlignLeft | Qt::AlignTop, text);
+    const QPointF a(box.left() + pad, box.bottom() - pad - 2 * s), b = a + QPointF(bar.pixels, 0);
+    p.setPen(QPen(ink, 2 * s, Qt::SolidLine, Qt::FlatCap));
     p.drawLine(a, b);
     p.drawLine(a, a - QPointF(0, 5 * s));
     p.drawLine(b, b - QPointF(0, 5 * s));

@@ -167,8 +167,9 @@ void Overlay::paintLines(QPainter& p, const View& view, const Scene& s, const Ma
                                    : manual   ? Qt::DashDotLine
                                               : Qt::SolidLine;
         const QPen halo(Ink(look, Qt::white, true), 5 * look.scale, Qt::SolidLine, Qt::RoundCap);
-        // A pen of one pixel is drawn by a fast path of its own: a quarter of the time of 1.6.
-        const QPen pen(colour, (l.id == s.selected ? 2.5 : 1.0) * look.scale, style, Qt::RoundCap);
+        // A pen of a pixel is drawn by a fast path of its own, a quarter of the time of 1.6.
+        const double width = l.id == s.selected ? 2.5 * look.scale : std::floor(look.scale);
+        const QPen pen(colour, width, style, Qt::RoundCap);
         for (const WorldPath& piece : s.shapes.of(l.id)) {
             for (Polyline& line : OnScreen(view, piece, kMargin)) {
                 const QPolygonF shape = polygon(line);

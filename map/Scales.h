@@ -38,7 +38,7 @@ Rings RingsFor(double metresPerPixel, double minPixels, double reachPixels);
 // through yellow to red, each brighter than the weaker, so that the night palette keeps the
 // order in brightness. A line typed in by hand (signal 0) has a colour of its own.
 Rgb SignalColour(int signal);
-inline constexpr Rgb kManualLineColour{230, 0, 230};
+inline constexpr Rgb kManualLineColour{140, 40, 230};
 
 // How opaque a line of `ageSeconds` is when lines go at `maxAgeSeconds`: 1 when new, falling
 // evenly to kOldest at the limit.

@@ -20,6 +20,7 @@
 #include <sstream>
 
 #include "fix/Geodesy.h"
+#include "map/Coordinates.h"
 #include "map/MapSession.h"
 #include "map/MapWindow.h"
 #include "tests/fakes/Program.h"
@@ -90,6 +91,18 @@ struct Map : ::testing::Test {
             }
         }
         return false;
+    }
+    // A click at `p`, the pointer moving there first.
+    void click(QPointF p) {
+        const QPointF global = view().mapToGlobal(p);
+        QMouseEvent move(QEvent::MouseMove, p, global, Qt::NoButton, Qt::NoButton, Qt::NoModifier);
+        QMouseEvent press(QEvent::MouseButtonPress, p, global, Qt::LeftButton, Qt::LeftButton,
+                          Qt::NoModifier);
+        QMouseEvent release(QEvent::MouseButtonRelease, p, global, Qt::LeftButton, Qt::NoButton,
+                            Qt::NoModifier);
+        for (QMouseEvent* e : {&move, &press, &release}) {
+            QCoreApplication::sendEvent(&view(), e);
+        }
     }
     static std::optional<QPointF> centroid(const QImage& img, const QColor& c) {
         QPointF sum;
@@ -169,13 +182,7 @@ TEST_F(Map, ALeftOutBearingChangesTheFix) {
     double lat = 0, lon = 0;
     GeographicLib::Geodesic::WGS84().Direct(off.latitude, off.longitude,
                                             fix::Look(off, kTx).azimuth + 6, 1500, lat, lon);
-    const QPointF click = on({lat, lon});
-    QMouseEvent press(QEvent::MouseButtonPress, click, view().mapToGlobal(click), Qt::LeftButton,
-                      Qt::LeftButton, Qt::NoModifier);
-    QMouseEvent release(QEvent::MouseButtonRelease, click, view().mapToGlobal(click),
-                        Qt::LeftButton, Qt::NoButton, Qt::NoModifier);
-    QCoreApplication::sendEvent(&view(), &press);
-    QCoreApplication::sendEvent(&view(), &release);
+    click(on({lat, lon}));
     EXPECT_EQ(view().selected(), store.lines().back().id);
     EXPECT_TRUE(window.lineText().contains(QStringLiteral("signal 99")))
         << window.lineText().toStdString();
@@ -357,6 +364,16 @@ TEST_F(Map, DriveByDayAndNight) {
                           [&](QPoint q) { return day.pixelColor(q) == trackColour; }));
     EXPECT_FALSE(
         Map::near(day, (a + b) / 2, 2, [&](QPoint q) { return day.pixelColor(q) == trackColour; }));
+    const fix::LineOfBearing& picked = store.lines()[120];
+    double lat = 0, lon = 0;
+    GeographicLib::Geodesic::WGS84().Direct(picked.station.latitude, picked.station.longitude,
+                                            picked.trueBearing, 1200, lat, lon);
+    click(on({lat, lon}));
+    EXPECT_EQ(view().selected(), picked.id);
+    EXPECT_TRUE(window.pointerText().startsWith(QString::fromLatin1(
+        SexagesimalText(ToGeo(view().view().toWorld({on({lat, lon}).x(), on({lat, lon}).y()})).latitude,
+                        Axis::Latitude)
+            .c_str())));
     shot("map-tiles", tiles.folder(), Palette::Day);
     const QImage night = shot("map-night", tiles.mbtiles(), Palette::Night);
     int bright = 0;
