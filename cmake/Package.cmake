@@ -10,7 +10,8 @@ string(CONCAT CPACK_PACKAGE_DESCRIPTION
   "Kestrova shows what a direction-finding processor streams over an RS-232 line at 19200 "
   "baud: a polar needle gauge and digital bearing, signal and tune meters, status banners, "
   "the antenna and band in use, and the GPS position. It answers the processor and blanks "
-  "what goes stale. Settings are kept per user in ~/.config/kestrova/.")
+  "what goes stale. Settings are kept per user in ~/.config/kestrova/. kestrova-fix finds "
+  "the transmitter from the bearing logs it writes.")
 set(CPACK_DEBIAN_PACKAGE_SECTION comm)
 set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)

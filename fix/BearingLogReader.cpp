@@ -93,7 +93,8 @@ std::int64_t count(const LocalTime& l) {
     const int era = y / 400;
     const int yoe = y - era * 400;
     const int doy = (153 * (l.month + (l.month > 2 ? -3 : 9)) + 2) / 5 + l.day - 1;
-    const std::int64_t days = std::int64_t{era} * 146097 + yoe * 365 + yoe / 4 - yoe / 100 + doy;
+    const std::int64_t days =
+        std::int64_t{era} * 146097 + std::int64_t{yoe} * 365 + yoe / 4 - yoe / 100 + doy;
     return ((days * 24 + l.hour) * 60 + l.minute) * 60000 + std::int64_t{l.second} * 1000 +
            l.millisecond;
 }

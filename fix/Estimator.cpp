@@ -40,17 +40,18 @@ struct Normal {
     double gx = 0, gy = 0;
     double cost = 0;
     std::size_t stretches = 0;
+    std::vector<double> scaled;  // each stretch's mean residual times the root of its count
 };
 
 Look1 lookFrom(const std::vector<Ray>& rays, const GeoPosition& at) {
     Look1 l;
     for (const Ray& r : rays) {
         const Sight s = Look(r.station, at);
-        const double far = s.azimuthAtFar * kRadiansPerDegree;
+        const Gradient g = AzimuthGradient(s);
         l.valid = l.valid && s.reducedLength > 0;
         l.residual.push_back(Wrap180(r.bearing - s.azimuth) * kRadiansPerDegree);
-        l.gx.push_back(std::cos(far) / s.reducedLength);
-        l.gy.push_back(-std::sin(far) / s.reducedLength);
+        l.gx.push_back(g.east);
+        l.gy.push_back(g.north);
         l.metres.push_back(s.metres);
     }
     return l;
@@ -79,6 +80,7 @@ Normal normal(const std::vector<Ray>& rays, const Look1& l, const std::vector<ch
             m.gx += s.gx * s.r / s.n;
             m.gy += s.gy * s.r / s.n;
             m.cost += s.r * s.r / s.n;
+            m.scaled.push_back(s.r / std::sqrt(s.n));
             ++m.stretches;
         }
     }
@@ -91,7 +93,7 @@ std::vector<char> judge(const Look1& l) {
     if (used.size() >= kFewestToJudge) {
         const double limit = kReject * RobustScale(l.residual);
         for (std::size_t i = 0; i < used.size(); ++i) {
-            used[i] = std::fabs(l.residual[i]) <= limit;
+            used[i] = std::fabs(l.residual[i]) <= limit ? 1 : 0;
         }
     }
     return used;
@@ -148,6 +150,19 @@ Solution refine(const std::vector<Ray>& rays, std::size_t stretches, const GeoPo
     return s;
 }
 
+// How much errors that neighbouring stretches share add to the variance of the fix: the
+// long-run factor (1 + r) / (1 - r) of a first-order autoregression with the stretches'
+// neighbour correlation r, when that is positive.
+double persistence(const std::vector<double>& scaled) {
+    double lag0 = 0, lag1 = 0;
+    for (std::size_t k = 0; k < scaled.size(); ++k) {
+        lag0 += scaled[k] * scaled[k];
+        lag1 += k > 0 ? scaled[k] * scaled[k - 1] : 0;
+    }
+    const double r = lag0 > 0 ? std::clamp(lag1 / lag0, 0.0, 0.9) : 0;
+    return (1 + r) / (1 - r);
+}
+
 // The covariance of the fix (metres squared), the sigma it rests on, and the scale of its
 // ellipses' degrees of freedom.
 struct Uncertainty {
@@ -168,7 +183,7 @@ Uncertainty uncertainty(const Normal& m, const FixOptions& o, bool judged) {
     } else if (m.stretches >= kFewestToJudge) {
         u.dof = static_cast<int>(m.stretches) - 2;
         const double kept = judged ? keptVariance() : 1.0;
-        u.sigma = std::max(floor, std::sqrt(m.cost / u.dof / kept));
+        u.sigma = std::max(floor, std::sqrt(m.cost / u.dof / kept * persistence(m.scaled)));
         u.estimated = true;
     } else {
         // Too few stretches to tell how much their bearings share: each counts as one.
@@ -246,6 +261,12 @@ double Median(const std::vector<double>& values, const std::vector<char>* mask) 
     return a[a.size() / 2];
 }
 
+bool MostlyBehind(const std::vector<double>& residuals) {
+    const auto behind = std::count_if(residuals.begin(), residuals.end(),
+                                      [](double a) { return std::fabs(a) > std::numbers::pi / 2; });
+    return static_cast<double>(behind) >= kMaxBehind * static_cast<double>(residuals.size());
+}
+
 double RobustScale(const std::vector<double>& residuals, const std::vector<char>* mask) {
     std::vector<double> a(residuals.size());
     std::transform(residuals.begin(), residuals.end(), a.begin(),
@@ -262,7 +283,7 @@ std::string_view RefusalText(Refusal r) {
         case Refusal::NearlyParallel:
             return "the lines of bearing are nearly parallel: they do not cross measurably";
         case Refusal::BehindStations:
-            return "the lines of bearing cross behind most of the stations";
+            return "the lines of bearing cross behind the stations: a quarter or more point away";
         case Refusal::NoConvergence:
             return "the estimate did not converge";
     }
@@ -293,16 +314,14 @@ FixResult EstimateFix(std::span<const Observation> observations, const FixOption
         r.refusal = Refusal::NoConvergence;
         return r;
     }
-    const auto behind = std::count_if(s.look.residual.begin(), s.look.residual.end(),
-                                      [](double a) { return std::fabs(a) > std::acos(0.0); });
-    if (2 * static_cast<std::size_t>(behind) > rays.size()) {
-        r.refusal = Refusal::BehindStations;
-        return r;
-    }
     const Uncertainty u = uncertainty(s.normal, options, rays.size() >= kFewestToJudge);
     if (!u.ok || !(std::sqrt(u.covariance.largestEigenvalue()) <=
                    kMaxRelativeSpread * Median(s.look.metres, &s.used))) {
         r.refusal = Refusal::NearlyParallel;
+        return r;
+    }
+    if (MostlyBehind(s.look.residual)) {
+        r.refusal = Refusal::BehindStations;
         return r;
     }
     r.refusal = Refusal::None;

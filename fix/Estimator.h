@@ -34,7 +34,7 @@ enum class Refusal {
     None,
     TooFewBearings,  // fewer than two usable bearings
     NearlyParallel,  // the lines do not cross measurably (driving straight at or away)
-    BehindStations,  // the lines cross behind most of the stations
+    BehindStations,  // a quarter or more of the bearings point away from the crossing
     NoConvergence,   // the estimate did not settle
 };
 

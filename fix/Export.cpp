@@ -158,7 +158,7 @@ Shape lineShape(const ExportData& d, std::size_t i, double length) {
                 (l.note.empty() ? "" : ", " + l.note),
             GeodesicPath(l.station, l.trueBearing, length, length / kLinePoints),
             {}};
-    s.properties = ",\"kind\":\"bearing\",\"id\":" + std::to_string(l.id) +
+    s.properties = ",\"kind\":\"bearing\",\"line\":" + std::to_string(l.id) +
                    ",\"time\":" + json(FormatLocalTime(l.time.local)) + ",\"bearing\":" + bearing +
                    ",\"heading\":\"" + sourceName(l.heading) +
                    "\",\"used\":" + (v.used ? "true" : "false") + ",\"residual\":" + residual +
@@ -276,7 +276,8 @@ std::string ToGeoJson(const ExportData& d) {
         if (s.kind == Shape::Kind::Point) {
             points = points.substr(1, points.size() - 2);
         } else if (s.kind == Shape::Kind::Ring) {
-            points = "[" + points + "]";
+            points.insert(0, "[");
+            points += ']';
         }
         out += std::string(first ? "" : ",") + "\n{\"type\":\"Feature\",\"geometry\":{\"type\":\"" +
                type + "\",\"coordinates\":" + points +

@@ -34,6 +34,11 @@ double RobustScale(const std::vector<double>& residuals, const std::vector<char>
 // The median of the values that `mask` (when given) keeps; 0 when there are none.
 double Median(const std::vector<double>& values, const std::vector<char>* mask = nullptr);
 
+// A crossing that this share of the bearings or more point away from is no crossing: wild
+// bearings point anywhere, so it takes half of them wild to come near it by chance.
+inline constexpr double kMaxBehind = 0.25;
+bool MostlyBehind(const std::vector<double>& residuals);
+
 struct Start {
     Refusal refusal = Refusal::None;
     GeoPosition position;

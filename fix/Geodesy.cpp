@@ -2,6 +2,7 @@
 
 #include <GeographicLib/Geodesic.hpp>
 #include <cmath>
+#include <numbers>
 
 namespace kestrova::fix {
 
@@ -37,6 +38,11 @@ Sight Look(const GeoPosition& from, const GeoPosition& to) {
     wgs84().Inverse(from.latitude, from.longitude, to.latitude, to.longitude, s.metres, s.azimuth,
                     s.azimuthAtFar, s.reducedLength);
     return s;
+}
+
+Gradient AzimuthGradient(const Sight& s) {
+    const double far = s.azimuthAtFar * std::numbers::pi / 180;
+    return {std::cos(far) / s.reducedLength, -std::sin(far) / s.reducedLength};
 }
 
 double Metres(const GeoPosition& from, const GeoPosition& to) {

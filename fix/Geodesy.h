@@ -21,6 +21,14 @@ struct Sight {
     double reducedLength = 0;  // metres moved sideways at `to` per radian turned at `from`
 };
 Sight Look(const GeoPosition& from, const GeoPosition& to);
+
+// How the azimuth of a sight turns as its far end moves east and north, radians per metre:
+// sideways at the far end, it turns by the distance over the reduced length.
+struct Gradient {
+    double east = 0;
+    double north = 0;
+};
+Gradient AzimuthGradient(const Sight& s);
 double Metres(const GeoPosition& from, const GeoPosition& to);
 GeoPosition Move(const GeoPosition& from, double azimuth, double metres);
 

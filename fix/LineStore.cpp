@@ -12,6 +12,10 @@ namespace {
 
 // The most positions kept whatever the age limit: ten hours of one a second.
 constexpr std::size_t kMaxTrack = 36000;
+// The course is taken over the last 20 m of road, when the last 10 s hold that much: a GPS
+// position is good to a few tenths of a metre, which is degrees over a metre or two.
+constexpr double kCourseMetres = 20;
+constexpr std::int64_t kCourseMs = 10000;
 
 bool usable(const GeoPosition& p) {
     return OnGlobe(p) && !IsNullIsland(p);
@@ -23,20 +27,28 @@ void LineStore::positionShown(const PositionShown& p) {
     if (!usable(p.position)) {
         return;
     }
-    course_.reset();
-    if (!track_.empty()) {
-        const PositionShown& last = track_.back();
-        const double seconds = static_cast<double>(p.time.steadyMs - last.time.steadyMs) / 1000.0;
-        const Sight s = Look(last.position, p.position);
-        if (seconds > 0 && s.metres / seconds * 3.6 >= settings_.courseMinSpeedKmh) {
-            course_ = Wrap360(s.azimuth);
-        }
-    }
+    course_ = courseTo(p);
     track_.push_back(p);
     if (track_.size() > kMaxTrack) {
         track_.pop_front();
     }
     ++revision_;
+}
+
+std::optional<double> LineStore::courseTo(const PositionShown& p) const {
+    for (auto it = track_.rbegin(); it != track_.rend(); ++it) {
+        const std::int64_t ms = p.time.steadyMs - it->time.steadyMs;
+        if (ms > kCourseMs) {
+            break;
+        }
+        const Sight s = Look(it->position, p.position);
+        if (s.metres >= kCourseMetres) {
+            const bool fast = ms > 0 && s.metres / static_cast<double>(ms) * 3600.0 >=
+                                            settings_.courseMinSpeedKmh;
+            return fast ? std::optional(Wrap360(s.azimuth)) : std::nullopt;
+        }
+    }
+    return std::nullopt;
 }
 
 void LineStore::positionLost() {

@@ -10,7 +10,6 @@
 #include <optional>
 #include <string>
 #include <string_view>
-#include <utility>
 
 #include "core/Readings.h"
 #include "fix/Estimator.h"
@@ -21,10 +20,10 @@ namespace kestrova::fix {
 struct StoreSettings {
     double declinationDegrees = 0;  // Declination=: east positive, added to compass headings
     double courseMinSpeedKmh = 10;  // CourseMinSpeed=: slower, the course is not trusted
-    std::optional<double> fixedHeadingDegrees;  // FixedHeading=: degrees true, none by default
-    std::optional<double> sigmaDegrees;         // BearingSigma=: none, estimated
-    std::size_t maxCount = 300;                 // LobMaxCount=
-    double maxAgeSeconds = 600;                 // LobMaxAge=
+    std::optional<double> fixedHeadingDegrees{};  // FixedHeading=: degrees true, none by default
+    std::optional<double> sigmaDegrees{};         // BearingSigma=: none, estimated
+    std::size_t maxCount = 300;                   // LobMaxCount=
+    double maxAgeSeconds = 600;                   // LobMaxAge=
 };
 
 // The settings from the settings file: `readSetting` gives a key's value ("" when missing,
@@ -42,7 +41,7 @@ struct StoreCounts {
 
 class LineStore : public ReadingListener {
   public:
-    explicit LineStore(StoreSettings settings) : settings_(std::move(settings)) {}
+    explicit LineStore(const StoreSettings& settings) : settings_(settings) {}
 
     void bearingShown(const BearingShown& b) override;
     void positionShown(const PositionShown& p) override;
@@ -73,6 +72,7 @@ class LineStore : public ReadingListener {
     void add(LineOfBearing line);
     void changed();
     std::optional<double> headingFor(const BearingShown& b, HeadingSource& source) const;
+    std::optional<double> courseTo(const PositionShown& p) const;
 
     StoreSettings settings_;
     std::deque<LineOfBearing> lines_;

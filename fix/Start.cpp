@@ -92,11 +92,9 @@ double relativeSpread(const std::vector<Line>& lines, const Round& r, const std:
     return sigma * std::sqrt(h.inverse().largestEigenvalue()) / Median(r.distance, &used);
 }
 
-}  // namespace
-
-Start PlanarStart(const std::vector<Ray>& rays, std::optional<double> sigma, double nominal) {
-    const GeoPosition centre = rays[rays.size() / 2].station;
-    const GeographicLib::Gnomonic plane(GeographicLib::Geodesic::WGS84());
+// The bearings as lines in the plane: each from its station towards a point along it.
+std::vector<Line> draw(const std::vector<Ray>& rays, const GeographicLib::Gnomonic& plane,
+                       const GeoPosition& centre) {
     std::vector<Line> lines(rays.size());
     for (std::size_t i = 0; i < rays.size(); ++i) {
         const GeoPosition probe = Move(rays[i].station, rays[i].bearing, kProbeMetres);
@@ -112,6 +110,15 @@ Start PlanarStart(const std::vector<Ray>& rays, std::optional<double> sigma, dou
         l.px = l.drawn ? l.px : 0;
         l.py = l.drawn ? l.py : 0;
     }
+    return lines;
+}
+
+}  // namespace
+
+Start PlanarStart(const std::vector<Ray>& rays, std::optional<double> sigma, double nominal) {
+    const GeoPosition centre = rays[rays.size() / 2].station;
+    const GeographicLib::Gnomonic plane(GeographicLib::Geodesic::WGS84());
+    const std::vector<Line> lines = draw(rays, plane, centre);
     double x = 0, y = 0;
     Round r{std::vector<double>(lines.size(), 0), std::vector<double>(lines.size(), 1)};
     std::vector<double> w(lines.size());
@@ -123,16 +130,15 @@ Start PlanarStart(const std::vector<Ray>& rays, std::optional<double> sigma, dou
         r = measure(lines, x, y);
         w = weights(lines, r);
     }
-    const auto behind = std::count_if(r.angle.begin(), r.angle.end(),
-                                      [](double a) { return std::fabs(a) > std::numbers::pi / 2; });
-    if (2 * static_cast<std::size_t>(behind) > rays.size()) {
-        return {Refusal::BehindStations, {}};
-    }
+    // Lines that barely cross may do so anywhere, behind the stations too: that says less.
     const double scatter = sigma                           ? *sigma
                            : rays.size() >= kFewestToJudge ? RobustScale(r.angle)
                                                            : nominal;
     if (!(relativeSpread(lines, r, w, scatter) <= kMaxRelativeSpread)) {
         return {Refusal::NearlyParallel, {}};
+    }
+    if (MostlyBehind(r.angle)) {
+        return {Refusal::BehindStations, {}};
     }
     Start s;
     plane.Reverse(centre.latitude, centre.longitude, x, y, s.position.latitude,

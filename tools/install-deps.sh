@@ -20,7 +20,7 @@ if [ $tests = 1 ]; then
   packages+=(
     libgtest-dev libgmock-dev libbenchmark-dev
     clang libclang-rt-14-dev clang-format clang-tidy git locales
-    desktop-file-utils dpkg-dev file python3
+    desktop-file-utils dpkg-dev file gdal-bin python3
   )
 fi
 

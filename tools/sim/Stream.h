@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "core/Recording.h"
+#include "tools/sim/Drive.h"
 #include "tools/sim/Model.h"
 #include "tools/sim/Options.h"
 #include "tools/sim/Packets.h"
@@ -111,6 +112,7 @@ class StreamGenerator : public Source {
     BearingModel bearing_;
     Vehicle vehicle_;
     TuneModel tune_;
+    std::optional<Drive> drive_;  // a drive past a transmitter, when one is asked for
     double t_ = 0;
 
     std::vector<std::string> antennas_;

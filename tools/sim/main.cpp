@@ -378,6 +378,7 @@ int main(int argc, char** argv) {
     }
     if (opt.help) {
         std::fputs(helpText(), stdout);
+        std::fputs(driveHelpText(), stdout);
         return 0;
     }
     std::unique_ptr<Source> source;
@@ -408,11 +409,15 @@ int main(int argc, char** argv) {
     std::signal(SIGPIPE, SIG_IGN);
 
     const std::string link = opt.link;
+    const std::string truth = opt.drive.active ? Drive(opt.drive).truth() : "";
     Simulator sim(std::move(opt), std::move(source), master, timed);
     int status = 3;
     if (sim.openRecord(error)) {
         std::string summary;
         status = sim.run(summary) ? 0 : 1;
+        if (!truth.empty()) {
+            std::printf("%s\n", truth.c_str());
+        }
         std::printf("%s\n", summary.c_str());
     } else {
         std::fprintf(stderr, "kestrova-sim: %s\n", error.c_str());
