@@ -10,6 +10,7 @@
 
 #include "display/Gps.h"
 #include "map/Coordinates.h"
+#include "map/Describe.h"
 #include "map/Geometry.h"
 #include "map/LineShapes.h"
 #include "map/MapOptions.h"
@@ -230,6 +231,47 @@ TEST(LineShapes, WorkedOutInTurnAndForgotten) {
     EXPECT_TRUE(shapes.of(1).empty());
     fix::FixResult noFix;
     EXPECT_EQ(LineLength(lines, noFix), kShortestLine);
+}
+
+// The fix and a line in words, in UTF-8: a refusal's reason, the ellipses, a line by hand.
+TEST(Describe, FixAndLine) {
+    fix::FixResult refused;
+    refused.refusal = fix::Refusal::NearlyParallel;
+    EXPECT_EQ(FixSummary(refused), "No fix: " + std::string(fix::RefusalText(refused.refusal)));
+    const fix::FixResult f{fix::Refusal::None,
+                           {-33.5, 151.25},
+                           {0.5, 1234, 456, 7.6},
+                           {0.95, 2950, 1100, 7.6},
+                           {},
+                           4.25,
+                           true,
+                           false,
+                           60,
+                           58,
+                           57,
+                           {}};
+    EXPECT_EQ(FixSummary(f),
+              "Fix 33\u00B0 30.0000' S  151\u00B0 15.0000' E\nhalf-axes 50 %: 1.2 km x 456 m at "
+              "008\u00B0, 95 %: 3.0 km x 1.1 km at 008\u00B0\n57 of 60 bearings, sigma 4.2\u00B0 "
+              "estimated");
+    const fix::LineOfBearing manual{3,
+                                    {0, {2024, 5, 1, 9, 8, 7, 0}},
+                                    {1, 2},
+                                    7.25,
+                                    fix::HeadingSource::Manual,
+                                    0,
+                                    "",
+                                    "team B",
+                                    true};
+    EXPECT_EQ(LineSummary(manual, nullptr),
+              "09:08:07  007.2\u00B0 true  by hand: team B  left out");
+    const fix::BearingVerdict wild{-12.34, false};
+    fix::LineOfBearing heard = manual;
+    heard.heading = fix::HeadingSource::Compass;
+    heard.signal = 57;
+    heard.excluded = false;
+    EXPECT_EQ(LineSummary(heard, &wild),
+              "09:08:07  007.2\u00B0 true  signal 57  residual -12.3\u00B0  judged wild");
 }
 
 }  // namespace
