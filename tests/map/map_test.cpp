@@ -76,10 +76,16 @@ TEST(WebMercator, WorldTilesAndViews) {
     EXPECT_NEAR(v.metresPerPixel(), 2 * M_PI * kSphereRadius * std::cos(10 * M_PI / 180) / 4096,
                 1e-6);
     std::map<int, double> left;  // by column
+    double right = 0, bottom = 0;
     for (const PlacedTile& t : v.tiles(4)) {
         left[t.key.x] = t.topLeft.x;
         EXPECT_EQ(t.side, 256);
+        right = std::max(right, t.topLeft.x + t.side);
+        bottom = std::max(bottom, t.topLeft.y + t.side);
     }
+    EXPECT_GE(right, 600);  // the view covered to its far corner
+    EXPECT_GE(bottom, 400);
+    EXPECT_EQ(v.toWorld({300, 200}), v.centre());
     ASSERT_EQ(left.size(), 4u);  // 14 and 15 west of the antimeridian, 0 and 1 east of it
     EXPECT_NEAR(left[15], v.toScreen({15.0 / 16, 0}).x, 1e-6);
     EXPECT_NEAR(left[14], left[15] - 256, 1e-6);
