@@ -124,6 +124,9 @@ for round in $(seq "$rounds"); do
     feeders=() apps=() counters=()
     for prog in "${programs[@]}"; do
       dev=$work/line-$prog
+      # The last measurement's link names a terminal that is gone, or by now another's: it
+      # must not be there for the wait below to find before the new one is made.
+      rm -f "$dev"
       if [ "$kind" = idle ]; then
         "$here"/idle-pty.py "$dev" $((settle + seconds + 30)) &
       else
@@ -140,15 +143,17 @@ for round in $(seq "$rounds"); do
       apps+=("$started")
     done
     sleep "$settle"
+    rss=()
     for i in "${!programs[@]}"; do
       "$here"/schedstat.py "${apps[$i]}" "$seconds" > "$work/$kind-${programs[$i]}-$round.json" &
       counters+=($!)
+      # While the line still runs: the bare program ends with its line, soon after the count.
+      rss+=("$(awk '/VmRSS/ {print $2}' "/proc/${apps[$i]}/status")")
     done
     wait "${counters[@]}"
     for i in "${!programs[@]}"; do
-      rss=$(awk '/VmRSS/ {print $2}' "/proc/${apps[$i]}/status")
       echo "{\"program\": \"${programs[$i]}\", \"kind\": \"$kind\", \"round\": $round," \
-        "\"rss_kb\": $rss, \"figures\": $(cat "$work/$kind-${programs[$i]}-$round.json")}" \
+        "\"rss_kb\": ${rss[$i]}, \"figures\": $(cat "$work/$kind-${programs[$i]}-$round.json")}" \
         >> "$work/results.jsonl"
     done
     if [ "$kind" = line ]; then

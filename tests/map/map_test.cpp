@@ -8,6 +8,7 @@
 #include <map>
 #include <tuple>
 
+#include "app/CommandLine.h"
 #include "display/Gps.h"
 #include "map/Coordinates.h"
 #include "map/Describe.h"
@@ -215,6 +216,11 @@ TEST(MapOptions, ResolvedAndPlaced) {
     ini.erase("MapTop=");
     EXPECT_EQ(ReadMapPlace(read), std::nullopt);
     EXPECT_EQ(MapPlaceValues({1, -2, 3, 4}), (std::array<std::string, 4>{"1", "-2", "3", "4"}));
+    // The command line's spellings.
+    EXPECT_EQ(ParseCommandLine({"--map", "--map-tiles", "a.mbtiles"}).options.map,
+              (MapOptions{true, "a.mbtiles"}));
+    EXPECT_EQ(ParseCommandLine({"--map=1"}).error, "option '--map' takes no value");
+    EXPECT_EQ(ParseCommandLine({"--map-tiles"}).error, "option '--map-tiles' needs a PATH");
 }
 
 // Shapes are worked out a budget at a time and forgotten with their lines.
