@@ -60,8 +60,8 @@ void BearingDialog::accept() {
     }
     if (!add_({*lat, *lon}, *brg, note_->text().toStdString())) {
         problem_->setText(
-            QStringLiteral("No such place or bearing: latitude -90 to 90, "
-                           "longitude -180 to 180, bearing 0 to 360."));
+            QStringLiteral("Not taken: latitude -90 to 90 and longitude -180 to "
+                           "180, not 0, 0 (what a GPS without a fix sends)."));
         return;
     }
     QDialog::accept();

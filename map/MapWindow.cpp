@@ -58,12 +58,23 @@ MapWindow::MapWindow(fix::LineStore& store, std::function<Stamp()> now, QWidget*
         map_->refresh();
         showLine(map_->selected());
     });
-    live_->start(kLiveMs);
+    live_->setInterval(kLiveMs);
     resize(800, 600);
     showPointer(std::nullopt);
 }
 
 MapWindow::~MapWindow() = default;
+
+void MapWindow::showEvent(QShowEvent* event) {
+    live_->start();
+    map_->refresh();
+    QWidget::showEvent(event);
+}
+
+void MapWindow::hideEvent(QHideEvent* event) {
+    live_->stop();
+    QWidget::hideEvent(event);
+}
 
 QPushButton* MapWindow::button(const QString& text, const QString& tip, std::function<void()> act) {
     auto* b = new QPushButton(text, this);

@@ -48,6 +48,11 @@ class MapWindow : public QWidget {
     // Also told of a problem with the tiles, once per opening: the main window's status line.
     std::function<void(std::string_view)> report;
 
+  protected:
+    // Looks at the store only while shown.
+    void showEvent(QShowEvent* event) override;
+    void hideEvent(QHideEvent* event) override;
+
   private:
     QPushButton* button(const QString& text, const QString& tip, std::function<void()> act);
     QWidget* buildButtons();

@@ -12,6 +12,7 @@
 #include <QPushButton>
 #include <QShortcut>
 #include <QTemporaryDir>
+#include <QWindow>
 #include <cmath>
 #include <cstdlib>
 #include <fstream>
@@ -370,6 +371,19 @@ TEST_F(Map, DriveByDayAndNight) {
     }
     EXPECT_EQ(bright, 0);
     EXPECT_EQ(networkSockets(), 0);
+    // The exports by the name's ending, and the picture as the map shows it.
+    for (const auto& [name, start, kind] : {std::tuple{"a.geojson", "{", "FeatureCollection"},
+                                            {"a.kml", "<?xml", "<kml"},
+                                            {"a.gpx", "<?xml", "<gpx"}}) {
+        const QString path = tiles.dir.filePath(QString::fromLatin1(name));
+        ASSERT_TRUE(window.exportTo(path));
+        std::ifstream in(path.toStdString());
+        const std::string text{std::istreambuf_iterator<char>(in), {}};
+        EXPECT_TRUE(text.starts_with(start) && text.find(kind) != std::string::npos) << name;
+    }
+    EXPECT_FALSE(window.exportTo(tiles.dir.filePath(QStringLiteral("no/such/a.kml"))));
+    ASSERT_TRUE(window.savePicture(tiles.dir.filePath(QStringLiteral("map.png"))));
+    EXPECT_EQ(QImage(tiles.dir.filePath(QStringLiteral("map.png"))).size(), view().size());
 }
 
 // The program opens the map at start-up with Map=1 where the settings put it and keeps its
@@ -383,6 +397,8 @@ TEST(MapSession, OpensPlacedAndKeepsItsPlace) {
     auto app = placed.start();
     MapWindow* w = app->map()->window();
     ASSERT_TRUE(w != nullptr && w->isVisible());
+    // The main window's own: closing the main window ends the program, the map open or not.
+    EXPECT_EQ(w->windowHandle()->transientParent(), app->window().windowHandle());
     const double twips = 1440.0 / w->logicalDpiY();
     EXPECT_EQ(w->size(), QSize(static_cast<int>(std::lround(9000 / twips)),
                                static_cast<int>(std::lround(7500 / twips))));
