@@ -79,6 +79,18 @@ constexpr Option kOptions[] = {
      }},
     {"--scale", "F", "draw the window F times larger (1 to 3)",
      [](CommandLine& c, std::string_view v) { return TakeViewOption(c.view, "--scale", v); }},
+    {"--map", "", "open the map window at start-up",
+     [](CommandLine& c, std::string_view) {
+         c.map.open = true;
+         return std::string();
+     }},
+    {"--map-tiles", "PATH",
+     "draw the map on the tiles in PATH, a z/x/y.png folder\n"
+     "or an MBTiles file (never fetched from a network)",
+     [](CommandLine& c, std::string_view v) {
+         c.map.tiles = std::string(v);
+         return std::string();
+     }},
     {"--help", "", "show this help and exit", setFlag<&CommandLine::help>},
     {"--version", "", "show the version and exit", setFlag<&CommandLine::version>},
 };

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "app/ViewOptions.h"
+#include "map/MapOptions.h"
 #include "settings/OperatorOptions.h"
 
 namespace kestrova {
@@ -20,6 +21,7 @@ struct CommandLine {
     std::string settings;     // --settings: the settings folder; "" to choose as usual
     OperatorOptions outputs;  // --record, --bearing-log
     ViewOptions view;         // --history, --night, --scale
+    map::MapOptions map;      // --map, --map-tiles
 };
 
 struct ParsedCommandLine {

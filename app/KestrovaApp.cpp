@@ -1,6 +1,8 @@
 #include "app/KestrovaApp.h"
 
 #include <QCoreApplication>
+#include <QMenu>
+#include <QShortcut>
 #include <QSysInfo>
 #include <QTimer>
 #include <QToolTip>
@@ -54,6 +56,7 @@ KestrovaApp::KestrovaApp(const AppSetup& setup)
     outputs_ = setup.outputs;
     settingsFolder_ = setup.settingsFolder;
     shareAddress_ = setup.share;
+    mapOptions_ = setup.map;
     devices_.setRunDevice(setup.portDevice);
     // What changes the receive buffer between ticks lets the ticks that passed see it first.
     line_.onDataWaiting = [this] { ticks_.dataWaiting(); };
@@ -102,7 +105,44 @@ bool KestrovaApp::start() {
         startSharing(shareAddress_);
     }
     window_.show();
+    beginMap();
     return true;
+}
+
+void KestrovaApp::beginMap() {
+    const auto read = [this](const std::string& key) {
+        return store_.ReadIniValue(kSettingsFile, key, false);
+    };
+    const auto report = [this](std::string_view m) { store_.ShowStatus(m); };
+    lines_ = std::make_unique<fix::LineStore>(
+        fix::ReadStoreSettings([&](const std::string& key) { return read(key + "="); }, report));
+    map::SessionHooks hooks{read,
+                            [this](const std::string& key, const std::string& value) {
+                                return store_.WriteIniValue(kSettingsFile, key, value) ==
+                                       WriteResult::Written;
+                            },
+                            report};
+    map_ = std::make_unique<map::MapSession>(
+        *lines_,
+        [this] {
+            return Stamp{steady_.nowMs(), SystemLocalClock().now()};
+        },
+        &window_, std::move(hooks));
+    auto* key = new QShortcut(QKeySequence(Qt::Key_M), &window_);
+    QObject::connect(key, &QShortcut::activated, [this] { map_->open(); });
+    window_.onStatusMenu = [this](QPoint at) { statusMenu(at); };
+    map_->begin(map::ResolveMapOptions(mapOptions_, read, settingsFolder_),
+                {viewOptions_.colours(), viewOptions_.factor()});
+}
+
+void KestrovaApp::statusMenu(QPoint at) {
+    auto* menu = new QMenu(&window_);
+    menu->setAttribute(Qt::WA_DeleteOnClose);
+    applyLook(menu, viewOptions_.colours());
+    menu->addAction(QStringLiteral("Map"), QKeySequence(Qt::Key_M), [this] { map_->open(); });
+    menu->addAction(QStringLiteral("Last messages"),
+                    [this, at] { window_.showStatusMessages(at); });
+    menu->popup(at);
 }
 
 void KestrovaApp::openFailed(const std::string& why) {

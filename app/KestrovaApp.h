@@ -11,6 +11,7 @@
 #include "app/StationDecoders.h"
 #include "app/frmKestrova.h"
 #include "core/Station.h"
+#include "fix/LineStore.h"
 #include "link/Dispatch.h"
 #include "link/PortRecovery.h"
 #include "link/QtSerialLine.h"
@@ -18,6 +19,8 @@
 #include "link/RxPoll.h"
 #include "link/Supervision.h"
 #include "link/VirtualTicks.h"
+#include "map/MapOptions.h"
+#include "map/MapSession.h"
 #include "net/PortLine.h"
 #include "net/QtNetworkLine.h"
 #include "net/QtShareServer.h"
@@ -41,6 +44,7 @@ struct AppSetup {
     ViewOptions view;            // from the command line; the settings file fills in the rest
     OperatorOptions outputs;     // likewise
     std::string share;           // [ADDR:]PORT to share the line on; "" not to share
+    map::MapOptions map;         // likewise
 };
 
 // Serial ports are opened and asked; network ports are connected to, briefly.
@@ -130,6 +134,19 @@ class KestrovaApp : public MainWindowShell, public MainWindowPlacement {
     ViewOptions viewOptions_;
     OperatorOptions outputs_;
     std::string settingsFolder_;
+
+    // The lines of bearing and the map window that draws them: made after start-up, the map
+    // opened then when the options ask, later by the M key or the status line's menu.
+    void beginMap();
+    void statusMenu(QPoint at);
+    map::MapOptions mapOptions_;
+    SteadyClock steady_;
+    std::unique_ptr<fix::LineStore> lines_;
+    std::unique_ptr<map::MapSession> map_;
+
+  public:
+    fix::LineStore* lines() const { return lines_.get(); }
+    map::MapSession* map() const { return map_.get(); }
 };
 
 }  // namespace kestrova

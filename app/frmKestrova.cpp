@@ -350,8 +350,13 @@ void frmKestrova::buildStatusLine() {
     setColour(status, QPalette::Window, Qt::white, true);
     setColour(status, QPalette::WindowText, Qt::black, true);
     connect(status, &ClickableLabel::clicked, this, &frmKestrova::StatusDisp_Click);
-    connect(status, &ClickableLabel::menuRequested, this,
-            [this](QPoint at) { showStatusMessages(at); });
+    connect(status, &ClickableLabel::menuRequested, this, [this](QPoint at) {
+        if (onStatusMenu) {
+            onStatusMenu(at);
+        } else {
+            showStatusMessages(at);
+        }
+    });
 }
 
 void frmKestrova::restyle() {

@@ -106,6 +106,8 @@ class frmKestrova : public QWidget, public Display {
     std::function<void()> onConfigClicked;
     // A line above the messages in that list, such as how many watch the line; none when "".
     std::function<std::string()> statusMenuNote;
+    // Opens the status line's context menu at `at` (global) in place of the list of messages.
+    std::function<void(QPoint at)> onStatusMenu;
 
   public slots:
     void StatusDisp_Click();

@@ -133,7 +133,7 @@ int main(int argc, char** argv) {
         return 1;
     }
     kestrova::KestrovaApp kestrova({folders.settings.string(), folders.data.string(), options.port,
-                                    options.view, options.outputs, options.share});
+                                    options.view, options.outputs, options.share, options.map});
     FirstPaint firstPaint;
     if (qEnvironmentVariableIsSet("KESTROVA_STARTUP_TIMING")) {
         kestrova.window().installEventFilter(&firstPaint);

@@ -22,11 +22,13 @@ find_program(KESTROVA_SHLIBDEPS dpkg-shlibdeps)
 find_program(KESTROVA_FILE file)
 if(KESTROVA_SHLIBDEPS AND KESTROVA_FILE)
   set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
-  set(CPACK_DEBIAN_PACKAGE_DEPENDS "qt6-qpa-plugins (>= 6.4)")
+  # The map reads MBTiles files through Qt's SQLite driver, a plugin no library names.
+  set(CPACK_DEBIAN_PACKAGE_DEPENDS "qt6-qpa-plugins (>= 6.4), libqt6sql6-sqlite (>= 6.4)")
 else()
   set(CPACK_DEBIAN_PACKAGE_DEPENDS "libqt6core6 (>= 6.4), libqt6gui6 (>= 6.4), \
 libqt6widgets6 (>= 6.4), libqt6serialport6 (>= 6.4), libqt6network6 (>= 6.4), \
-qt6-qpa-plugins (>= 6.4), libgeographiclib23, libstdc++6 (>= 12), libc6 (>= 2.36)")
+qt6-qpa-plugins (>= 6.4), libqt6sql6 (>= 6.4), libqt6sql6-sqlite (>= 6.4), libgeographiclib23, \
+libstdc++6 (>= 12), libc6 (>= 2.36)")
 endif()
 set(CPACK_STRIP_FILES ON)
 # Packaging uses what was built; it never builds the test programs first.

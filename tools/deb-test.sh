@@ -16,7 +16,7 @@ version=$("$1"/bin/kestrova --version)
 [ "kestrova $(dpkg-deb -f "$deb" Version)" = "$version" ] || fail "version is not the program's ($version)"
 depends=$(dpkg-deb -f "$deb" Depends)
 for p in libqt6core6 libqt6gui6 libqt6widgets6 libqt6serialport6 libqt6network6 \
-  qt6-qpa-plugins libgeographiclib23; do
+  qt6-qpa-plugins libgeographiclib23 libqt6sql6-sqlite; do
   grep -qE "(^|, )$p( |,|\$)" <<< "$depends" || fail "Depends lacks $p: $depends"
 done
 echo "deb test: $(basename "$deb") holds the programs and the desktop entry; Depends: $depends"

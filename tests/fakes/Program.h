@@ -67,7 +67,7 @@ struct ProgramFolder {
     std::unique_ptr<KestrovaApp> start(const std::string& device = "",
                                        const std::string& share = "") const {
         auto app = std::make_unique<KestrovaApp>(
-            AppSetup{path.string(), path.string(), device, {}, {}, share});
+            AppSetup{path.string(), path.string(), device, {}, {}, share, {}});
         EXPECT_TRUE(app->start());
         return app;
     }
