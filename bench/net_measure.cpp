@@ -73,7 +73,7 @@ struct Program {
                                                   "HideConfigButton=0\r\nAlwaysOnTop=0\r\n";
         std::filesystem::copy_file(folder / "Kestrova.ini", folder / "Kestrova.bak");
         app = std::make_unique<KestrovaApp>(
-            AppSetup{folder.string(), folder.string(), port, {}, {}, {}});
+            AppSetup{folder.string(), folder.string(), port, {}, {}, {}, {}});
         app->start();
         app->line().onReceived = [this](std::string_view b) {
             received += b.size();
