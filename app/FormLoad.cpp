@@ -9,7 +9,6 @@
 #include "display/Meters.h"
 #include "status/AntennaDecoder.h"
 #include "status/Banners.h"
-#include "status/MagTable.h"
 
 namespace kestrova {
 
@@ -51,7 +50,7 @@ bool Form_Load(const StartUp& s) {
     st.bearing.CompassHeading = 999;
     st.bearing.CompassFlag = 'P';
 
-    LoadAntSettings(st, "CANT UNKNOWN\r\n", false);
+    LoadAntSettings(st, ParseAntennaLine(kUnknownAntenna), false);
     st.bearing.TwoPi = static_cast<float>(8.0 * std::atan(1.0));
     CreateTables(st);
 

@@ -13,10 +13,8 @@ namespace kestrova {
 
 KestrovaApp::KestrovaApp(const AppSetup& setup)
     : line_([this](std::int16_t port) { return devices_.deviceFor(port); }),
-      tools_(
-          window_, line_, [this] { return static_cast<int>(st_.bearing.SignalMag); },
-          [this](std::string_view m) { store_.ShowStatus(m); }),
-      st_(tools_.display(), tools_.line()),
+      tools_(line_, [this](std::string_view m) { store_.ShowStatus(m); }),
+      st_(window_, tools_.line()),
       decoders_(st_),
       Timer4_(2, [this] { poll_.Timer4_Timer(); }),
       PollWake_([this] { ticks_.wakeUp(); }),
@@ -39,11 +37,13 @@ KestrovaApp::KestrovaApp(const AppSetup& setup)
                             1;
                  }),
       boxes_(&window_),
-      store_(setup.settingsFolder, window_, boxes_, clock_, *this, files_,
+      store_(setup.settingsFolder, window_, boxes_, SystemClocks().local, *this, files_,
              [] { QTimer::singleShot(0, qApp, &QCoreApplication::quit); }),
       ports_(line_, store_, boxes_, probe_, devices_, StayAliveTmr_),
       recovery_(line_, RecoveryTmr_, [this](std::string_view m) { store_.ShowStatus(m); }) {
     st_.dataFolder = setup.dataFolder;
+    st_.readings.add(tools_.bearingLog());
+    st_.readings.add(window_);
     viewOptions_ = setup.view;
     outputs_ = setup.outputs;
     settingsFolder_ = setup.settingsFolder;

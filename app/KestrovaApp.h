@@ -17,7 +17,6 @@
 #include "link/RxPoll.h"
 #include "link/Supervision.h"
 #include "link/VirtualTicks.h"
-#include "settings/Clock.h"
 #include "settings/FileOps.h"
 #include "settings/MainWindowPlacement.h"
 #include "settings/PortDevices.h"
@@ -92,7 +91,6 @@ class KestrovaApp : public MainWindowShell, public MainWindowPlacement {
     RxPoll poll_;
     VirtualTicks ticks_;
     PollTimer pollTimer_;
-    SystemClock clock_;
     PosixFileOps files_;
     QtMessageBoxes boxes_;
     Store store_;

@@ -16,15 +16,13 @@ bool sameFile(const std::string& a, const std::string& b) {
 
 }  // namespace
 
-OperatorTools::OperatorTools(Display& window, SerialLine& line, std::function<int()> signal,
-                             Report report, OutputFile& recordFile, OutputFile& logFile,
-                             const MonotonicClock& monotonic, const LocalClock& local)
-    : clock_(local),
+OperatorTools::OperatorTools(SerialLine& line, Report report, OutputFile& recordFile,
+                             OutputFile& logFile, const Clocks& clocks)
+    : clock_(clocks.local),
       report_(report),
-      recorder_(recordFile, monotonic, report),
-      log_(logFile, local, std::move(signal), std::move(report)),
-      line_(line, recorder_),
-      display_(window, log_) {}
+      recorder_(recordFile, clocks.steady, report),
+      log_(logFile, std::move(report)),
+      line_(line, recorder_) {}
 
 void OperatorTools::begin(const OperatorOptions& options) {
     if (!options.recordFile.empty()) {

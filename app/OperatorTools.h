@@ -1,17 +1,17 @@
 #pragma once
-// The operator's optional outputs, put between the station and its window and line: the
-// recording of the line (link/LineRecorder.h) and the bearing log (display/BearingLog.h).
-// Until begin() switches one on they only pass the calls through.
+// The operator's optional outputs: the recording of the line (link/LineRecorder.h), put
+// between the station and its serial line, and the bearing log (display/BearingLog.h), which
+// listens to the bearings shown. Until begin() switches one on they do nothing.
 //
-// Wiring: build it before the Station and give the Station display() and line() in place of
-// the window and the serial line; call begin() with the resolved options before the start-up
-// sequence. The recorder writes out from the poll ticks' reads; it finishes when this object
-// goes.
+// Wiring: build it before the Station and give the Station line() in place of the serial
+// line, and add bearingLog() to its listeners; call begin() with the resolved options before
+// the start-up sequence. The recorder writes out from the poll ticks' reads; it finishes when
+// this object goes.
 
 #include <functional>
 #include <string_view>
 
-#include "core/LocalTime.h"
+#include "core/Clock.h"
 #include "core/OutputFile.h"
 #include "display/BearingLog.h"
 #include "link/LineRecorder.h"
@@ -23,17 +23,15 @@ class OperatorTools {
   public:
     using Report = std::function<void(std::string_view)>;
 
-    // `signal` reads the station's signal strength; `report` puts a message on the status line.
-    OperatorTools(Display& window, SerialLine& line, std::function<int()> signal, Report report)
-        : OperatorTools(window, line, std::move(signal), std::move(report), recordFile_, logFile_,
-                        steady_, local_) {}
+    // `report` puts a message on the status line.
+    OperatorTools(SerialLine& line, Report report)
+        : OperatorTools(line, std::move(report), recordFile_, logFile_, SystemClocks()) {}
     // With other files and clocks, for tests.
-    OperatorTools(Display& window, SerialLine& line, std::function<int()> signal, Report report,
-                  OutputFile& recordFile, OutputFile& logFile, const MonotonicClock& monotonic,
-                  const LocalClock& local);
+    OperatorTools(SerialLine& line, Report report, OutputFile& recordFile, OutputFile& logFile,
+                  const Clocks& clocks);
 
-    Display& display() { return display_; }
     SerialLine& line() { return line_; }
+    ReadingListener& bearingLog() { return log_; }
 
     // Switches on what the options name. Files that cannot be written are reported and left
     // off; so is a bearing log in the recording's file.
@@ -48,14 +46,11 @@ class OperatorTools {
 
   private:
     PosixOutputFile recordFile_, logFile_;
-    SteadyClock steady_;
-    SystemLocalClock local_;
     const LocalClock& clock_;
     Report report_;
     LineRecorder recorder_;
     BearingLog log_;
     RecordingSerialLine line_;
-    BearingLogDisplay display_;
 };
 
 }  // namespace kestrova

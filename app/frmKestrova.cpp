@@ -444,6 +444,12 @@ void frmKestrova::setHistoryLength(int readouts) {
     }
 }
 
+void frmKestrova::bearingShown(const BearingShown& b) {
+    if (history_.add(ShownDegrees(b.tenths))) {
+        gauge()->overlayChanged();
+    }
+}
+
 void frmKestrova::bearingsStopped() {
     if (history_.size() > 0) {
         history_.clear();
@@ -524,9 +530,7 @@ void frmKestrova::setText(El e, std::string_view latin1) {
     } else if (auto* label = qobject_cast<QLabel*>(w); label && !isPicture(e)) {
         label->setText(s);
     }
-    if (e == El::DOA && history_.shown(latin1)) {
-        gauge()->overlayChanged();
-    } else if (e == El::StatusDisp && built_) {
+    if (e == El::StatusDisp && built_) {
         messages_.shown(latin1);
         showStatusTip(s);
         // A message too long for the line starts at its left edge, so its time and first

@@ -15,6 +15,7 @@
 #include "app/StatusMessages.h"
 #include "app/ViewOptions.h"
 #include "core/Display.h"
+#include "core/Readings.h"
 #include "display/BearingHistory.h"
 #include "widgets/ClickableLabel.h"
 #include "widgets/LineElement.h"
@@ -49,7 +50,7 @@ struct LinePlace {
     Rgb colour;
 };
 
-class frmKestrova : public QWidget, public Display {
+class frmKestrova : public QWidget, public Display, public ReadingListener {
     Q_OBJECT
 
   public:
@@ -70,6 +71,9 @@ class frmKestrova : public QWidget, public Display {
     void setNeedleColour(Rgb colour) override;
     void setNeedleStrength(double fraction) override;
     double twipsPerPixelY() const override;
+
+    // ReadingListener: the bearing history's marks on the dial.
+    void bearingShown(const BearingShown& b) override;
     void bearingsStopped() override;
 
     // View options; each may change at any time and the window redraws what it shows.

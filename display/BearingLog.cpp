@@ -2,73 +2,19 @@
 
 #include <cstdio>
 
+#include "display/Bearing.h"
+
 namespace kestrova {
 
 namespace {
 
-bool isDigit(char c) {
-    return c >= '0' && c <= '9';
-}
-
-// Consumes `n` digits (n > 0) or 1 to 3 when n is 0; false when they are not there.
-bool digits(std::string_view& s, std::size_t n, long& value) {
-    std::size_t count = 0;
-    while (count < s.size() && isDigit(s[count]) && (n == 0 ? count < 3 : count < n)) {
-        ++count;
-    }
-    if (count == 0 || (n != 0 && count != n)) {
-        return false;
-    }
-    value = 0;
-    for (std::size_t i = 0; i < count; ++i) {
-        value = value * 10 + (s[i] - '0');
-    }
-    s.remove_prefix(count);
-    return true;
-}
-
-bool literal(std::string_view& s, std::string_view text) {
-    if (!s.starts_with(text)) {
-        return false;
-    }
-    s.remove_prefix(text.size());
-    return true;
-}
-
-// The readout shows three digits and a blank or a half-degree dot; the placeholder is no
-// bearing.
-bool isReadout(std::string_view text) {
-    return text.size() >= 3 && isDigit(text[0]) && isDigit(text[1]) && isDigit(text[2]);
-}
-
-std::string degreesField(std::string_view label) {
-    const auto d = DecimalDegrees(label);
-    if (!d) {
-        return {};
-    }
+std::string degreesField(double degrees) {
     char buf[32];
-    std::snprintf(buf, sizeof buf, "%.6f", *d);
+    std::snprintf(buf, sizeof buf, "%.6f", degrees);
     return buf;
 }
 
 }  // namespace
-
-std::optional<double> DecimalDegrees(std::string_view label) {
-    long degrees = 0, minutes = 0, fraction = 0;
-    std::string_view s = label;
-    if (!digits(s, 0, degrees) || !literal(s, "\xB0 ") || !digits(s, 2, minutes) ||
-        !literal(s, ".") || !digits(s, 4, fraction) || !literal(s, "' ") || s.size() != 1) {
-        return std::nullopt;
-    }
-    const char hemisphere = s[0];
-    if (hemisphere != 'N' && hemisphere != 'S' && hemisphere != 'E' && hemisphere != 'W') {
-        return std::nullopt;
-    }
-    // Ten-thousandths of a minute, counted whole so that no digit is lost on the way.
-    const double value =
-        static_cast<double>(degrees) + static_cast<double>(minutes * 10000 + fraction) / 600000.0;
-    return hemisphere == 'S' || hemisphere == 'W' ? -value : value;
-}
 
 std::string CsvField(std::string_view latin1) {
     std::string out;
@@ -121,49 +67,20 @@ void BearingLog::fail() {
     }
 }
 
-void BearingLog::shown(El e, std::string_view latin1) {
-    switch (e) {
-        case El::DOA:
-            if (logging_ && isReadout(latin1)) {
-                writeRow(latin1);
-            }
-            break;
-        case El::Banner_RelBear:
-            mode_ = latin1;
-            break;
-        case El::Banner_Ant_Band:
-            band_ = latin1;
-            break;
-        case El::Banner_GPS_Decimal_Lat:
-            latitude_ = degreesField(latin1);
-            break;
-        case El::Banner_GPS_Decimal_Lon:
-            longitude_ = degreesField(latin1);
-            break;
-        default:
-            break;
+void BearingLog::bearingShown(const BearingShown& b) {
+    if (!logging_) {
+        return;
     }
-}
-
-void BearingLog::writeRow(std::string_view readout) {
+    std::string readout = ReadoutText(b.tenths);
     // The blank after the whole degrees is layout; the dot is the half-degree mark.
-    while (!readout.empty() && readout.back() == ' ') {
-        readout.remove_suffix(1);
+    if (readout.back() == ' ') {
+        readout.pop_back();
     }
-    std::string row = FormatLocalTime(clock_.now());
-    row += ',';
-    row += CsvField(readout);
-    row += ',';
-    row += CsvField(mode_);
-    row += ',';
-    row += signal_ ? std::to_string(signal_()) : std::string();
-    row += ',';
-    row += CsvField(band_);
-    row += ',';
-    row += latitude_;
-    row += ',';
-    row += longitude_;
-    row += '\n';
+    const std::string row = FormatLocalTime(b.time.local) + "," + readout + "," +
+                            (b.absolute ? "ABS" : "REL") + "," + std::to_string(b.signal) + "," +
+                            CsvField(b.band) + "," +
+                            (b.position ? degreesField(b.position->latitude) : "") + "," +
+                            (b.position ? degreesField(b.position->longitude) : "") + "\n";
     if (!file_.write(row)) {
         fail();
     }

@@ -1,16 +1,8 @@
 #include "link/LineRecorder.h"
 
-#include <chrono>
-
 #include "core/Recording.h"
 
 namespace kestrova {
-
-long long SteadyClock::nowMs() const {
-    return std::chrono::duration_cast<std::chrono::milliseconds>(
-               std::chrono::steady_clock::now().time_since_epoch())
-        .count();
-}
 
 bool LineRecorder::start(const std::string& path, std::string_view note) {
     finish();

@@ -15,11 +15,6 @@
 
 namespace kestrova {
 
-class SteadyClock : public MonotonicClock {
-  public:
-    long long nowMs() const override;
-};
-
 class LineRecorder {
   public:
     using Report = std::function<void(std::string_view)>;

@@ -2,7 +2,6 @@
 
 #include <utility>
 
-#include "core/FormatDot.h"
 #include "core/Numbers.h"
 #include "settings/AtomicReplace.h"
 #include "settings/IniLines.h"
@@ -43,7 +42,7 @@ int hexDigit(char c) {
 }  // namespace
 
 Store::Store(std::filesystem::path settingsFolder, Display& ui, MessageBoxes& boxes,
-             const Clock& clock, MainWindowPlacement& window, FileOps& files,
+             const LocalClock& clock, MainWindowPlacement& window, FileOps& files,
              std::function<void()> endProgram)
     : folder_(std::move(settingsFolder)),
       ui_(ui),
@@ -236,11 +235,7 @@ void Store::ShowStatus(std::string_view message) {
     if (ended_) {
         return;
     }
-    const TimeOfDay t = clock_.timeOfDay();
-    const std::string stamp = FormatDot(
-        std::to_string(t.hour) + ":" + std::to_string(t.minute) + ":" + std::to_string(t.second),
-        "hh:mm:ss");
-    ui_.setText(El::StatusDisp, stamp + "> " + std::string(message));
+    ui_.setText(El::StatusDisp, FormatTimeOfDay(clock_.now()) + "> " + std::string(message));
 }
 
 }  // namespace kestrova

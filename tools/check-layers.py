@@ -10,15 +10,16 @@ import sys
 # Folder -> the folders its code may include, itself among them.
 ALLOWED = {
     "core": {"core"},
-    "display": {"core", "display"},
-    "status": {"core", "display", "status"},
-    "link": {"core", "link"},
+    "protocol": {"core", "protocol"},
+    "display": {"core", "protocol", "display"},
+    "status": {"core", "protocol", "display", "status"},
+    "link": {"core", "protocol", "link"},
     # The port dialog and the boxes are Qt, and use our widgets; the rest of settings cannot
     # see them (the build gives its headless library no path to widgets/).
     "settings": {"core", "settings", "widgets"},
     "widgets": {"core", "widgets"},
-    "app": {"core", "display", "status", "link", "settings", "widgets", "app"},
-    "tools/sim": {"core", "tools/sim"},
+    "app": {"core", "protocol", "display", "status", "link", "settings", "widgets", "app"},
+    "tools/sim": {"core", "protocol", "tools/sim"},
 }
 INCLUDE = re.compile(r'^\s*#\s*include\s+"([^"]+)"', re.M)
 

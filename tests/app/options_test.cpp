@@ -157,8 +157,8 @@ TEST(ViewOptions, ReadFromTheSettingsStore) {
     EXPECT_EQ(set.status(), "14:03:07> Scale=9 ignored (a number from 1 to 3)");
 }
 
-// What is switched on is written; whatever happens to the files, the window and the receive
-// buffer get everything.
+// What is switched on is written; whatever happens to the files, the receive buffer gets
+// everything.
 TEST(OperatorTools, OptionsSwitchOnTheirOutputsOnly) {
     const std::tuple<OperatorOptions, bool, std::size_t, long, std::size_t> cases[] = {
         // options, files refuse to open, chunks recorded, log lines, reports
@@ -169,15 +169,12 @@ TEST(OperatorTools, OptionsSwitchOnTheirOutputsOnly) {
         {{"s.rec", "b.csv"}, true, 0, 0, 2},
     };
     for (const auto& [options, refuse, chunks, lines, reports] : cases) {
-        FakeWindow window;
         FakeSerialLine serial;
         MemoryFile recordFile, logFile;
-        HandClock clock;
-        HandLocalClock local;
+        HandClocks clocks;
         std::size_t reported = 0;
         OperatorTools tools(
-            window, serial, [] { return 60; }, [&](std::string_view) { ++reported; }, recordFile,
-            logFile, clock, local);
+            serial, [&](std::string_view) { ++reported; }, recordFile, logFile, clocks.clocks);
         serial.open();
         recordFile.refuseOpen = logFile.refuseOpen = refuse;
         tools.begin(options);
@@ -185,11 +182,12 @@ TEST(OperatorTools, OptionsSwitchOnTheirOutputsOnly) {
         for (int i = 0; i < 5; ++i) {
             serial.incoming = "B20482048S42045P\r\n";
             tools.line().readInput(rx);
-            tools.display().setText(El::DOA, "10" + std::to_string(i) + ".");
+            BearingShown b;
+            b.tenths = static_cast<std::int16_t>(1005 + i * 10);
+            tools.bearingLog().bearingShown(b);
         }
         tools.end();
         EXPECT_EQ(rx.size(), 5u * 18);
-        EXPECT_EQ(window.text(El::DOA), "104.");
         if (options == OperatorOptions{}) {
             EXPECT_EQ(recordFile.opens + logFile.opens, 0) << "off: no file touched";
         }

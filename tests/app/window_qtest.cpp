@@ -247,12 +247,19 @@ TEST(Window, StatusLineAndConfigureButton) {
     EXPECT_EQ(calls, 1);
 }
 
+// A bearing the readout shows, as the window is told of it.
+void showBearing(frmKestrova& w, int tenths) {
+    BearingShown b;
+    b.tenths = static_cast<std::int16_t>(tenths);
+    w.bearingShown(b);
+}
+
 // Everything that can show lit at once, as the logic would draw it.
 void lightEverything(frmKestrova& w) {
     ASSERT_TRUE(w.loadPicture(El::Banner_AntOrientation, (kAssets / "Ant-AIR-Win32.bmp").string()));
     w.setHistoryLength(8);
-    for (const char* r : {"010 ", "020.", "035 ", "050 ", "090.", "200 ", "210 ", "222."}) {
-        w.setText(El::DOA, r);
+    for (const int tenths : {100, 205, 350, 500, 905, 2000, 2100, 2225}) {
+        showBearing(w, tenths);
     }
     w.setText(El::Textbox2, "Pkt Corr");
     w.setText(El::StatusDisp, "14:03:07> COM port error.");
@@ -323,7 +330,7 @@ TEST(NightPalette, FromTheSettingsFileAlsoOnThePortDialog) {
     EXPECT_GT(red(img), 200);
 }
 
-// Marks fade with age, a blank readout adds none and drops none, the oldest goes when the
+// Marks fade with age, the oldest goes when the
 // history is full, and a stop drops them all.
 TEST(History, MarksFadeAndGoOnTheRimDrawnIntoTheCachedDial) {
     frmKestrova w;
@@ -334,14 +341,14 @@ TEST(History, MarksFadeAndGoOnTheRimDrawnIntoTheCachedDial) {
         const QPointF p = g.centre() + needleTip(degrees, 1, g.width() / 2.0 * 95 / 106);
         return g.grab().toImage().pixelColor(p.toPoint()).blue();
     };
-    for (const char* r : {"090 ", "180 ", " - - -", "270 "}) {
-        w.setText(El::DOA, r);
+    for (const int tenths : {900, 1800, 2700}) {
+        showBearing(w, tenths);
     }
     EXPECT_GT(blueAt(270), blueAt(180));
     EXPECT_GT(blueAt(180), blueAt(90));
     EXPECT_GT(blueAt(90), 40);
     EXPECT_EQ(blueAt(0), 0);
-    w.setText(El::DOA, "000 ");
+    showBearing(w, 0);
     EXPECT_EQ(blueAt(90), 0) << "pushed out by the fourth";
     EXPECT_GT(blueAt(0), blueAt(270));
 
@@ -354,7 +361,7 @@ TEST(History, MarksFadeAndGoOnTheRimDrawnIntoTheCachedDial) {
         g.grab();
     }
     EXPECT_EQ(g.overlayRenderCount(), overlays);
-    w.setText(El::DOA, "100 ");
+    showBearing(w, 1000);
     g.grab();
     EXPECT_EQ(g.overlayRenderCount(), overlays + 1);
     EXPECT_EQ(g.faceRenderCount(), faces);

@@ -4,7 +4,6 @@
 #include <cmath>
 #include <numbers>
 
-#include "core/BearingPacket.h"
 #include "display/Bearing.h"
 #include "display/Meters.h"
 #include "display/Polar.h"
@@ -27,9 +26,8 @@ std::string bearing(StationRig& r, int x, int y, float offset = 0, char mode = '
     r.st.bearing.CompassFlag = mode == 'N' ? 'N' : 'P';
     r.st.bearing.CompassHeading = static_cast<std::int16_t>(heading);
     r.st.status.AntAirMount = air;
-    r.st.link.RxBuffer =
-        "B" + raw(std::lround(2048 + 20.4 * x)) + raw(std::lround(2048 + 20.4 * y)) + "S42999P\r\n";
-    DrawLine(r.st);
+    DrawLine(r.st, ParseBearingPacket("B" + raw(std::lround(2048 + 20.4 * x)) +
+                                      raw(std::lround(2048 + 20.4 * y)) + "S42999P\r\n"));
     DrawDigitalDOA(r.st);
     return r.window.text(El::DOA);
 }
@@ -153,8 +151,7 @@ TEST(DrawLine, RawFieldsToVectorWithHalvesToEven) {
                             {3068, 50}, {4095, 100}, {4099, 101}, {9999, 390}};
     for (const auto& [in, v] : cases) {
         StationRig r;
-        r.st.link.RxBuffer = "B" + raw(in) + raw(in) + "S42999P\r\n";
-        DrawLine(r.st);
+        DrawLine(r.st, ParseBearingPacket("B" + raw(in) + raw(in) + "S42999P\r\n"));
         EXPECT_EQ(r.st.bearing.VectX, v) << in;
         EXPECT_EQ(r.st.bearing.VectY, v) << in;
     }
@@ -183,8 +180,7 @@ TEST(DrawLine, BadFieldsOrNoOffsetDrawNothing) {
         r.st.bearing.DOA_Tenths = 1234;
         r.st.status.BandIndex = static_cast<std::uint8_t>(band);
         r.st.antenna.BandOffset[5] = offset;
-        r.st.link.RxBuffer = packet;
-        DrawLine(r.st);
+        DrawLine(r.st, ParseBearingPacket(packet));
         EXPECT_EQ(r.st.bearing.VectX, packet == good ? 50 : 7);
         EXPECT_EQ(r.st.bearing.VectY, packet == good ? 0 : -7);
         if (band > 16 || !std::isfinite(offset)) {  // nor can the readout form a value
@@ -211,8 +207,7 @@ TEST(CompassUpdate, SwitchesModeOnlyAtTheEdgesOfAValidHeading) {
         {"", 999, 'P', ""},        {"04", 999, 'P', ""},      {"045", 45, 'P', "ABS"}};
     StationRig r;
     for (const auto& [field, heading, flag, banner] : steps) {
-        r.st.link.RxBuffer = std::string("B30682048S42") + field;
-        CompassUpdate(r.st);
+        CompassUpdate(r.st, ParseBearingPacket(std::string("B30682048S42") + field));
         EXPECT_EQ(r.st.bearing.CompassHeading, heading) << field;
         EXPECT_EQ(r.st.bearing.RelBearMode, heading == 999) << field;
         EXPECT_EQ(r.st.bearing.CompassFlag, flag) << field;

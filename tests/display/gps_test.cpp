@@ -51,9 +51,9 @@ using Labels = std::array<std::string, 4>;
 Labels show(const std::string& buffer) {
     StationRig r;
     GPS_Blank(r.st);
-    r.st.link.RxBuffer = buffer;
-    const bool shown = GPSDisplay(r.st);
-    EXPECT_EQ(shown, r.window.text(El::Banner_GPS_Sexa_Lat) != kGpsBlank[0]) << buffer;
+    if (const auto fix = ParseGpsPacket(buffer)) {
+        GPSDisplay(r.st, *fix);
+    }
     return {r.window.text(El::Banner_GPS_Sexa_Lat), r.window.text(El::Banner_GPS_Sexa_Lon),
             r.window.text(El::Banner_GPS_Decimal_Lat), r.window.text(El::Banner_GPS_Decimal_Lon)};
 }
@@ -73,8 +73,7 @@ TEST(FormatDot, DecimalCommaLocale) {
     StationRig r;
     r.st.antenna.BandOffset[1] = 1234;
     r.st.status.BandIndex = 1;
-    r.st.link.RxBuffer = "B20483068S42999P\r\n";
-    DrawLine(r.st);
+    DrawLine(r.st, ParseBearingPacket("B20483068S42999P\r\n"));
     DrawDigitalDOA(r.st);
     EXPECT_EQ(r.window.text(El::DOA), "123.");
     EXPECT_EQ(show("D-33521234+151123456\r\n"), kWorked);

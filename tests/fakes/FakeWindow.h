@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "core/Display.h"
+#include "core/Readings.h"
 #include "core/Timer.h"
 
 namespace kestrova::testing {
@@ -37,7 +38,7 @@ struct NeedleState {
     bool operator==(const NeedleState&) const = default;
 };
 
-class FakeWindow : public Display {
+class FakeWindow : public Display, public ReadingListener {
   public:
     void setText(El e, std::string_view t) override {
         at(e).text.assign(t);
@@ -75,6 +76,7 @@ class FakeWindow : public Display {
         number("strength ", s);
     }
     double twipsPerPixelY() const override { return twipsPerPixel; }
+    // Told as the window's listener, in the window's log.
     void bearingsStopped() override { add("bearings stopped"); }
 
     ElementState& at(El e) { return elements[static_cast<std::size_t>(e)]; }

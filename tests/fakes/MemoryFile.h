@@ -6,9 +6,8 @@
 #include <limits>
 #include <string>
 
-#include "core/LocalTime.h"
+#include "core/Clock.h"
 #include "core/OutputFile.h"
-#include "link/LineRecorder.h"
 
 namespace kestrova::testing {
 
@@ -55,6 +54,13 @@ struct HandClock : MonotonicClock {
 struct HandLocalClock : LocalClock {
     LocalTime now() const override { return t; }
     LocalTime t{2024, 5, 1, 14, 3, 7, 123};
+};
+
+// Both, for a station whose stamps a test reads.
+struct HandClocks {
+    HandClock steady;
+    HandLocalClock local;
+    Clocks clocks{steady, local};
 };
 
 }  // namespace kestrova::testing

@@ -7,16 +7,17 @@
 
 #include <map>
 #include <string>
+#include <type_traits>
 #include <utility>
 
 #include "app/StationDecoders.h"
+#include "display/Bearing.h"
 #include "link/Dispatch.h"
 #include "link/RxPoll.h"
 #include "link/Supervision.h"
 #include "link/VirtualTicks.h"
 #include "status/AntennaDecoder.h"
 #include "status/Banners.h"
-#include "status/MagTable.h"
 #include "tests/fakes/FakeSerialLine.h"
 #include "tests/fakes/FakeTimers.h"
 #include "tests/fakes/FakeWindow.h"
@@ -32,13 +33,16 @@ struct BasicRig {
     // battery icon hidden, the line open; nothing started.
     explicit BasicRig(Poll how = Poll::Timer4) : pollBy(how) {
         line.open();
+        if constexpr (std::is_base_of_v<ReadingListener, WindowT>) {
+            st.readings.add(window);
+        }
         // Made once and copied: fuzzers make a rig for every input.
         static const std::pair<BearingRecord, AntennaRecord> made = [] {
             FakeWindow w;
             FakeSerialLine l;
             Station first{w, l};
             CreateTables(first);
-            LoadAntSettings(first, "CANT UNKNOWN\r\n", false);
+            LoadAntSettings(first, ParseAntennaLine(kUnknownAntenna), false);
             return std::pair(first.bearing, first.antenna);
         }();
         st.bearing = made.first;

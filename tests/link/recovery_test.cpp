@@ -140,9 +140,8 @@ TEST(PortRecovery, DeviceGoneBlanksLikeALostLinkAndComesBackByItself) {
     EXPECT_EQ(r.reports, std::vector<std::string>{"Serial port lost."});
     EXPECT_TRUE(r.RetryTmr.isRunning());
     EXPECT_EQ(r.st.link.LinkState, 1);
-    ASSERT_GE(r.decoders.calls.size(), 2u);
-    EXPECT_EQ(r.decoders.calls[r.decoders.calls.size() - 2].name, "Draw_Polar");
-    EXPECT_EQ(r.decoders.calls.back().name, "DigitalDOA_Blank");
+    ASSERT_FALSE(r.decoders.calls.empty());
+    EXPECT_EQ(r.decoders.calls.back().name, "StopBearings");
     EXPECT_TRUE(r.recovery.waiting());
     EXPECT_FALSE(r.line.isOpen());
 

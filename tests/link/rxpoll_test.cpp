@@ -9,14 +9,15 @@ namespace kestrova::testing {
 namespace {
 
 const std::string kBearing = "B3068204 S42045P\r\n";  // 18 characters
+// Its record: the y field is no number.
+const std::string kBearingRecord = "DrawLine(B3068    S42045P\r\n)";
 const std::string kStatus = "AFM/S,IF 25,AIR,LCL,HIGH,02,HNT,BRT,REL\r\n";
 
-// The calls made, as "name" or "name(args)", each with the buffer's head letter it saw.
+// The calls made, as "name" or "name(args)", records as packet text.
 std::string calls(const LinkRig& r) {
     std::string out;
     for (const auto& c : r.decoders.calls) {
-        out += (out.empty() ? "" : " ") + c.name + (c.args.empty() ? "" : "(" + c.args + ")") +
-               "@" + c.rxHead.substr(0, 1);
+        out += (out.empty() ? "" : " ") + c.name + (c.args.empty() ? "" : "(" + c.args + ")");
     }
     return out;
 }
@@ -29,19 +30,20 @@ TEST(RxPoll, FramesOnePacketPerTick) {
             {"idle", "", 1, "", "", ""},
             {"a bearing waits for its 18th", kBearing.substr(0, 17), 3, "", kBearing.substr(0, 17),
              ""},
-            {"a bearing is taken by length", kBearing + "XYZ", 1, "DrawLine@B", "XYZ", ""},
-            {"one packet a tick", kStatus + "D-3352123415112345\r\n", 1, "ProcessStatusString@A",
-             "D-3352123415112345\r\n", ""},
-            {"the next tick", kStatus + "D-3352123415112345\r\n", 2,
-             "ProcessStatusString@A GPSDisplay@D", "", ""},
+            {"a bearing is taken by length", kBearing + "XYZ", 1, kBearingRecord, "XYZ", ""},
+            {"one packet a tick", kStatus + "D-33521234+151123456\r\n", 1,
+             "ProcessStatusString(" + kStatus + ")", "D-33521234+151123456\r\n", ""},
+            {"the next tick", kStatus + "D-33521234+151123456\r\n", 2,
+             "ProcessStatusString(" + kStatus + ") GPSDisplay(D-33521234+151123456\r\n)", "", ""},
             {"status waits for LF", "AFM/S,IF", 5, "", "AFM/S,IF", ""},
             {"antenna waits for LF", "CQAX,100-200", 5, "", "CQAX,100-200", ""},
             {"GPS waits for LF", "D-33521234", 5, "", "D-33521234", ""},
             {"antenna line with its CR LF", "CANT UNKNOWN\r\nA", 1,
-             "LoadAntSettings(CANT UNKNOWN\r\n|ack)@C", "A", ""},
+             "LoadAntSettings(CANT UNKNOWN\r\n|ack)", "A", ""},
             {"NUL and high bytes", std::string("C\0\xff\x80,b\r\n", 8), 1,
-             "LoadAntSettings(" + std::string("C\0\xff\x80,b\r\n", 8) + "|ack)@C", "", ""},
-            {"a lost LF swallows the next", "DLOST-LF" + kBearing, 1, "GPSDisplay@D", "", ""},
+             "LoadAntSettings(" + std::string("C\0\xff\x80,b/0\r\n", 10) + "|ack)", "", ""},
+            {"a lost LF swallows the next", "D-33521234+151123456" + kBearing, 1,
+             "GPSDisplay(D-33521234+151123456\r\n)", "", ""},
             {"420 unknown characters wait", line420, 1, "", line420, ""},
             {"421 drop one line", line420 + "B", 1, "", "B", "Pkt Corr"},
             {"430 without LF empty the buffer", std::string(430, 'q'), 1, "", "", "Pkt Corr"},
@@ -89,7 +91,7 @@ TEST(RxPoll, OverflowCheckAtTheFiftiethBusyTick) {
         // The bearing packet at the head is handled by the same tick.
         EXPECT_EQ(r.st.link.RxBuffer.size(), cutTo - 18);
         EXPECT_EQ(r.window.text(El::Textbox2), word);
-        EXPECT_EQ(calls(r), "DrawLine@B");
+        EXPECT_EQ(calls(r), kBearingRecord);
     }
 }
 
@@ -122,8 +124,7 @@ std::map<int, std::string> feedBearings(LinkRig& r, int n, const std::string& pa
     std::map<int, std::string> byPacket;
     for (int i = 1; i <= n; ++i) {
         const std::size_t before = r.decoders.calls.size();
-        r.st.link.RxBuffer = packet;
-        r.dispatch.bearing();
+        r.dispatch.packet(PacketType::Bearing, packet);
         for (std::size_t k = before; k < r.decoders.calls.size(); ++k) {
             byPacket[i] += " " + r.decoders.calls[k].name;
         }
@@ -159,8 +160,9 @@ TEST(Dispatch, MeterUpdateReadsPositions10To12) {
     };
     for (const auto& [fields, call] : cases) {
         LinkRig r;
-        r.st.link.RxBuffer = "B20482048" + fields + "999P\r\n";
-        r.dispatch.MeterUpdate();
+        r.st.link.BPacketCount = 2;
+        r.st.status.DF_Enabled = false;
+        r.dispatch.packet(PacketType::Bearing, "B20482048" + fields + "999P\r\n");
         EXPECT_EQ(r.decoders.calls.empty() ? "" : r.decoders.calls[0].args, call) << fields;
         EXPECT_LE(r.decoders.calls.size(), 1u);
     }
@@ -169,11 +171,11 @@ TEST(Dispatch, MeterUpdateReadsPositions10To12) {
 TEST(Dispatch, OnlyAShownPositionReArmsTheGpsTimeOut) {
     for (const bool shown : {true, false}) {
         LinkRig r;
-        r.decoders.gpsShown = shown;
         r.st.link.GPSTimedOut = 1;
-        r.st.link.RxBuffer = "D-3352123415112345\r\n";
-        r.dispatch.gps();
-        EXPECT_EQ(r.decoders.names(), std::vector<std::string>{"GPSDisplay"});
+        r.dispatch.packet(PacketType::Gps,
+                          shown ? "D-33521234+151123456\r\n" : "D-33521x34+151123456\r\n");
+        EXPECT_EQ(r.decoders.names(),
+                  shown ? std::vector<std::string>{"GPSDisplay"} : std::vector<std::string>{});
         EXPECT_EQ(r.GPSTimeOut.isRunning(), shown);
         EXPECT_EQ(r.st.link.GPSTimedOut, shown ? 0 : 1);
     }

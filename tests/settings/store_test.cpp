@@ -203,7 +203,7 @@ TEST(LoadWindowPosition, StoredPositionOnlyWhenCenterOnScreenIsExactlyZero) {
 
 TEST(ReportError, TimeStampedMessageByCode) {
     StoreRig r;
-    r.clock.now = {9, 5, 0};
+    r.clock.t = {2024, 5, 1, 9, 5, 0, 0};
     r.display.setTextColour(El::StatusDisp, kRed);
     r.store.ReportError(3);
     EXPECT_EQ(r.status(), "09:05:00> Unknown Error.");

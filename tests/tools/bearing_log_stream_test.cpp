@@ -20,11 +20,14 @@
 namespace kestrova::testing {
 namespace {
 
+// A decimal-minutes label read back, in signed decimal degrees; "" for the placeholder.
 std::string degrees(const std::string& label) {
-    const auto d = DecimalDegrees(label);
+    int d = 0, m = 0, f = 0;
+    char h = 0;
     char buf[32] = "";
-    if (d) {
-        std::snprintf(buf, sizeof buf, "%.6f", *d);
+    if (std::sscanf(label.c_str(), "%d\xB0 %d.%d' %c", &d, &m, &f, &h) == 4) {
+        const double v = d + (m * 10000 + f) / 600000.0;
+        std::snprintf(buf, sizeof buf, "%.6f", h == 'S' || h == 'W' ? -v : v);
     }
     return buf;
 }
@@ -48,21 +51,18 @@ class WatchingWindow : public FakeWindow {
     int placeholders = 0;
 };
 
-// The window behind the bearing log, as the station's display.
-struct LoggedWindow : BearingLogDisplay {
-    LoggedWindow() : BearingLogDisplay(window, log) {}
-    WatchingWindow window;
+// The window, and the bearing log listening to the station.
+struct LoggedWindow {
     MemoryFile file;
-    HandLocalClock local;
     std::string reports;
-    BearingLog log{file, local, [this] { return window.st->bearing.SignalMag; },
-                   [this](std::string_view m) { reports += m; }};
+    BearingLog log{file, [this](std::string_view m) { reports += m; }};
 };
 
 TEST(BearingLogStream, ARowForEveryBearingShownWithWhatTheWindowShowed) {
-    BasicRig<StationDecoders, LoggedWindow> r;
-    LoggedWindow& w = r.window;
-    w.window.st = &r.st;
+    BasicRig<StationDecoders, WatchingWindow> r;
+    LoggedWindow w;
+    r.window.st = &r.st;
+    r.st.readings.add(w.log);
     // The blank displays of start-up.
     DigitalDOA_Blank(r.st);
     GPS_Blank(r.st);
@@ -88,14 +88,14 @@ TEST(BearingLogStream, ARowForEveryBearingShownWithWhatTheWindowShowed) {
     ASSERT_FALSE(rows.empty());
     EXPECT_EQ(rows.front(), ",bearing,mode,signal,band,latitude,longitude");
     rows.erase(rows.begin());
-    EXPECT_EQ(rows, w.window.rows);
+    EXPECT_EQ(rows, r.window.rows);
     // The minute covers what the columns can hold.
     const auto with = [&](const char* part) {
         return std::count_if(rows.begin(), rows.end(),
                              [&](const std::string& s) { return s.find(part) != s.npos; });
     };
     EXPECT_GT(rows.size(), 100u);
-    EXPECT_GT(w.window.placeholders, 5) << "weak signals and the link pause blank the readout";
+    EXPECT_GT(r.window.placeholders, 5) << "weak signals and the link pause blank the readout";
     EXPECT_GT(with(",ABS,"), 10);
     EXPECT_GT(with(",REL,"), 10);
     EXPECT_GT(std::count_if(rows.begin(), rows.end(), [](auto& s) { return s.ends_with(",,"); }),

@@ -17,6 +17,7 @@
 #include <string>
 #include <vector>
 
+#include "core/Clock.h"
 #include "core/OutputFile.h"
 #include "core/Recording.h"
 #include "link/LineRecorder.h"

@@ -21,19 +21,14 @@ namespace kestrova::sim {
 namespace {
 
 TEST(SimPackets, ByteExact) {
-    Antenna kva{"KVA-210", {{"118-137", 0}, {"138-174", -450}, {"225-400", std::nullopt}}};
     const std::pair<std::string, const char*> cases[] = {
-        {formatBearing({50, 0, 'S', 42, 45, 'P'}), "B30682048S42045P\r\n"},
-        {formatBearing({-250, 50, 'S', 7, -1, 'N'}), "B00003068S07999N\r\n"},
-        {formatBearing({-100, -100, 'T', 99, 359, 'P'}), "B00080008T99359P\r\n"},
+        {formatBearing({50, 0, true, 42, 45, 'P'}), "B30682048S42045P\r\n"},
+        {formatBearing({-250, 50, true, 7, -1, 'N'}), "B00003068S07999N\r\n"},
+        {formatBearing({-100, -100, false, 99, 359, 'P'}), "B00080008T99359P\r\n"},
         // Raw components round half away from zero and stop at the 12-bit range.
-        {formatBearing({0.02, 0.025, 'S', 120, 360, 'P'}), "B20482049S99000P\r\n"},
-        {formatBearing({250, -0.025, 'T', -3, 0, 'P'}), "B40952047T00000P\r\n"},
-        {formatStatus({}), "AFM/S,IF 25,AIR,LCL,HIGH,01,HNT,BRT,REL\r\n"},
-        {formatStatus({.mount = "GND", .dfMode = "RCV", .power = "BAT", .rest = ""}),
-         "AFM/S,IF 25,GND,LCL,HIGH,01,RCV,BAT\r\n"},
-        {formatAntenna({"ANT UNKNOWN", {}}), "CANT UNKNOWN\r\n"},
-        {formatAntenna(kva), "CKVA-210,118-137/0,138-174/-450,225-400\r\n"},
+        {formatBearing({0.02, 0.025, true, 120, 360, 'P'}), "B20482049S99000P\r\n"},
+        {formatBearing({250, -0.025, false, -3, 0, 'P'}), "B40952047T00000P\r\n"},
+        {FormatStatusLine(defaultStatus()), "AFM/S,IF 25,AIR,LCL,HIGH,01,HNT,BRT,REL\r\n"},
         {formatGps(-33.8687, 151.2093), "D-33521220+151125580\r\n"},
         {formatGps(0, 0), "D+00000000+000000000\r\n"},
         // Rounding carries into minutes and degrees instead of showing 60 minutes.
@@ -98,7 +93,7 @@ TEST(SimExpectedReply, StatusLineCases) {
         {kGood, Reply::Ack},
         {"AFM/S,IF 25,GND,LCL,HIGH,02,RCV,BAT,REL\r\n", Reply::Ack},
         {"AFM/S,IF 25,AIR,LCL,HIGH,02,HNT,DIM\r\n", Reply::Ack},
-        {"AFM/S,IF 25,AIR,LCL,HIGH,02,HNT,CLS,REL", Reply::Ack},      // no line end
+        {"AFM/S,IF 25,AIR,LCL,HIGH,02,HNT,CLS,REL", Reply::None},     // no line end yet
         {"AFM/S,IF 25,XYZ,LCL,HIGH,02,HNT,BRT,REL\r\n", Reply::Ack},  // other mount: ignored
         {"AFM/S,IF 25,AIR,LCL,HIGH,xx,HNT,BRT,REL\r\n", Reply::Ack},  // bad band: kept
         {"A,FM/S,IF 25,AIR,LCL,HIGH,02,HNT,BRT\r\n", Reply::Ack},     // comma at 2 joins field 1
@@ -108,10 +103,11 @@ TEST(SimExpectedReply, StatusLineCases) {
         {"AFM/S,IF 25,AIR,LCL,HIGH,02,HNT,BA\r\n", Reply::Reject},    // CR read as the 3rd
         {"AFM/S,IF 25,AIR,LCL,HIGH,02,,BRT,REL\r\n", Reply::Reject},  // empty field 7 is ",BRT"
         {kSilent, Reply::None},
-        {"AFM/S,IF 25,AI,LCL,HIGH,02,SCN,LOW,REL\r\n", Reply::None},  // stops before 7 and 8
-        {"AFM/S,IF 25,AIR,LCL,HIGH,02,HNT\r\n", Reply::Undefined},    // six commas
-        {"AFM/S,IF 25,AIR,LCL\r\nAX,Y,Z,1,2,3,HNT,BRT\r\n", Reply::Undefined},  // only to LF
-        {"A" + std::string(250, 'x') + ",IF 25,AIR,LCL,HIGH,02,HNT,BRT\r\n", Reply::Undefined},
+        {"AFM/S,IF 25,AI,LCL,HIGH,02,SCN,LOW,REL\r\n", Reply::None},       // stops before 7 and 8
+        {"AFM/S,IF 25,AIR,LCL,HIGH,02,HNT\r\n", Reply::None},              // six commas
+        {"AFM/S,IF 25,AIR,LCL\r\nAX,Y,Z,1,2,3,HNT,BRT\r\n", Reply::None},  // only to LF
+        // Nothing past character 255 is read.
+        {"A" + std::string(250, 'x') + ",IF 25,AIR,LCL,HIGH,02,HNT,BRT\r\n", Reply::None},
     };
     for (const auto& [line, want] : cases) {
         EXPECT_EQ(expectedStatusReply(line), want) << line;

@@ -5,6 +5,7 @@
 #include <cmath>
 #include <cstdio>
 
+#include "core/Numbers.h"
 #include "tools/sim/Pacing.h"
 
 namespace kestrova::sim {
@@ -12,10 +13,11 @@ namespace kestrova::sim {
 namespace {
 
 constexpr std::size_t kReplayChunk = 64;
+constexpr const char* kLineEnd = "\r\n";
 
 // One step of the built-in status cycle: the fields it sets; a one-off step is not kept.
 struct Change {
-    std::string StatusFields::*field;
+    std::string StatusLine::*field;
     const char* value;  // "+": the next band of the antenna
 };
 struct Step {
@@ -24,21 +26,21 @@ struct Step {
 };
 
 const std::vector<Step>& cycleSteps() {
-    using F = StatusFields;
+    using F = StatusLine;
     static const std::vector<Step> steps = {
         {{}, false},                 // steady
         {{{&F::band, "+"}}, false},  // band change
         {{}, false},
         {{{&F::power, "BAT"}}, false},  // low battery
         {{{&F::power, "DIM"}}, false},
-        {{{&F::power, "BRT"}}, false},   // battery fine again
-        {{{&F::dfMode, "RCV"}}, false},  // direction finding off
+        {{{&F::power, "BRT"}}, false},  // battery fine again
+        {{{&F::mode, "RCV"}}, false},   // direction finding off
         {{}, false},
-        {{{&F::dfMode, "HNT"}}, false},  // and on again
-        {{{&F::mount, "GND"}}, false},   // ground mount
-        {{{&F::opMode, "AM"}, {&F::ifBandwidth, "IF 6"}}, false},
-        {{{&F::dfMode, "SCN"}}, true},  // unknown mode: rejected
-        {{{&F::mount, "AIR"}, {&F::opMode, "FM/S"}, {&F::ifBandwidth, "IF 25"}}, false},
+        {{{&F::mode, "HNT"}}, false},   // and on again
+        {{{&F::mount, "GND"}}, false},  // ground mount
+        {{{&F::opMode, "AM"}, {&F::ifBw, "IF 6"}}, false},
+        {{{&F::mode, "SCN"}}, true},  // unknown mode: rejected
+        {{{&F::mount, "AIR"}, {&F::opMode, "FM/S"}, {&F::ifBw, "IF 25"}}, false},
         {{{&F::power, "LOW"}}, true},  // unknown power: rejected
         {{{&F::power, "CLS"}}, false},
         {{{&F::mount, "GRND"}}, true},  // 4-letter mount: no answer
@@ -49,15 +51,20 @@ const std::vector<Step>& cycleSteps() {
 }
 
 std::vector<std::string> builtInAntennas() {
+    AntennaLine unknown;
+    unknown.unknown = true;
     return {
-        formatAntenna({"KVA-210", {{"118-137", 0}, {"138-174", -450}, {"225-400", 900}}}),
-        formatAntenna({"KVA-430",
-                       {{"20-80", 0},
-                        {"80-200", 150},
-                        {"200-500", -300},
-                        {"500-1000", std::nullopt},
-                        {"1000-2000", 450}}}),
-        formatAntenna({"ANT UNKNOWN", {}}),
+        FormatAntennaLine(
+            {false, true, "KVA-210", {{"118-137", 0}, {"138-174", -450}, {"225-400", 900}}}),
+        FormatAntennaLine({false,
+                           true,
+                           "KVA-430",
+                           {{"20-80", 0},
+                            {"80-200", 150},
+                            {"200-500", -300},
+                            {"500-1000", 0},
+                            {"1000-2000", 450}}}),
+        FormatAntennaLine(unknown),
     };
 }
 
@@ -69,17 +76,11 @@ int bandsOf(const std::string& line) {
     return static_cast<int>(std::clamp<long>(commas, 1, 15));
 }
 
-std::string twoDigits(int n) {
-    char buf[16];
-    std::snprintf(buf, sizeof buf, "%02d", n);
-    return buf;
-}
-
-void applyStep(const Step& s, StatusFields& f, int bands) {
+void applyStep(const Step& s, StatusLine& f, int bands) {
     for (const auto& c : s.changes) {
         if (std::string(c.value) == "+") {
             const int band = std::atoi(f.band.c_str());
-            f.*c.field = twoDigits(band % bands + 1);
+            f.*c.field = ZeroPadded(band % bands + 1, 2);
         } else {
             f.*c.field = c.value;
         }
@@ -183,11 +184,11 @@ StreamGenerator::StreamGenerator(const Options& opt)
 
 std::vector<std::string> StreamGenerator::builtInCycle() {
     std::vector<std::string> lines;
-    StatusFields state;
+    StatusLine state = defaultStatus();
     for (const auto& step : cycleSteps()) {
-        StatusFields f = state;
+        StatusLine f = state;
         applyStep(step, f, 3);
-        lines.push_back(formatStatus(f));
+        lines.push_back(FormatStatusLine(f));
         if (!step.oneOff) {
             state = f;
         }
@@ -214,7 +215,7 @@ void StreamGenerator::displayConnected() {
 void StreamGenerator::setAntenna(const std::string& line) {
     bandCount_ = bandsOf(line);
     if (std::atoi(status_.band.c_str()) > bandCount_) {
-        status_.band = twoDigits(bandCount_);
+        status_.band = ZeroPadded(bandCount_, 2);
     }
     note("antenna " + line.substr(1, line.find_first_of(",\r") - 1));
 }
@@ -382,10 +383,10 @@ std::string StreamGenerator::bearingPacket() {
     f.x = v.x;
     f.y = v.y;
     if (t_ < tuneUntil_) {
-        f.selector = 'T';
+        f.signal = false;
         f.meter = tune_.reading();
     } else {
-        f.selector = 'S';
+        f.signal = true;
         f.meter = static_cast<int>(std::lround(std::min(bearing_.strength(), 99.0)));
     }
     if (t_ < compassOffUntil_) {
@@ -400,16 +401,16 @@ std::string StreamGenerator::bearingPacket() {
 
 std::string StreamGenerator::statusPacket() {
     if (!opt_.cycle.empty()) {
-        return "A" + opt_.cycle[step_++ % opt_.cycle.size()] + kLineEnd;
+        return "A" + opt_.cycle[step_++ % opt_.cycle.size()] + "\r\n";
     }
     const auto& steps = cycleSteps();
-    StatusFields f = status_;
+    StatusLine f = status_;
     const Step& s = steps[step_++ % steps.size()];
     applyStep(s, f, bandCount_);
     if (!s.oneOff) {
         status_ = f;
     }
-    return formatStatus(f);
+    return FormatStatusLine(f);
 }
 
 std::string StreamGenerator::garbage() {

@@ -119,7 +119,7 @@ class StreamGenerator : public Source {
     bool antennaDue_ = true;
     double announceAt_ = kNever;
 
-    StatusFields status_;
+    StatusLine status_ = defaultStatus();
     std::size_t step_ = 0;
     std::deque<std::string> extra_;
 

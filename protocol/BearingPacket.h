@@ -13,6 +13,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <optional>
+#include <string>
 #include <string_view>
 
 #include "core/Station.h"
@@ -29,9 +30,14 @@ struct BearingPacket {
     // 0..359, or kNoCompass: anything but a heading means no compass.
     std::int16_t heading = kNoCompass;
     std::optional<char> flag;  // as sent, when the packet reaches that far
+    friend bool operator==(const BearingPacket&, const BearingPacket&) = default;
 };
 
 // Reads the packet at the head of a text; fields beyond its end, or not digits, are absent.
 BearingPacket ParseBearingPacket(std::string_view packet);
+
+// The packet's 18 characters, framed. An absent field is sent as blanks and an absent flag as
+// "P"; the selector is "S" or "T".
+std::string FormatBearingPacket(const BearingPacket& b);
 
 }  // namespace kestrova
