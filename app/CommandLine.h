@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "app/ViewOptions.h"
-#include "settings/OperatorOptions.h"
+#include "output/OperatorOptions.h"
 
 namespace kestrova {
 

@@ -6,7 +6,6 @@
 #include <string>
 
 #include "app/FormLoad.h"
-#include "app/OperatorTools.h"
 #include "app/StationDecoders.h"
 #include "app/frmKestrova.h"
 #include "core/Station.h"
@@ -17,6 +16,7 @@
 #include "link/RxPoll.h"
 #include "link/Supervision.h"
 #include "link/VirtualTicks.h"
+#include "output/OperatorTools.h"
 #include "settings/FileOps.h"
 #include "settings/MainWindowPlacement.h"
 #include "settings/PortDevices.h"

@@ -186,13 +186,6 @@ void HistoryMarks::paint(QPainter& p, int side, std::span<const DialMark> marks,
     p.restore();
 }
 
-QPixmap gaugeFace(qreal dpr) {
-    QPixmap pm = blank(kGaugeFaceSize, dpr);
-    QPainter p(&pm);
-    paintGaugeFace(p, kGaugeFaceSize.width());
-    return pm;
-}
-
 QPixmap meterScales(qreal dpr) {
     QPixmap pm = blank(kMeterScalesSize, dpr);
     QPainter p(&pm);

@@ -7,9 +7,9 @@
 #include <vector>
 
 #include "app/CommandLine.h"
-#include "app/OperatorTools.h"
 #include "app/ViewOptions.h"
-#include "core/Recording.h"
+#include "output/OperatorTools.h"
+#include "output/Recording.h"
 #include "tests/fakes/FakeSerialLine.h"
 #include "tests/fakes/FakeWindow.h"
 #include "tests/fakes/MemoryFile.h"

@@ -5,7 +5,7 @@
 #include <ctime>
 
 #include "display/BearingHistory.h"
-#include "display/BearingLog.h"
+#include "output/BearingLog.h"
 #include "tests/fakes/MemoryFile.h"
 
 namespace kestrova::testing {

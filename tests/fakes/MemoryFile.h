@@ -7,7 +7,7 @@
 #include <string>
 
 #include "core/Clock.h"
-#include "core/OutputFile.h"
+#include "output/OutputFile.h"
 
 namespace kestrova::testing {
 

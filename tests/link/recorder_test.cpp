@@ -6,8 +6,8 @@
 #include <string>
 #include <vector>
 
-#include "core/Recording.h"
-#include "link/LineRecorder.h"
+#include "output/LineRecorder.h"
+#include "output/Recording.h"
 #include "tests/fakes/FakeSerialLine.h"
 #include "tests/fakes/MemoryFile.h"
 #include "tests/fakes/NoStandardInput.h"

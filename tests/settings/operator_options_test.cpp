@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "settings/OperatorOptions.h"
+#include "output/OperatorOptions.h"
 #include "tests/settings/StoreRig.h"
 
 namespace kestrova::testing {

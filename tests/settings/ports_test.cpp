@@ -56,8 +56,8 @@ TEST(SerialPorts, InitializeOpensThePortNamedInTheSettings) {
         EXPECT_EQ(r.status(), status);
         EXPECT_TRUE(r.StayAliveTmr.isRunning());
         const LineOptions& o = r.line.options;
-        EXPECT_EQ(std::tie(r.line.optionsSet, o.receiveThreshold, o.rts, o.dtr),
-                  std::tuple(true, 1400, false, false));
+        EXPECT_EQ(std::tie(r.line.optionsSet, o.handshaking, o.rts, o.dtr),
+                  std::tuple(true, false, false, false));
     }
 }
 

@@ -9,8 +9,8 @@
 #include <vector>
 
 #include "display/Bearing.h"
-#include "display/BearingLog.h"
 #include "display/Gps.h"
+#include "output/BearingLog.h"
 #include "status/Banners.h"
 #include "tests/fakes/MemoryFile.h"
 #include "tests/fakes/StationRig.h"

@@ -18,9 +18,9 @@
 #include <vector>
 
 #include "core/Clock.h"
-#include "core/OutputFile.h"
-#include "core/Recording.h"
-#include "link/LineRecorder.h"
+#include "output/LineRecorder.h"
+#include "output/OutputFile.h"
+#include "output/Recording.h"
 
 namespace kestrova::testing {
 namespace {

@@ -9,7 +9,7 @@
 #include <tuple>
 #include <vector>
 
-#include "core/Recording.h"
+#include "output/Recording.h"
 #include "tools/sim/Model.h"
 #include "tools/sim/Options.h"
 #include "tools/sim/Pacing.h"

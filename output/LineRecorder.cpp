@@ -1,6 +1,6 @@
-#include "link/LineRecorder.h"
+#include "output/LineRecorder.h"
 
-#include "core/Recording.h"
+#include "output/Recording.h"
 
 namespace kestrova {
 

@@ -1,4 +1,4 @@
-#include "core/OutputFile.h"
+#include "output/OutputFile.h"
 
 #include <fcntl.h>
 #include <sys/stat.h>

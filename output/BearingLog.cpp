@@ -1,4 +1,4 @@
-#include "display/BearingLog.h"
+#include "output/BearingLog.h"
 
 #include <cstdio>
 

@@ -1,4 +1,4 @@
-#include "settings/OperatorOptions.h"
+#include "output/OperatorOptions.h"
 
 #include <filesystem>
 

@@ -9,8 +9,8 @@
 #include <string>
 #include <string_view>
 
-#include "core/OutputFile.h"
 #include "core/Readings.h"
+#include "output/OutputFile.h"
 
 namespace kestrova {
 

@@ -1,6 +1,6 @@
 #pragma once
-// The operator's optional outputs: the recording of the line (link/LineRecorder.h), put
-// between the station and its serial line, and the bearing log (display/BearingLog.h), which
+// The operator's optional outputs: the recording of the line (output/LineRecorder.h), put
+// between the station and its serial line, and the bearing log (output/BearingLog.h), which
 // listens to the bearings shown. Until begin() switches one on they do nothing.
 //
 // Wiring: build it before the Station and give the Station line() in place of the serial
@@ -12,10 +12,10 @@
 #include <string_view>
 
 #include "core/Clock.h"
-#include "core/OutputFile.h"
-#include "display/BearingLog.h"
-#include "link/LineRecorder.h"
-#include "settings/OperatorOptions.h"
+#include "output/BearingLog.h"
+#include "output/LineRecorder.h"
+#include "output/OperatorOptions.h"
+#include "output/OutputFile.h"
 
 namespace kestrova {
 

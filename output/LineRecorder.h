@@ -1,6 +1,6 @@
 #pragma once
 // Records everything the serial line delivers, with its arrival time, in the format of
-// link/Recording.h. Chunks wait in memory and are written out once the oldest is half a
+// output/Recording.h. Chunks wait in memory and are written out once the oldest is half a
 // second old (so a crash loses at most that), when a lot has gathered, and at the end.
 // A file that cannot be written is reported once; recording stops and nothing else does.
 
@@ -9,9 +9,9 @@
 #include <string>
 #include <string_view>
 
-#include "core/OutputFile.h"
 #include "core/SerialLine.h"
 #include "core/Timer.h"
+#include "output/OutputFile.h"
 
 namespace kestrova {
 

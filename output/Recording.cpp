@@ -1,4 +1,4 @@
-#include "core/Recording.h"
+#include "output/Recording.h"
 
 #include <charconv>
 #include <cstdint>

@@ -1,4 +1,4 @@
-#include "app/OperatorTools.h"
+#include "output/OperatorTools.h"
 
 #include <filesystem>
 #include <system_error>
