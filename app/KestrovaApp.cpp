@@ -43,7 +43,7 @@ KestrovaApp::KestrovaApp(const AppSetup& setup)
       recovery_(line_, RecoveryTmr_, [this](std::string_view m) { store_.ShowStatus(m); }) {
     st_.dataFolder = setup.dataFolder;
     st_.readings.add(tools_.bearingLog());
-    st_.readings.add(window_);
+    st_.readings.add(window_.history());
     viewOptions_ = setup.view;
     outputs_ = setup.outputs;
     settingsFolder_ = setup.settingsFolder;
@@ -117,7 +117,7 @@ void KestrovaApp::butConfig_Click() {
 
 void KestrovaApp::applyViewOptions() {
     const Palette palette = viewOptions_.colours();
-    window_.setHistoryLength(viewOptions_.historyLength());
+    window_.history().setLength(viewOptions_.historyLength());
     window_.setScale(viewOptions_.factor());
     window_.applyPalette(palette);
     boxes_.applyPalette(palette);
@@ -131,7 +131,7 @@ void KestrovaApp::SetAlwaysOnTop(bool onTop) {
 }
 
 void KestrovaApp::hide() {
-    window_.makeInvisible();
+    window_.hide();
 }
 
 void KestrovaApp::setTop(int twips) {

@@ -7,6 +7,7 @@
 
 #include "app/FormLoad.h"
 #include "app/StationDecoders.h"
+#include "app/ViewOptions.h"
 #include "app/frmKestrova.h"
 #include "core/Station.h"
 #include "link/Dispatch.h"

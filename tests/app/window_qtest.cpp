@@ -19,9 +19,11 @@
 #include "app/frmKestrova.h"
 #include "settings/QtMessageBoxes.h"
 #include "tests/fakes/Program.h"
+#include "widgets/LineElement.h"
 #include "widgets/Look.h"
 #include "widgets/NeedleGauge.h"
 #include "widgets/Pictures.h"
+#include "widgets/StatusLineWidget.h"
 #include "widgets/WindowHelpers.h"
 
 namespace kestrova::testing {
@@ -75,7 +77,6 @@ TEST(Window, IsAFixedBlackClientAreaWithItsDesignTextsPlacesAndPictures) {
     w.setTopTwips(3000);
     EXPECT_EQ(w.pos(), QPoint(100, 200));
     EXPECT_EQ(std::pair(w.leftTwips(), w.topTwips()), std::pair(1500, 3000));
-    EXPECT_GE(w.widthTwips(), 7350);
     const std::tuple<El, const char*, const char*> rows[] = {
         {El::Banner_Op_Mode, "---A", ""},
         {El::StatusDisp, "Status Ok!", "Click to clear previous Status Info."},
@@ -236,7 +237,7 @@ TEST(Window, StatusLineAndConfigureButton) {
     click(status);
     EXPECT_EQ(w.text(El::StatusDisp), "");
     EXPECT_EQ(status->toolTip(), tip);
-    EXPECT_EQ(w.statusMessages().newestFirst().size(), 100u);
+    EXPECT_EQ(w.statusLine()->newestFirst().size(), 100u);
 
     auto* button = qobject_cast<QPushButton*>(w.element(El::butConfig));
     ASSERT_NE(button, nullptr);
@@ -251,13 +252,13 @@ TEST(Window, StatusLineAndConfigureButton) {
 void showBearing(frmKestrova& w, int tenths) {
     BearingShown b;
     b.tenths = static_cast<std::int16_t>(tenths);
-    w.bearingShown(b);
+    w.history().bearingShown(b);
 }
 
 // Everything that can show lit at once, as the logic would draw it.
 void lightEverything(frmKestrova& w) {
     ASSERT_TRUE(w.loadPicture(El::Banner_AntOrientation, (kAssets / "Ant-AIR-Win32.bmp").string()));
-    w.setHistoryLength(8);
+    w.history().setLength(8);
     for (const int tenths : {100, 205, 350, 500, 905, 2000, 2100, 2225}) {
         showBearing(w, tenths);
     }
@@ -289,7 +290,7 @@ TEST(NightPalette, NoPixelOfTheWindowItsListOrItsBoxesIsGreenOrBlue) {
     w.grab();
     EXPECT_EQ(w.gauge()->faceRenderCount(), 2);
 
-    QListWidget* list = w.showStatusMessages(QPoint(100, 100));
+    QListWidget* list = w.statusLine()->showMessages(QPoint(100, 100));
     EXPECT_EQ(bright(list->grab().toImage()), 0);
     list->hide();
 
@@ -319,7 +320,7 @@ TEST(NightPalette, FromTheSettingsFileAlsoOnThePortDialog) {
     ProgramFolder folder(one.path, "", "Palette=Night\r\nHistory=30\r\nScale=4\r\n");
     auto app = folder.start();
     EXPECT_EQ(app->window().colours(), Palette::Night);
-    EXPECT_EQ(app->window().history().length(), 30u);
+    EXPECT_EQ(app->window().history().history().length(), 30u);
     EXPECT_EQ(app->window().scale(), 1.0);
     EXPECT_EQ(app->window().text(El::StatusDisp).substr(8),
               "> Scale=4 ignored (a number from 1 to 3)");
@@ -334,7 +335,7 @@ TEST(NightPalette, FromTheSettingsFileAlsoOnThePortDialog) {
 // history is full, and a stop drops them all.
 TEST(History, MarksFadeAndGoOnTheRimDrawnIntoTheCachedDial) {
     frmKestrova w;
-    w.setHistoryLength(3);
+    w.history().setLength(3);
     NeedleGauge& g = *w.gauge();
     // Blue of the dial's rim at `degrees`, where a mark's tip lies over the red axis marks.
     const auto blueAt = [&g](double degrees) {
@@ -366,7 +367,7 @@ TEST(History, MarksFadeAndGoOnTheRimDrawnIntoTheCachedDial) {
     EXPECT_EQ(g.overlayRenderCount(), overlays + 1);
     EXPECT_EQ(g.faceRenderCount(), faces);
 
-    w.bearingsStopped();
+    w.history().bearingsStopped();
     for (double d : {0, 90, 100, 180, 270}) {
         EXPECT_EQ(blueAt(d), 0) << d;
     }
