@@ -46,6 +46,13 @@ void WindowLook::setLine(El e, QPointF a, QPointF b, const QColor& day,
     placeLine(e);
 }
 
+void WindowLook::setDesignLine(const LinePlace& l) {
+    auto at = [this](int x, int y) {
+        return QPointF(std::round(x / twipsPerPixel_), std::round(y / twipsPerPixel_));
+    };
+    setLine(l.el, at(l.x1, l.y1), at(l.x2, l.y2), toQColor(l.colour), l.widthPx);
+}
+
 void WindowLook::setLineColour(El e, const QColor& day) {
     lines_[idx(e)].day = day;
     placeLine(e);

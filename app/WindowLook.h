@@ -35,6 +35,8 @@ class WindowLook {
     // when given, else as before.
     void setLine(El e, QPointF a, QPointF b, const QColor& day, std::optional<int> widthPx = {});
     void setLineColour(El e, const QColor& day);
+    // A line at its design ends.
+    void setDesignLine(const LinePlace& l);
     // A picture file as read, shown at the scale.
     void setPicture(El e, const QImage& file);
     void setNeedleColour(const QColor& day);

@@ -8,40 +8,13 @@
 #include <cmath>
 
 #include "app/FramePacer.h"
+#include "app/WindowElements.h"
 #include "widgets/LineElement.h"
 #include "widgets/Look.h"
 #include "widgets/NeedleGauge.h"
 #include "widgets/StatusLineWidget.h"
 
 namespace kestrova {
-
-namespace {
-
-bool isPicture(El e) {
-    return std::any_of(kLayout.begin(), kLayout.end(),
-                       [e](const ElementPlace& p) { return p.el == e && p.kind == K::Picture; });
-}
-
-Qt::Alignment alignment(Align a) {
-    return a == Align::Centre    ? Qt::AlignCenter
-           : a == Align::TopLeft ? Qt::AlignLeft | Qt::AlignTop
-                                 : Qt::AlignLeft | Qt::AlignVCenter;
-}
-
-// The dial drawn by day and shaded as a whole, so its antialiased edges are shaded too.
-void paintNightFace(QPainter& p, int side) {
-    const qreal dpr = p.device()->devicePixelRatioF();
-    QImage day(qCeil(side * dpr), qCeil(side * dpr), QImage::Format_ARGB32_Premultiplied);
-    day.setDevicePixelRatio(dpr);
-    day.fill(Qt::black);
-    {
-        QPainter q(&day);
-        pictures::paintGaugeFace(q, side);
-    }
-    p.drawImage(QPointF(0, 0), shade(Palette::Night, day));
-}
-
-}  // namespace
 
 frmKestrova::frmKestrova(QWidget* parent)
     : QWidget(parent), twipsPerPixel_(twipsPerPixelY()), look_(*this, elements_, twipsPerPixel_) {
@@ -54,13 +27,25 @@ void frmKestrova::build() {
     setWindowTitle(QStringLiteral("HNT-7700 Remote Display"));
     setAutoFillBackground(true);
     look_.setColour(this, QPalette::Window, Qt::black);
+    const auto configure = [this] {
+        if (onConfigClicked) {
+            onConfigClicked();
+        }
+    };
+    const auto container = [this](El c) { return c == kWindow ? this : elements_[idx(c)]; };
     for (const ElementPlace& e : kLayout) {
-        QWidget* w = createElement(e);
-        w->setObjectName(QString::fromLatin1(elementName(e.el)));
-        elements_[idx(e.el)] = w;
+        elements_[idx(e.el)] = CreateElement(e, container(e.container), look_, configure);
     }
-    createLines();
+    for (const LinePlace& l : kLines) {
+        elements_[idx(l.el)] = CreateLine(l, container(l.container));
+    }
+    for (std::size_t i = 0; i < kElementCount; ++i) {
+        elements_[i]->setObjectName(QString::fromLatin1(elementName(static_cast<El>(i))));
+    }
     arrangeElements();
+    for (const LinePlace& l : kLines) {
+        look_.setDesignLine(l);
+    }
     look_.restyle(Palette::Day, 1.0);
     for (const ElementText& t : kDesignTexts) {
         setText(t.el, t.text);
@@ -76,86 +61,6 @@ void frmKestrova::build() {
     g->setFramePaced(false);
     new FramePacer(this, NeedleGauge::kFrameMs, [g] { g->paintMoves(); });
     built_ = true;
-}
-
-QWidget* frmKestrova::createElement(const ElementPlace& e) {
-    QWidget* parentWidget = e.container == kWindow ? this : elements_[idx(e.container)];
-    switch (e.kind) {
-        case K::Panel:
-            // Unfilled: the window behind is black, and a panel must not blot out the gauge
-            // ring it overlaps.
-            return new QWidget(parentWidget);
-        case K::Label:
-        case K::StatusLine:
-            return createLabel(e, parentWidget);
-        case K::Picture: {
-            auto* label = new QLabel(parentWidget);
-            label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-            label->setAutoFillBackground(true);
-            look_.setColour(label, QPalette::Window, Qt::black);
-            return label;
-        }
-        case K::Gauge: {
-            auto* gauge = new NeedleGauge(parentWidget);
-            gauge->setFacePainter(&paintNightFace, static_cast<int>(Palette::Night));
-            gauge->setFacePainter(&pictures::paintGaugeFace, static_cast<int>(Palette::Day));
-            return gauge;
-        }
-        case K::TextBox: {
-            auto* box = new QLineEdit(parentWidget);
-            box->setReadOnly(true);  // diagnostics only
-            box->setFrame(true);
-            return box;
-        }
-        case K::Button:
-            return createConfigButton(parentWidget);
-    }
-    return nullptr;
-}
-
-QWidget* frmKestrova::createLabel(const ElementPlace& e, QWidget* parentWidget) {
-    QLabel* label = nullptr;
-    if (e.kind == K::StatusLine) {
-        auto* status = new StatusLineWidget(parentWidget);
-        status->setAutoFillBackground(true);
-        look_.setColour(status, QPalette::Window, Qt::white, true);
-        look_.setColour(status, QPalette::WindowText, Qt::black, true);
-        label = status;
-    } else {
-        label = new QLabel(parentWidget);
-        look_.setColour(label, QPalette::WindowText, toQColor(kYellow));
-    }
-    label->setTextFormat(Qt::PlainText);  // texts come off the wire
-    label->setContentsMargins(0, 0, 0, 0);
-    label->setAlignment(alignment(e.align));
-    return label;
-}
-
-QWidget* frmKestrova::createConfigButton(QWidget* parentWidget) {
-    auto* button = new QPushButton(parentWidget);
-    look_.setColour(button, QPalette::Button, toQColor(kGrey), true);
-    look_.setColour(button, QPalette::ButtonText, Qt::black, true);
-    button->setAutoFillBackground(true);
-    look_.setColour(button, QPalette::Window, Qt::black);
-    connect(button, &QPushButton::clicked, this, [this] {
-        if (onConfigClicked) {
-            onConfigClicked();
-        }
-    });
-    return button;
-}
-
-void frmKestrova::createLines() {
-    for (const LinePlace& l : kLines) {
-        QWidget* parentWidget = l.container == kWindow ? this : elements_[idx(l.container)];
-        auto* line = new LineElement(l.widthPx, parentWidget);
-        line->setObjectName(QString::fromLatin1(elementName(l.el)));
-        elements_[idx(l.el)] = line;
-        auto at = [this](int x, int y) {
-            return QPointF(std::round(x / twipsPerPixel_), std::round(y / twipsPerPixel_));
-        };
-        look_.setLine(l.el, at(l.x1, l.y1), at(l.x2, l.y2), toQColor(l.colour), l.widthPx);
-    }
 }
 
 void frmKestrova::arrangeElements() {
@@ -205,7 +110,7 @@ void frmKestrova::setText(El e, std::string_view latin1) {
         button->setText(s);
     } else if (auto* status = qobject_cast<StatusLineWidget*>(w); status && built_) {
         status->setMessage(s);
-    } else if (auto* label = qobject_cast<QLabel*>(w); label && !isPicture(e)) {
+    } else if (auto* label = qobject_cast<QLabel*>(w); label && !IsPicture(e)) {
         label->setText(s);
     }
 }
@@ -247,7 +152,7 @@ void frmKestrova::setVisible(El e, bool visible) {
 
 bool frmKestrova::loadPicture(El e, const std::string& path) {
     QImage image;
-    if (!isPicture(e) || path.empty() || !image.load(QFile::decodeName(path.c_str()))) {
+    if (!IsPicture(e) || path.empty() || !image.load(QFile::decodeName(path.c_str()))) {
         return false;
     }
     look_.setPicture(e, image);

@@ -60,10 +60,6 @@ class frmKestrova : public QWidget, public Display {
 
   private:
     void build();
-    QWidget* createElement(const ElementPlace& e);
-    QWidget* createLabel(const ElementPlace& e, QWidget* parentWidget);
-    QWidget* createConfigButton(QWidget* parentWidget);
-    void createLines();
     void arrangeElements();
 
     double twipsPerPixel_;
