@@ -2,17 +2,14 @@
 
 #include <filesystem>
 
+#include "core/Numbers.h"
+
 namespace kestrova {
 
 namespace {
 
 std::string_view trimmed(std::string_view s) {
-    constexpr std::string_view kBlanks = " \t\r\n";
-    const auto b = s.find_first_not_of(kBlanks);
-    if (b == std::string_view::npos) {
-        return {};
-    }
-    return s.substr(b, s.find_last_not_of(kBlanks) - b + 1);
+    return Trimmed(s, " \t\r\n");
 }
 
 std::string fromSettings(const std::function<std::string(const std::string&)>& read,

@@ -9,6 +9,8 @@
 #include <sstream>
 #include <string_view>
 
+#include "core/Numbers.h"
+
 namespace kestrova::sim {
 
 namespace {
@@ -17,11 +19,7 @@ constexpr std::array<const char*, kFaultKinds> kFaultNames = {"garbage", "lost-e
                                                               "lower-case", "stop-resume"};
 
 std::string_view trim(std::string_view s) {
-    const auto b = s.find_first_not_of(" \t\r");
-    if (b == std::string_view::npos) {
-        return {};
-    }
-    return s.substr(b, s.find_last_not_of(" \t\r") - b + 1);
+    return Trimmed(s, " \t\r");
 }
 
 bool toNumber(std::string_view text, double& out) {
