@@ -134,7 +134,7 @@ std::string ReadoutText(int tenths) {
 }
 
 double ShownDegrees(int tenths) {
-    return tenths / 10 + (dotted(tenths) ? 0.5 : 0.0);
+    return static_cast<double>(tenths / 10) + (dotted(tenths) ? 0.5 : 0.0);
 }
 
 std::int16_t ABS_Angle(const Station& st, const std::int16_t& Ang) {

@@ -18,6 +18,45 @@ bool number(std::string_view text, std::uint64_t& out) {
     return ec == std::errc() && end == text.data() + text.size();
 }
 
+// One record at the head of `rest`, following one of time `last`: its chunk and how long it is
+// in the file, or what is wrong with it.
+struct Record {
+    Chunk chunk;
+    std::size_t size = 0;
+    const char* problem = nullptr;
+};
+
+Record readRecord(std::string_view rest, std::int64_t last) {
+    Record r;
+    const std::size_t lf = rest.substr(0, kMaxHead).find('\n');
+    if (lf == std::string_view::npos) {
+        r.problem = rest.size() < kMaxHead ? "cut off in a record's head" : "damaged record head";
+        return r;
+    }
+    const std::string_view head = rest.substr(0, lf);
+    const std::size_t blank = head.find(' ');
+    std::uint64_t ms = 0;
+    std::uint64_t length = 0;
+    if (blank == std::string_view::npos || !number(head.substr(0, blank), ms) ||
+        !number(head.substr(blank + 1), length) || ms > INT64_MAX ||
+        static_cast<std::int64_t>(ms) < last) {
+        r.problem = "damaged record head";
+        return r;
+    }
+    r.chunk.milliseconds = static_cast<std::int64_t>(ms);
+    const std::string_view body = rest.substr(lf + 1);
+    if (body.size() <= length) {
+        r.chunk.bytes = body;
+        r.problem = "cut off in a record's bytes";
+    } else if (body[length] != '\n') {
+        r.problem = "damaged record (no line end after its bytes)";
+    } else {
+        r.chunk.bytes = body.substr(0, length);
+        r.size = lf + 1 + length + 1;
+    }
+    return r;
+}
+
 }  // namespace
 
 std::string header(std::string_view note) {
@@ -55,49 +94,22 @@ Contents parse(std::string_view file) {
     if (eol > kMagic.size()) {
         c.note = std::string(file.substr(kMagic.size() + 1, eol - kMagic.size() - 1));
     }
-    std::size_t at = eol + 1;
     std::int64_t last = 0;
-    std::size_t records = 0;
-    auto stop = [&](const char* problem) {
-        c.whole = false;
-        c.stoppedAt = at;
-        c.record = records + 1;
-        c.problem = problem;
-    };
-    while (at < file.size()) {
-        const std::string_view rest = file.substr(at);
-        const std::size_t lf = rest.substr(0, kMaxHead).find('\n');
-        if (lf == std::string_view::npos) {
-            stop(rest.size() < kMaxHead ? "cut off in a record's head" : "damaged record head");
+    for (std::size_t at = eol + 1, records = 0; at < file.size(); ++records) {
+        Record r = readRecord(file.substr(at), last);
+        // A record cut off in its bytes still gives what arrived.
+        if (!r.problem || !r.chunk.bytes.empty()) {
+            c.chunks.push_back(std::move(r.chunk));
+        }
+        if (r.problem) {
+            c.whole = false;
+            c.stoppedAt = at;
+            c.record = records + 1;
+            c.problem = r.problem;
             return c;
         }
-        const std::string_view head = rest.substr(0, lf);
-        const std::size_t blank = head.find(' ');
-        std::uint64_t ms = 0;
-        std::uint64_t length = 0;
-        if (blank == std::string_view::npos || !number(head.substr(0, blank), ms) ||
-            !number(head.substr(blank + 1), length) || ms > INT64_MAX ||
-            static_cast<std::int64_t>(ms) < last) {
-            stop("damaged record head");
-            return c;
-        }
-        last = static_cast<std::int64_t>(ms);
-        const std::string_view body = rest.substr(lf + 1);
-        if (body.size() <= length) {
-            // Cut off in its bytes: what arrived is worth having.
-            if (!body.empty()) {
-                c.chunks.push_back({last, std::string(body)});
-            }
-            stop("cut off in a record's bytes");
-            return c;
-        }
-        if (body[length] != '\n') {
-            stop("damaged record (no line end after its bytes)");
-            return c;
-        }
-        c.chunks.push_back({last, std::string(body.substr(0, length))});
-        ++records;
-        at += lf + 1 + length + 1;
+        last = c.chunks.back().milliseconds;
+        at += r.size;
     }
     return c;
 }

@@ -66,6 +66,9 @@ class Store {
   private:
     std::string pathOf(const std::string& name) const;
     void fatal(const std::string& FileName);
+    // Puts the backup's content back as the settings file and says so; false when it cannot.
+    bool repairFrom(const std::string& backup, const std::string& content,
+                    const std::string& FileName);
 
     std::filesystem::path folder_;
     Display& ui_;

@@ -5,6 +5,7 @@
 #include <QMouseEvent>
 #include <QScreen>
 #include <algorithm>
+#include <cmath>
 
 #include "widgets/Look.h"
 
@@ -70,7 +71,9 @@ QListWidget* StatusLineWidget::showMessages(QPoint at) {
 }
 
 void StatusLineWidget::placeList(QPoint at) {
-    const auto px = [this](int twips) { return static_cast<int>(twips * pixelsPerTwip_ + 0.5); };
+    const auto px = [this](int twips) {
+        return static_cast<int>(std::lround(twips * pixelsPerTwip_));
+    };
     const int rows = std::min(list_->count(), kListRows);
     const int width =
         std::max(px(kListWidthTwips), list_->sizeHintForColumn(0) + px(kListMarginTwips));

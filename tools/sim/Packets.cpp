@@ -62,4 +62,66 @@ std::string formatGps(double latitude, double longitude) {
                             coordinate(longitude, longitude < 0 ? 'W' : 'E', 3)});
 }
 
+const std::vector<CycleStep>& StatusCycle() {
+    using F = StatusLine;
+    static const std::vector<CycleStep> steps = {
+        {{}, false},                 // steady
+        {{{&F::band, "+"}}, false},  // band change
+        {{}, false},
+        {{{&F::power, "BAT"}}, false},  // low battery
+        {{{&F::power, "DIM"}}, false},
+        {{{&F::power, "BRT"}}, false},  // battery fine again
+        {{{&F::mode, "RCV"}}, false},   // direction finding off
+        {{}, false},
+        {{{&F::mode, "HNT"}}, false},   // and on again
+        {{{&F::mount, "GND"}}, false},  // ground mount
+        {{{&F::opMode, "AM"}, {&F::ifBw, "IF 6"}}, false},
+        {{{&F::mode, "SCN"}}, true},  // unknown mode: rejected
+        {{{&F::mount, "AIR"}, {&F::opMode, "FM/S"}, {&F::ifBw, "IF 25"}}, false},
+        {{{&F::power, "LOW"}}, true},  // unknown power: rejected
+        {{{&F::power, "CLS"}}, false},
+        {{{&F::mount, "GRND"}}, true},  // 4-letter mount: no answer
+        {{{&F::localRemote, "RMT"}, {&F::videoGain, "LOW"}, {&F::band, "+"}}, false},
+        {{{&F::localRemote, "LCL"}, {&F::videoGain, "HIGH"}, {&F::power, "BRT"}}, false},
+    };
+    return steps;
+}
+
+std::vector<std::string> BuiltInAntennas() {
+    AntennaLine unknown;
+    unknown.unknown = true;
+    return {
+        FormatAntennaLine(
+            {false, true, "KVA-210", {{"118-137", 0}, {"138-174", -450}, {"225-400", 900}}}),
+        FormatAntennaLine({false,
+                           true,
+                           "KVA-430",
+                           {{"20-80", 0},
+                            {"80-200", 150},
+                            {"200-500", -300},
+                            {"500-1000", 0},
+                            {"1000-2000", 450}}}),
+        FormatAntennaLine(unknown),
+    };
+}
+
+int BandsOf(const std::string& line) {
+    if (line.find("ANT UNKNOWN") != std::string::npos) {
+        return 15;
+    }
+    const auto commas = std::count(line.begin(), line.end(), ',');
+    return static_cast<int>(std::clamp<long>(commas, 1, 15));
+}
+
+void ApplyStep(const CycleStep& s, StatusLine& f, int bands) {
+    for (const auto& c : s.changes) {
+        if (std::string(c.value) == "+") {
+            const int band = std::atoi(f.band.c_str());
+            f.*c.field = ZeroPadded(band % bands + 1, 2);
+        } else {
+            f.*c.field = c.value;
+        }
+    }
+}
+
 }  // namespace kestrova::sim

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
 #include "protocol/AntennaPacket.h"
 #include "protocol/BearingPacket.h"
@@ -32,5 +33,22 @@ StatusLine defaultStatus();
 // "D" then latitude (sign, 2-digit degrees, minutes, 4-digit minute fraction) and longitude
 // (sign, 3-digit degrees, ...), CR LF; 22 characters. "-" marks south and west, "+" the rest.
 std::string formatGps(double latitude, double longitude);
+
+// One step of the built-in status cycle: the fields it sets; a one-off step is not kept.
+struct CycleStep {
+    struct Change {
+        std::string StatusLine::*field;
+        const char* value;  // "+": the next band of the antenna
+    };
+    std::vector<Change> changes;
+    bool oneOff;
+};
+const std::vector<CycleStep>& StatusCycle();
+// Takes a step from a status line, with `bands` bands to go round.
+void ApplyStep(const CycleStep& s, StatusLine& f, int bands);
+
+// The antenna lines of the built-in rotation, and how many bands a line names.
+std::vector<std::string> BuiltInAntennas();
+int BandsOf(const std::string& line);
 
 }  // namespace kestrova::sim

@@ -41,33 +41,17 @@ void AnswerParser::step(char c) {
         ++counts_.nul;
         return;
     }
-    switch (state_) {
-        case State::Idle:
-            break;
-        case State::Bel:
-            if (c == kCr) {
-                state_ = State::BelCr;
-                return;
-            }
-            counts_.stray += 1;
-            break;
-        case State::Cr:
-            if (c == kLf) {
-                ++counts_.ack;
-                state_ = State::Idle;
-                return;
-            }
-            counts_.stray += 1;
-            break;
-        case State::BelCr:
-            if (c == kLf) {
-                ++counts_.reject;
-                state_ = State::Idle;
-                return;
-            }
-            counts_.stray += 2;
-            break;
+    if (state_ == State::Bel && c == kCr) {
+        state_ = State::BelCr;
+        return;
     }
+    if ((state_ == State::Cr || state_ == State::BelCr) && c == kLf) {
+        ++(state_ == State::Cr ? counts_.ack : counts_.reject);
+        state_ = State::Idle;
+        return;
+    }
+    // What was begun is no answer.
+    counts_.stray += state_ == State::BelCr ? 2 : state_ == State::Idle ? 0 : 1;
     // The byte did not continue an answer: it may start one.
     if (c == kBel) {
         state_ = State::Bel;

@@ -22,6 +22,7 @@
 #include "tools/sim/Pacing.h"
 #include "tools/sim/Replies.h"
 #include "tools/sim/Stream.h"
+#include "tools/sim/Terminal.h"
 
 namespace {
 
@@ -72,6 +73,8 @@ class Simulator {
             std::fprintf(stderr, "[%8.3f] %s\n", t, text.c_str());
         }
     }
+    void awaitDisplay();
+    std::string summarise(const Verdict& v) const;
     void setConnected(bool up, double t);
     void readAnswers(double t);
     void feedLine(double t);
@@ -228,13 +231,17 @@ bool Simulator::displayHolds() const {
     return (p.revents & POLLHUP) == 0;
 }
 
+void Simulator::awaitDisplay() {
+    log(0, "waiting for a display");
+    while (!g_stop && !displayHolds()) {
+        ::poll(nullptr, 0, kTickMs);
+    }
+    start_ = std::chrono::steady_clock::now();
+}
+
 bool Simulator::run(std::string& summary) {
     if (waitForDisplay_) {
-        log(0, "waiting for a display");
-        while (!g_stop && !displayHolds()) {
-            ::poll(nullptr, 0, kTickMs);
-        }
-        start_ = std::chrono::steady_clock::now();
+        awaitDisplay();
     }
     const double drain = std::min(kMaxDrain, opt_.duration / 4);
     const double streamEnd = opt_.duration - drain;
@@ -267,9 +274,14 @@ bool Simulator::run(std::string& summary) {
     ledger_.finish(t);
     parser_.finish();
 
+    const Verdict v = judge(parser_.counts(), ledger_.expectation(), connectedTotal_);
+    summary = summarise(v);
+    return v.ok;
+}
+
+std::string Simulator::summarise(const Verdict& v) const {
     const AnswerCounts& got = parser_.counts();
     const Expectation want = ledger_.expectation();
-    const Verdict v = judge(got, want, connectedTotal_);
     std::ostringstream s;
     s.setf(std::ios::fixed);
     s.precision(1);
@@ -286,61 +298,7 @@ bool Simulator::run(std::string& summary) {
       << want.rejectMax << " rej, " << stayAliveMin(connectedTotal_) << ".."
       << stayAliveMax(connectedTotal_) << " nul in " << connectedTotal_ << " s connected; "
       << (v.ok ? "OK" : "MISMATCH: " + v.problems);
-    summary = s.str();
-    return v.ok;
-}
-
-bool readFile(const std::string& path, std::string& out) {
-    std::ifstream in(path, std::ios::binary);
-    if (!in) {
-        return false;
-    }
-    out.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-    return true;
-}
-
-// The far end is left in raw mode at the line's speed so that nothing is echoed or
-// translated before the display sets the line up itself.
-int openTerminal(std::string& slave) {
-    termios tio{};
-    ::cfmakeraw(&tio);
-    ::cfsetispeed(&tio, B19200);
-    ::cfsetospeed(&tio, B19200);
-    int master = -1;
-    int far = -1;
-    char name[PATH_MAX] = {};
-    if (::openpty(&master, &far, name, &tio, nullptr) != 0) {
-        return -1;
-    }
-    ::close(far);  // holding it would hide whether the display has the line open
-    ::fcntl(master, F_SETFL, ::fcntl(master, F_GETFL) | O_NONBLOCK);
-    ::fcntl(master, F_SETFD, FD_CLOEXEC);
-    slave = name;
-    return master;
-}
-
-bool makeLink(const std::string& link, const std::string& target, std::string& error) {
-    struct stat st {};
-    if (::lstat(link.c_str(), &st) == 0) {
-        if (!S_ISLNK(st.st_mode)) {
-            error = link + " exists and is not a symbolic link";
-            return false;
-        }
-        ::unlink(link.c_str());
-    }
-    if (::symlink(target.c_str(), link.c_str()) != 0) {
-        error = "cannot link " + link + ": " + std::strerror(errno);
-        return false;
-    }
-    return true;
-}
-
-void removeLink(const std::string& link, const std::string& target) {
-    char buf[PATH_MAX] = {};
-    const ssize_t n = ::readlink(link.c_str(), buf, sizeof buf - 1);
-    if (n > 0 && target == std::string(buf, static_cast<std::size_t>(n))) {
-        ::unlink(link.c_str());
-    }
+    return s.str();
 }
 
 // What to play: the replayed file or the generator. `timed`: the file has its own timing.
@@ -368,6 +326,24 @@ bool chooseSource(Options& opt, std::unique_ptr<Source>& source, bool& timed) {
     return true;
 }
 
+// Runs the simulator until its time is up or a signal ends it; the exit status.
+int play(Simulator&& sim) {
+    struct sigaction sa {};
+    sa.sa_handler = onSignal;
+    ::sigaction(SIGINT, &sa, nullptr);
+    ::sigaction(SIGTERM, &sa, nullptr);
+    std::signal(SIGPIPE, SIG_IGN);
+    std::string error;
+    if (!sim.openRecord(error)) {
+        std::fprintf(stderr, "kestrova-sim: %s\n", error.c_str());
+        return 3;
+    }
+    std::string summary;
+    const int status = sim.run(summary) ? 0 : 1;
+    std::printf("%s\n", summary.c_str());
+    return status;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -385,7 +361,6 @@ int main(int argc, char** argv) {
     if (!chooseSource(opt, source, timed)) {
         return 2;
     }
-
     std::string slave;
     const int master = openTerminal(slave);
     if (master < 0) {
@@ -401,22 +376,8 @@ int main(int argc, char** argv) {
     }
     std::printf("%s\n", slave.c_str());
     std::fflush(stdout);
-    struct sigaction sa {};
-    sa.sa_handler = onSignal;
-    ::sigaction(SIGINT, &sa, nullptr);
-    ::sigaction(SIGTERM, &sa, nullptr);
-    std::signal(SIGPIPE, SIG_IGN);
-
     const std::string link = opt.link;
-    Simulator sim(std::move(opt), std::move(source), master, timed);
-    int status = 3;
-    if (sim.openRecord(error)) {
-        std::string summary;
-        status = sim.run(summary) ? 0 : 1;
-        std::printf("%s\n", summary.c_str());
-    } else {
-        std::fprintf(stderr, "kestrova-sim: %s\n", error.c_str());
-    }
+    const int status = play(Simulator(std::move(opt), std::move(source), master, timed));
     if (!link.empty()) {
         removeLink(link, slave);
     }
