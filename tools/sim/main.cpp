@@ -7,6 +7,7 @@
 #include <termios.h>
 #include <unistd.h>
 
+#include <array>
 #include <cerrno>
 #include <chrono>
 #include <climits>
@@ -36,9 +37,8 @@ void onSignal(int) {
 constexpr int kTickMs = 10;        // pacing granularity: ~19 characters a chunk
 constexpr double kMaxDrain = 0.5;  // quiet time at the end for answers still on their way
 
-struct Counts {
-    long bearing = 0, status = 0, antenna = 0, gps = 0, other = 0;
-};
+// Packets sent, by Framer::Kind.
+using Counts = std::array<long, 5>;
 
 class Simulator {
   public:
@@ -92,7 +92,7 @@ class Simulator {
     ReplyLedger ledger_;
     AnswerParser parser_;
     Framer sent_;
-    Counts counts_;
+    Counts counts_{};
 
     bool connected_ = false;
     double connectedSince_ = 0;
@@ -150,23 +150,7 @@ void Simulator::transmit(const std::string& bytes, double t) {
     sent_.push(bytes);
     Framer::Packet p;
     while (sent_.pop(p)) {
-        switch (p.kind) {
-            case Framer::Kind::Bearing:
-                ++counts_.bearing;
-                break;
-            case Framer::Kind::Status:
-                ++counts_.status;
-                break;
-            case Framer::Kind::Antenna:
-                ++counts_.antenna;
-                break;
-            case Framer::Kind::Gps:
-                ++counts_.gps;
-                break;
-            case Framer::Kind::Unrecognised:
-                ++counts_.other;
-                break;
-        }
+        ++counts_[static_cast<std::size_t>(p.kind)];
     }
     pacer_.sent(bytes.size());
     if (!connected_) {
@@ -285,8 +269,8 @@ std::string Simulator::summarise(const Verdict& v) const {
     std::ostringstream s;
     s.setf(std::ios::fixed);
     s.precision(1);
-    s << "sent: " << counts_.bearing << " bearing, " << counts_.status << " status, "
-      << counts_.antenna << " antenna, " << counts_.gps << " gps, " << counts_.other << " other";
+    s << "sent: " << counts_[0] << " bearing, " << counts_[1] << " status, " << counts_[2]
+      << " antenna, " << counts_[3] << " gps, " << counts_[4] << " other";
     if (const auto* gen = dynamic_cast<const StreamGenerator*>(src_.get())) {
         s << ", " << gen->tally().pauses << " pauses, " << gen->tally().faults << " faults";
     }
