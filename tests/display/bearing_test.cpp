@@ -245,59 +245,5 @@ TEST(DrawMeter, PixelHeightsAndColours) {
     EXPECT_EQ(r.window.line(El::TMeter).y1, 2185);
 }
 
-// Bytes on the line, through framing, dispatch and the real decoders, to the window and back
-// out as replies.
-TEST(StationPath, PacketsFromTheLineToTheWindowAndTheReplies) {
-    StationRig r;
-    r.st.dataFolder = "/prog";
-    // x 3068 -> VectX 50, y 2048 -> VectY 0: due right of the antenna, magnitude 50.
-    for (int i = 1; i <= 24; ++i) {
-        r.feed("B30682048S42045P\r\n");
-        // Every packet turns the needle; the compass is taken after it has turned on the 19th.
-        ASSERT_EQ(r.window.needle.sets, i);
-        ASSERT_DOUBLE_EQ(r.window.needle.value, i <= 19 ? 90 : 135) << i;
-        ASSERT_EQ(r.window.text(El::DOA), i < 24 ? "" : "135 ") << i;
-        ASSERT_EQ(r.window.line(El::SMeter).set, i >= 3) << i;
-    }
-    EXPECT_DOUBLE_EQ(r.window.needle.strength, 50 / 99.0);
-    EXPECT_EQ(r.window.text(El::Banner_RelBear), "ABS");
-    EXPECT_EQ(r.window.line(El::SMeter).y2, 2200 - 15 * 60);  // 42 x 1.43 = 60.06
-    // A weak signal blanks the readout but stops no bearings.
-    const auto stops = [&r] { return std::ranges::count(r.window.log, "bearings stopped"); };
-    for (int i = 0; i < 24; ++i) {
-        r.feed("B21502150S42045P\r\n");
-    }
-    EXPECT_EQ(r.window.text(El::DOA), " - - -");
-    EXPECT_EQ(stops(), 0);
-    EXPECT_TRUE(r.line.written.empty());
-
-    const std::string bearing = "B30682048S42045P\r\n";
-    const std::string antenna = "CQAX-7741C-1, 1000-1010/-450, 1100-1110/-450,1200-1210/-450\r\n";
-    const std::pair<std::vector<std::string>, std::string> steps[] = {
-        // chunks fed one after another, each drained by poll ticks; the replies
-        {{antenna.substr(0, 20), antenna.substr(20)}, "\r\n"},
-        {{bearing + "AFM/S,IF 25,AIR,LCL,", "HIGH,02,HNT,BAT,REL\r\n" + bearing}, "\r\n"},
-        {{"AFM/S,IF 25,AIR,LCL,HIGH,02,RCV,BRT,REL\r\nAFM/S,IF 25,AIR,LCL,HIGH,03,XXX,BRT\r\n"},
-         "\r\n\a\r\n"},
-        {{"AAM,IF 6,AIRX,RMT,LOW,01,HNT,BRT\r\n"}, ""},  // a bad mount answers nothing
-    };
-    for (const auto& [chunks, replies] : steps) {
-        for (const auto& chunk : chunks) {
-            r.feed(chunk);
-        }
-        EXPECT_EQ(r.line.takeWritten(), replies) << chunks[0];
-    }
-    EXPECT_TRUE(r.st.link.RxBuffer.empty());
-    // Band 3 arrived in a line rejected for its mode: the fields before the mode still count.
-    EXPECT_EQ(r.window.text(El::Banner_Ant_Band), "1200-1210 MHz");
-    EXPECT_EQ(r.window.text(El::Banner_Op_Mode), "AM");
-    EXPECT_EQ(r.window.at(El::Banner_AntOrientation).picture, "/prog/Ant-AIR-Win32.bmp");
-    EXPECT_TRUE(r.window.isVisible(El::FrameDFOff));
-    EXPECT_EQ(stops(), 1) << "direction finding switched off";
-    r.tick(40);
-    r.clock.advance(2000);
-    EXPECT_EQ(stops(), 2) << "the link lost";
-}
-
 }  // namespace
 }  // namespace kestrova::testing

@@ -76,8 +76,27 @@ class FakeWindow : public Display, public ReadingListener {
         number("strength ", s);
     }
     double twipsPerPixelY() const override { return twipsPerPixel; }
-    // Told as the window's listener, in the window's log.
+    // Told as a listener, in the same log; the bearings and positions shown only when asked.
     void bearingsStopped() override { add("bearings stopped"); }
+    void bearingShown(const BearingShown& b) override {
+        if (readings) {
+            char s[96];
+            std::snprintf(s, sizeof s, "shown %d %s rel %d compass %d%s signal %d band ", b.tenths,
+                          b.absolute ? "ABS" : "REL", b.relativeTenths, b.compassHeading,
+                          b.airMount ? " air" : "", b.signal);
+            add(s + b.band + " at " + (b.position ? where(*b.position) : "none"));
+        }
+    }
+    void positionShown(const PositionShown& p) override {
+        if (readings) {
+            add("position " + where(p.position));
+        }
+    }
+    void positionLost() override {
+        if (readings) {
+            add("position lost");
+        }
+    }
 
     ElementState& at(El e) { return elements[static_cast<std::size_t>(e)]; }
     const ElementState& at(El e) const { return elements[static_cast<std::size_t>(e)]; }
@@ -104,10 +123,16 @@ class FakeWindow : public Display, public ReadingListener {
     int calls = 0;  // element calls of every kind
     double twipsPerPixel = 15.0;
     bool logging = true;
+    bool readings = false;
     const MonotonicClock* clock = nullptr;
     std::vector<std::string> log;
 
   private:
+    static std::string where(const GeoPosition& g) {
+        char s[48];
+        std::snprintf(s, sizeof s, "%.6f,%.6f", g.latitude, g.longitude);
+        return s;
+    }
     void note(El e, const char* how, std::string_view what) {
         if (logging) {
             add(std::string(elementName(e)) + how + std::string(what));

@@ -21,6 +21,7 @@
 #include "tests/fakes/FakeSerialLine.h"
 #include "tests/fakes/FakeTimers.h"
 #include "tests/fakes/FakeWindow.h"
+#include "tests/fakes/MemoryFile.h"
 #include "tests/fakes/RecordingDecoders.h"
 
 namespace kestrova::testing {
@@ -141,8 +142,10 @@ struct BasicRig {
     std::map<long, Moment> moments;  // still to come
     FakeSerialLine line;
     FakeClock clock;
+    HandLocalClock local;
+    Clocks clocks{clock, local};
     WindowT window;
-    Station st{window, line};
+    Station st{window, line, clocks};
     DecodersT decoders{st};
     // Made in this order in every rig, so timers due at the same moment fire in one order.
     FakeTimer& Timer4 = clock.make(2);

@@ -132,42 +132,6 @@ std::map<int, std::string> feedBearings(LinkRig& r, int n, const std::string& pa
     return byPacket;
 }
 
-// The cycle of 50, with direction finding on and off: the needle on every packet, the readout
-// on 24 and 48, the compass on 19 and 38, the meter on every third.
-TEST(Dispatch, BearingCadenceOverACycle) {
-    for (const bool df : {true, false}) {
-        SCOPED_TRACE(df);
-        LinkRig r;
-        r.st.status.DF_Enabled = df;
-        const auto calls = feedBearings(r, 107, kBearing);
-        for (int i = 1; i <= 107; ++i) {
-            const int n = (i - 1) % 50 + 1;
-            std::string want = df ? " DrawLine" : "";
-            want += n == 19 || n == 38 ? " CompassUpdate" : "";
-            want += df && (n == 24 || n == 48) ? " DrawDigitalDOA" : "";
-            want += n % 3 == 0 ? " Draw_Meter" : "";
-            ASSERT_EQ(calls.count(i) ? calls.at(i) : "", want) << "packet " << i;
-        }
-        EXPECT_EQ(r.st.link.BPacketCount, 7) << "counted with direction finding off too";
-    }
-}
-
-// Positions 10-12: "S" for the signal meter, anything else tune; two digits or no meter.
-TEST(Dispatch, MeterUpdateReadsPositions10To12) {
-    const std::pair<std::string, std::string> cases[] = {
-        {"S42", "S,42"}, {"X07", "T,7"}, {"T99", "T,99"}, {"S00", "S,0"},
-        {"S4A", ""},     {"S-1", ""},    {"S 4", ""},     {std::string(1, '\0') + "12", "T,12"},
-    };
-    for (const auto& [fields, call] : cases) {
-        LinkRig r;
-        r.st.link.BPacketCount = 2;
-        r.st.status.DF_Enabled = false;
-        r.dispatch.packet(PacketType::Bearing, "B20482048" + fields + "999P\r\n");
-        EXPECT_EQ(r.decoders.calls.empty() ? "" : r.decoders.calls[0].args, call) << fields;
-        EXPECT_LE(r.decoders.calls.size(), 1u);
-    }
-}
-
 TEST(Dispatch, OnlyAShownPositionReArmsTheGpsTimeOut) {
     for (const bool shown : {true, false}) {
         LinkRig r;

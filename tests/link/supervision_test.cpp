@@ -91,46 +91,5 @@ TEST(Supervision, AStreamThatStopsOnAnUnfinishedPacketOrNoiseGoesStaleAllTheSame
     }
 }
 
-// A NUL every 500 ms with or without data, none while the port is closed.
-TEST_F(Timeline, StayAliveEvery500MsWithOrWithoutData) {
-    r.line.takeWritten();
-    r.clock.advance(5000);
-    EXPECT_EQ(r.line.takeWritten(), std::string(10, '\0'));
-    for (int i = 0; i < 250; ++i) {
-        r.line.incoming += kBearing;
-    }
-    r.clock.advance(1000);
-    EXPECT_EQ(r.line.takeWritten(), std::string(2, '\0'));
-    r.line.close();
-    r.clock.advance(1000);
-    EXPECT_TRUE(r.line.written.empty());
-    EXPECT_TRUE(r.StayAliveTmr.isRunning());
-}
-
-// 5 s after the last shown position the labels blank, once; the next position redraws; a
-// steady stream never times out.
-TEST_F(Timeline, GpsLossBlanksOnceThenTheNextPacketRedraws) {
-    for (int s = 0; s < 20; ++s) {
-        r.line.incoming = "D-33521234+151123456\r\n";
-        r.clock.advance(1000);
-    }
-    EXPECT_EQ(count("GPS_Blank"), 0);
-    EXPECT_EQ(count("GPSDisplay"), 20);
-    r.clock.advance(3990);
-    EXPECT_EQ(count("GPS_Blank"), 0);
-    r.clock.advance(20);
-    EXPECT_EQ(count("GPS_Blank"), 1);
-    EXPECT_EQ(r.st.link.GPSTimedOut, 1);
-    EXPECT_FALSE(r.GPSTimeOut.isRunning());
-    r.clock.advance(20000);
-    EXPECT_EQ(count("GPS_Blank"), 1);
-
-    r.line.incoming = "D-33521234+151123456\r\n";
-    r.clock.advance(2);
-    EXPECT_EQ(count("GPSDisplay"), 21);
-    EXPECT_EQ(r.st.link.GPSTimedOut, 0);
-    EXPECT_TRUE(r.GPSTimeOut.isRunning());
-}
-
 }  // namespace
 }  // namespace kestrova::testing

@@ -89,56 +89,6 @@ TEST(ParseStatusLine, BandField) {
     }
 }
 
-// What the window was told since the last look, banners without their prefix.
-std::string drawn(StationRig& r) {
-    std::string log = r.window.takeLog();
-    for (std::size_t at; (at = log.find("Banner_")) != std::string::npos;) {
-        log.erase(at, 7);
-    }
-    return log;
-}
-
-const std::string kAir = "AntOrientation</Ant-AIR-Win32.bmp";
-const std::string kGnd = "AntOrientation</Ant-GND-Win32.bmp";
-const std::string kPark = "needle 360|strength 0|FrameDFOff shown|DOA= - - -|bearings stopped";
-
-// The six banners the example line draws from start-up, with band 2 shown.
-std::string six(const std::string& band = "BAND 02") {
-    return "Op_Mode=FM/S|IF_BW=IF 25|" + kAir +
-           "|Local_Remote=LCL|Video_Gain=HIGH|Ant_Band=" + band + "|";
-}
-
-// One station through a run of lines: only changed fields redraw, in field order; a line that
-// stops early keeps the fields before the stop; DIM and CLS leave the battery icon alone;
-// direction finding off parks the needle, drops past bearings, shows the sign, then blanks the
-// readout, each time, and on only hides the sign. A closed port does not stop decoding.
-TEST(ProcessStatusString, RedrawsOnlyWhatChanged) {
-    StationRig r;
-    r.logReplies();
-    const std::string am = "AAM,IF 6,GND,RMT,LOW,05,", brt = "BatteryMeter hidden|reply rn";
-    const std::pair<std::string, std::string> steps[] = {
-        {with(8, "BAT"), six() + "BatteryMeter shown|reply rn"},
-        {"AAM,IF 6,AIRX,RMT,LOW,05,RCV,BRT\r\n", "Op_Mode=AM|IF_BW=IF 6"},
-        {am + "HNt,BRT\r\n", kGnd + "|Local_Remote=RMT|Video_Gain=LOW|Ant_Band=BAND 05|reply Grn"},
-        {am + "RCV,BAt\r\n", kPark + "|reply Grn"},
-        {am + "RCV,DIM\r\n", "reply rn"},
-        {am + "RCV,CLS\r\n", "reply rn"},
-        {with(), six() + "FrameDFOff hidden|" + brt},
-        {with(7, "RCV"), kPark + "|" + brt},
-        {with(7, "RCV"), brt},
-        {with(6, "16"), "Ant_Band=BAND 15|FrameDFOff hidden|" + brt},  // above 15 shows 15,
-        {with(6, "20"), "Ant_Band=BAND 15|" + brt},  // and differs from the 15 stored
-    };
-    for (const auto& [rx, log] : steps) {
-        ProcessStatusString(r.st, ParseStatusLine(rx));
-        EXPECT_EQ(drawn(r), log) << rx;
-    }
-    EXPECT_EQ(r.st.status.BandIndex, 15);
-    r.line.close();
-    ProcessStatusString(r.st, ParseStatusLine(with(4, "RMT")));
-    EXPECT_EQ(drawn(r), "Local_Remote=RMT|Ant_Band=BAND 02|BatteryMeter hidden");
-}
-
 // An antenna record as "unknown|well formed|model|text/offset,...", "-" for no offset.
 std::string record(const AntennaLine& a) {
     std::string s = std::string(a.unknown ? "U|" : "-|") + (a.wellFormed ? "W|" : "-|") + a.model;
@@ -176,41 +126,6 @@ TEST(ParseAntennaLine, Records) {
     for (const auto& [line, want] : cases) {
         EXPECT_EQ(record(ParseAntennaLine(line)), want) << line;
     }
-}
-
-// Into the record: the entries named are written, a shorter list keeps the rest, an offset
-// that is no number keeps the old one, a line outside the grammar keeps all; ANT UNKNOWN loads
-// placeholders. Model and band are drawn each time; answered only when asked, never when closed.
-TEST(LoadAntSettings, StoresDrawsAndAnswers) {
-    StationRig r;
-    r.logReplies();
-    r.st.status.BandIndex = 2;
-    const std::tuple<std::string, bool, std::string, std::string> steps[] = {
-        {"CQ4,1/1,2/2,3,4/4\r\n", true, "Q4|1 MHz/1,2 MHz/2,3 MHz/0,4 MHz/4,BAND 05/0",
-         "Ant_Mod=Q4|Ant_Band=2 MHz|reply rn"},
-        {"CX,a/abc,b/9\r\n", false, "X|a MHz/1,b MHz/9,3 MHz/0,4 MHz/4,BAND 05/0",
-         "Ant_Mod=X|Ant_Band=b MHz"},
-        {"CY,5/3\n", true, "X|a MHz/1,b MHz/9,3 MHz/0,4 MHz/4,BAND 05/0",
-         "Ant_Mod=X|Ant_Band=b MHz|reply rn"},
-        {"CANT UNKNOWN\r\n", true, "ANT UNKNOWN|BAND 01/0,BAND 02/0,BAND 03/0,BAND 04/0,BAND 05/0",
-         "Ant_Mod=ANT UNKNOWN|Ant_Band=BAND 02|reply rn"},
-    };
-    for (const auto& [line, ack, stored, log] : steps) {
-        LoadAntSettings(r.st, ParseAntennaLine(line), ack);
-        std::string got = r.st.antenna.Ant_Model;
-        for (std::size_t i = 1; i <= 5; ++i) {
-            char b[64];
-            std::snprintf(b, sizeof b, "%s/%g", r.st.antenna.BandText[i].c_str(),
-                          static_cast<double>(r.st.antenna.BandOffset[i]));
-            got += (i == 1 ? "|" : ",") + std::string(b);
-        }
-        EXPECT_EQ(got, stored) << line;
-        EXPECT_EQ(drawn(r), log) << line;
-    }
-    EXPECT_TRUE(r.st.antenna.BandText[16].empty() && r.st.antenna.BandText[0].empty());
-    r.line.close();
-    LoadAntSettings(r.st, ParseAntennaLine("CZ,7\r\n"), true);
-    EXPECT_EQ(drawn(r), "Ant_Mod=Z|Ant_Band=BAND 02");
 }
 
 }  // namespace
