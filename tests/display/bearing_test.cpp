@@ -113,39 +113,6 @@ TEST(Bearing, NeedleAndReadoutOfAPacket) {
     EXPECT_NEAR(r.window.needle.value, 359.9, 1e-3);
 }
 
-// A bearing packet as "framed x y meter value heading flag", "-" for an absent field.
-std::string record(const BearingPacket& b) {
-    auto f = [](const std::optional<int>& v) { return v ? std::to_string(*v) : "-"; };
-    return std::string(b.framed ? "F " : "- ") + f(b.rawX) + " " + f(b.rawY) +
-           (b.signalMeter ? " S " : " T ") + f(b.meterValue) + " " + std::to_string(b.heading) +
-           " " + (b.flag ? std::string(1, *b.flag) : "-");
-}
-
-TEST(ParseBearingPacket, Records) {
-    const std::pair<std::string, const char*> cases[] = {
-        {"B30682048S42045P\r\n", "F 3068 2048 S 42 45 P"},
-        {"B00009999T07359N\r\nB", "F 0 9999 T 7 359 N"},
-        {"B3068204 S42045P\r\n", "F 3068 - S 42 45 P"},
-        {"B20X82048s4A360 \r\n", "F - 2048 T - 999  "},
-        {"B 204-2042.00991\r\n", "F - - T - 99 1"},
-        {"B30682048S42000P\r\n", "F 3068 2048 S 42 0 P"},
-        {"B30682048S42 45P\r\n", "F 3068 2048 S 42 999 P"},
-        {"B30682048S4204AP\r\n", "F 3068 2048 S 42 999 P"},
-        {"B30682048S42045P\rB", "- 3068 2048 S 42 45 P"},
-        {"B30682048S42045P\n\n", "- 3068 2048 S 42 45 P"},
-        {"B30682048S42045P", "- 3068 2048 S 42 45 P"},
-        {"B30682048S42045", "- 3068 2048 S 42 45 -"},
-        {"B30682048S4204", "- 3068 2048 S 42 999 -"},
-        {"B30682048S4", "- 3068 2048 S - 999 -"},
-        {"B30682048S", "- 3068 2048 S - 999 -"},
-        {"B30682048", "- 3068 2048 T - 999 -"},
-        {"B306820", "- 3068 - T - 999 -"},
-        {"", "- - - T - 999 -"}};
-    for (const auto& [packet, want] : cases) {
-        EXPECT_EQ(record(ParseBearingPacket(packet)), want) << packet;
-    }
-}
-
 TEST(DrawLine, RawFieldsToVectorWithHalvesToEven) {
     const int cases[][2] = {{0, -100},  {161, -92},  {773, -63},  {2048, 0},
                             {3068, 50}, {4095, 100}, {4099, 101}, {9999, 390}};

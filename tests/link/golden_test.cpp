@@ -1,4 +1,4 @@
-// Recorded input against golden logs. Each recording in tests/golden/ arrives at the station
+// Golden data: recorded input against golden logs, and packets against their records. Each recording in tests/golden/ arrives at the station
 // at its own times, on the fake clock, polled by the 2 ms timer and by virtual ticks; what
 // the window was told (texts, pictures, the needle, the meters), the replies and what the
 // listeners heard, each with its moment, must be the .log beside it in both. Set
@@ -10,7 +10,10 @@
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <map>
+#include <sstream>
 
+#include "display/Gps.h"
 #include "output/Recording.h"
 #include "tests/fakes/StationRig.h"
 
@@ -24,7 +27,43 @@ std::string readAll(const std::filesystem::path& p) {
     return {std::istreambuf_iterator<char>(in), {}};
 }
 
-// The log, a line an entry, bytes a reader would not see as \xHH.
+// Bytes a reader would not see as \xHH, and the backslash as \x5C.
+std::string escaped(std::string_view text) {
+    std::string out;
+    for (const char c : text) {
+        const auto u = static_cast<unsigned char>(c);
+        char hex[8];
+        std::snprintf(hex, sizeof hex, "\\x%02X", u);
+        out += u >= 32 && u < 127 && c != '\\' ? std::string(1, c) : hex;
+    }
+    return out;
+}
+
+// "\r", "\n", "\\" and "\xHH" back to their bytes.
+std::string unescaped(std::string_view text) {
+    std::string out;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        if (text[i] != '\\' || i + 1 == text.size()) {
+            out += text[i];
+        } else if (text[++i] == 'x') {
+            out += static_cast<char>(std::stoi(std::string(text.substr(i + 1, 2)), nullptr, 16));
+            i += 2;
+        } else {
+            out += text[i] == 'r' ? '\r' : text[i] == 'n' ? '\n' : text[i];
+        }
+    }
+    return out;
+}
+
+// Compares `got` with the golden file, or writes it there when asked.
+void expectGolden(const std::string& got, const std::filesystem::path& golden) {
+    if (std::getenv("KESTROVA_GOLDEN") != nullptr) {
+        std::ofstream(golden, std::ios::binary) << got;
+    }
+    EXPECT_EQ(got, readAll(golden));
+}
+
+// The log, a line an entry.
 std::string logOf(const recording::Contents& input, Poll how) {
     StationRig r(how);
     r.timed();
@@ -37,19 +76,12 @@ std::string logOf(const recording::Contents& input, Poll how) {
     r.clock.advance((input.chunks.back().milliseconds + 8000) | 1);
     std::string out;
     for (const std::string& entry : r.window.log) {
-        for (const char c : entry) {
-            const auto u = static_cast<unsigned char>(c);
-            char hex[8];
-            std::snprintf(hex, sizeof hex, "\\x%02X", u);
-            out += u >= 32 && u < 127 && c != '\\' ? std::string(1, c) : hex;
-        }
-        out += '\n';
+        out += escaped(entry) + '\n';
     }
     return out;
 }
 
 TEST(Golden, RecordingsGiveTheirLogsOnBothPolls) {
-    const bool update = std::getenv("KESTROVA_GOLDEN") != nullptr;
     int played = 0;
     for (const auto& file : std::filesystem::directory_iterator(kGolden)) {
         if (file.path().extension() != ".rec") {
@@ -59,16 +91,76 @@ TEST(Golden, RecordingsGiveTheirLogsOnBothPolls) {
         const recording::Contents input = recording::parse(readAll(file.path()));
         ASSERT_TRUE(input.whole && !input.chunks.empty()) << input.problem;
         const std::string log = logOf(input, Poll::VirtualTicks);
-        auto golden = file.path();
-        golden.replace_extension(".log");
-        if (update) {
-            std::ofstream(golden, std::ios::binary) << log;
-        }
-        EXPECT_EQ(log, readAll(golden));
+        expectGolden(log, std::filesystem::path(file.path()).replace_extension(".log"));
         EXPECT_EQ(logOf(input, Poll::Timer4), log);
         ++played;
     }
     EXPECT_GE(played, 2);
+}
+
+// The record of a packet of each kind, as a line.
+std::string statusRecord(std::string_view text) {
+    const StatusLine s = ParseStatusLine(text);
+    return "read " + std::to_string(s.fieldsRead) + " reply " +
+           escaped(ReplyText(StatusReply(s))) + " mount " + "AGO"[static_cast<int>(s.mountIs)] +
+           " band " + (s.bandIndex ? std::to_string(*s.bandIndex) : "-") + " mode " +
+           "DRU"[static_cast<int>(s.modeIs)] + " power " + "BRDCU"[static_cast<int>(s.powerIs)] +
+           " | " + escaped(FormatStatusLine(s));
+}
+
+std::string antennaRecord(std::string_view text) {
+    const AntennaLine a = ParseAntennaLine(text);
+    std::string out = a.unknown ? "unknown" : a.wellFormed ? "model " + a.model : "outside";
+    for (const AntennaLine::Band& b : a.bands) {
+        char offset[32] = "-";
+        if (b.offset) {
+            std::snprintf(offset, sizeof offset, "%g", static_cast<double>(*b.offset));
+        }
+        out += " | " + escaped(b.text) + " / " + offset;
+    }
+    return out;
+}
+
+std::string bearingRecord(std::string_view text) {
+    const BearingPacket b = ParseBearingPacket(text);
+    return std::string(b.framed ? "framed" : "cut") + (b.flag ? "" : ", no flag") + " | " +
+           escaped(FormatBearingPacket(b));
+}
+
+std::string gpsRecord(std::string_view text) {
+    const auto fix = ParseGpsPacket(text);
+    if (!fix) {
+        return "no fix";
+    }
+    std::string out = escaped(FormatGpsPacket(*fix));
+    for (const std::string& label : GpsLabels(*fix)) {
+        out += " | " + escaped(label);
+    }
+    char at[48];
+    std::snprintf(at, sizeof at, " | %.6f,%.6f", PositionOf(*fix).latitude,
+                  PositionOf(*fix).longitude);
+    return out + at;
+}
+
+TEST(Golden, PacketsGiveTheirRecords) {
+    const std::map<std::string, std::string (*)(std::string_view)> kinds = {
+        {"status", statusRecord},
+        {"antenna", antennaRecord},
+        {"bearing", bearingRecord},
+        {"gps", gpsRecord}};
+    std::istringstream in(readAll(kGolden / "packets.txt"));
+    std::string out;
+    for (std::string line; std::getline(in, line);) {
+        out += line + '\n';
+        const std::size_t blank = line.find(' ');
+        if (line.starts_with('#') || blank == std::string::npos) {
+            continue;
+        }
+        const auto kind = kinds.find(line.substr(0, blank));
+        ASSERT_NE(kind, kinds.end()) << line;
+        out += "  " + kind->second(unescaped(line.substr(blank + 1))) + '\n';
+    }
+    expectGolden(out, kGolden / "packets.log");
 }
 
 }  // namespace

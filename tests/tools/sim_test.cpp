@@ -88,32 +88,6 @@ std::string bearings(int n) {
     return n == 0 ? "" : kBearing + bearings(n - 1);
 }
 
-TEST(SimExpectedReply, StatusLineCases) {
-    const std::pair<std::string, Reply> cases[] = {
-        {kGood, Reply::Ack},
-        {"AFM/S,IF 25,GND,LCL,HIGH,02,RCV,BAT,REL\r\n", Reply::Ack},
-        {"AFM/S,IF 25,AIR,LCL,HIGH,02,HNT,DIM\r\n", Reply::Ack},
-        {"AFM/S,IF 25,AIR,LCL,HIGH,02,HNT,CLS,REL", Reply::None},     // no line end yet
-        {"AFM/S,IF 25,XYZ,LCL,HIGH,02,HNT,BRT,REL\r\n", Reply::Ack},  // other mount: ignored
-        {"AFM/S,IF 25,AIR,LCL,HIGH,xx,HNT,BRT,REL\r\n", Reply::Ack},  // bad band: kept
-        {"A,FM/S,IF 25,AIR,LCL,HIGH,02,HNT,BRT\r\n", Reply::Ack},     // comma at 2 joins field 1
-        {kReject, Reply::Reject},
-        {"AFM/S,IF 25,AIR,LCL,HIGH,02,hnt,BRT,REL\r\n", Reply::Reject},
-        {"AFM/S,IF 25,AIR,LCL,HIGH,02,HNT,LOW,REL\r\n", Reply::Reject},
-        {"AFM/S,IF 25,AIR,LCL,HIGH,02,HNT,BA\r\n", Reply::Reject},    // CR read as the 3rd
-        {"AFM/S,IF 25,AIR,LCL,HIGH,02,,BRT,REL\r\n", Reply::Reject},  // empty field 7 is ",BRT"
-        {kSilent, Reply::None},
-        {"AFM/S,IF 25,AI,LCL,HIGH,02,SCN,LOW,REL\r\n", Reply::None},       // stops before 7 and 8
-        {"AFM/S,IF 25,AIR,LCL,HIGH,02,HNT\r\n", Reply::None},              // six commas
-        {"AFM/S,IF 25,AIR,LCL\r\nAX,Y,Z,1,2,3,HNT,BRT\r\n", Reply::None},  // only to LF
-        // Nothing past character 255 is read.
-        {"A" + std::string(250, 'x') + ",IF 25,AIR,LCL,HIGH,02,HNT,BRT\r\n", Reply::None},
-    };
-    for (const auto& [line, want] : cases) {
-        EXPECT_EQ(expectedStatusReply(line), want) << line;
-    }
-}
-
 TEST(SimAnswerParser, EverySplitPointGivesTheSameCounts) {
     using namespace std::string_literals;
     const std::pair<std::string, std::tuple<long, long, long, long>> cases[] = {
