@@ -62,7 +62,9 @@ class FakeWindow : public Display, public ReadingListener {
         at(e).line = {x1, y1, x2, y2, c, true};
         ++calls;
         if (logging) {
-            note(e, " ", std::to_string(y1) + ":" + std::to_string(y2) + (c == kRed ? " red" : ""));
+            note(e, " ",
+                 std::to_string(x1) + "," + std::to_string(y1) + ":" + std::to_string(x2) + "," +
+                     std::to_string(y2) + (c == kRed ? " red" : ""));
         }
     }
     void setNeedleValue(double v) override {
@@ -70,7 +72,12 @@ class FakeWindow : public Display, public ReadingListener {
         ++needle.sets;
         number("needle ", v);
     }
-    void setNeedleColour(Rgb c) override { needle.colour = c; }
+    void setNeedleColour(Rgb c) override {
+        if (c != needle.colour) {
+            add(c == kNeedleGreen ? "needle green" : c == kYellow ? "needle yellow" : "needle ?");
+        }
+        needle.colour = c;
+    }
     void setNeedleStrength(double s) override {
         needle.strength = s;
         number("strength ", s);
@@ -141,7 +148,7 @@ class FakeWindow : public Display, public ReadingListener {
     void number(const char* what, double v) {
         if (logging) {
             char b[40];
-            std::snprintf(b, sizeof b, "%s%g", what, v);
+            std::snprintf(b, sizeof b, "%s%.9g", what, v);
             add(b);
         }
     }

@@ -1,8 +1,9 @@
-// Golden data: recorded input against golden logs, and packets against their records. Each recording in tests/golden/ arrives at the station
-// at its own times, on the fake clock, polled by the 2 ms timer and by virtual ticks; what
-// the window was told (texts, pictures, the needle, the meters), the replies and what the
-// listeners heard, each with its moment, must be the .log beside it in both. Set
-// KESTROVA_GOLDEN=update to write the logs instead, and read the difference before keeping it.
+// Golden data: recorded input against golden logs, and packets against their records. Each
+// recording in tests/golden/ arrives at the station at its own times, on the fake clock, polled by
+// the 2 ms timer and by virtual ticks; what the window was told (texts, pictures, the needle, the
+// meters), the replies and what the listeners heard, each with its moment, must be the .log beside
+// it in both. Set KESTROVA_GOLDEN=update to write the logs instead, and read the difference before
+// keeping it.
 
 #include <gtest/gtest.h>
 
@@ -11,9 +12,13 @@
 #include <fstream>
 #include <iterator>
 #include <map>
+#include <memory>
 #include <sstream>
 
+#include "display/Bearing.h"
 #include "display/Gps.h"
+#include "display/Meters.h"
+#include "display/Polar.h"
 #include "output/Recording.h"
 #include "tests/fakes/StationRig.h"
 
@@ -101,9 +106,9 @@ TEST(Golden, RecordingsGiveTheirLogsOnBothPolls) {
 // The record of a packet of each kind, as a line.
 std::string statusRecord(std::string_view text) {
     const StatusLine s = ParseStatusLine(text);
-    return "read " + std::to_string(s.fieldsRead) + " reply " +
-           escaped(ReplyText(StatusReply(s))) + " mount " + "AGO"[static_cast<int>(s.mountIs)] +
-           " band " + (s.bandIndex ? std::to_string(*s.bandIndex) : "-") + " mode " +
+    return "read " + std::to_string(s.fieldsRead) + " reply " + escaped(ReplyText(StatusReply(s))) +
+           " mount " + "AGO"[static_cast<int>(s.mountIs)] + " band " +
+           (s.bandIndex ? std::to_string(*s.bandIndex) : "-") + " mode " +
            "DRU"[static_cast<int>(s.modeIs)] + " power " + "BRDCU"[static_cast<int>(s.powerIs)] +
            " | " + escaped(FormatStatusLine(s));
 }
@@ -161,6 +166,85 @@ TEST(Golden, PacketsGiveTheirRecords) {
         out += "  " + kind->second(unescaped(line.substr(blank + 1))) + '\n';
     }
     expectGolden(out, kGolden / "packets.log");
+}
+
+// One step of display.txt on the station, and the bearing state after it.
+void displayStep(StationRig& r, const std::string& command, std::istringstream& args) {
+    BearingRecord& b = r.st.bearing;
+    if (command == "set") {
+        for (std::string kv; args >> kv;) {
+            const std::string key = kv.substr(0, kv.find('=')), v = kv.substr(kv.find('=') + 1);
+            const int n = std::atoi(v.c_str());
+            const auto i16 = static_cast<std::int16_t>(n);
+            if (key == "band")
+                r.st.status.BandIndex = static_cast<std::uint8_t>(n);
+            if (key == "offset")
+                r.st.antenna.BandOffset[5] = std::strtof(v.c_str(), nullptr);
+            if (key == "rel")
+                b.RelBearMode = n != 0;
+            if (key == "flag")
+                b.CompassFlag = v[0];
+            if (key == "heading")
+                b.CompassHeading = i16;
+            if (key == "air")
+                r.st.status.AntAirMount = n != 0;
+            if (key == "twips")
+                r.window.twipsPerPixel = std::strtod(v.c_str(), nullptr);
+            if (key == "vect")
+                b.VectX = i16,
+                b.VectY = static_cast<std::int16_t>(std::atoi(v.substr(v.find(',') + 1).c_str()));
+            if (key == "mag")
+                b.SignalMag = i16;
+            if (key == "doa")
+                b.DOA_Tenths = i16;
+        }
+    } else if (command == "line" || command == "compass") {
+        std::string packet;
+        std::getline(args >> std::ws, packet);
+        const BearingPacket p = ParseBearingPacket(unescaped(packet));
+        command == "line" ? DrawLine(r.st, p) : CompassUpdate(r.st, p);
+    } else if (command == "readout") {
+        DrawDigitalDOA(r.st);
+    } else if (command == "meter") {
+        std::string which;
+        int value = 0;
+        args >> which >> value;
+        Draw_Meter(r.st, which == "S", value);
+    } else if (command == "polar") {
+        int x = 0, y = 0, offset = 0, rel = 0, heading = 0, air = 0;
+        args >> x >> y >> offset >> rel >> heading >> air;
+        Draw_Polar(r.st, static_cast<std::int16_t>(x), static_cast<std::int16_t>(y),
+                   static_cast<std::int16_t>(offset), rel != 0, static_cast<std::int16_t>(heading),
+                   air != 0);
+    }
+}
+
+TEST(Golden, DisplayStepsGiveTheirLogs) {
+    std::istringstream in(readAll(kGolden / "display.txt"));
+    std::string out;
+    auto r = std::make_unique<StationRig>();
+    for (std::string line; std::getline(in, line);) {
+        out += line + '\n';
+        std::istringstream args(line);
+        std::string command;
+        args >> command;
+        if (command == "new") {
+            r = std::make_unique<StationRig>();
+            continue;
+        }
+        if (command.empty() || command[0] == '#') {
+            continue;
+        }
+        displayStep(*r, command, args);
+        if (command != "set") {
+            const BearingRecord& b = r->st.bearing;
+            out += "  " + escaped(r->window.takeLog()) + " | vect " + std::to_string(b.VectX) +
+                   "," + std::to_string(b.VectY) + " mag " + std::to_string(b.SignalMag) + " doa " +
+                   std::to_string(b.DOA_Tenths) + " heading " + std::to_string(b.CompassHeading) +
+                   (b.RelBearMode ? " REL " : " ABS ") + b.CompassFlag + '\n';
+        }
+    }
+    expectGolden(out, kGolden / "display.log");
 }
 
 }  // namespace
