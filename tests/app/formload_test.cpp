@@ -68,14 +68,16 @@ TEST(FormLoad, BlanksEveryDisplayOpensThePortAndStartsPollingLast) {
 
     EXPECT_TRUE(r.window.hidden);
     // Every display blanked, the version after them, the mount picture from the data folder.
-    EXPECT_EQ(r.display.takeLog(),
-              "FrameDFOff hidden|BatteryMeter hidden|butConfig shown|LabelVersion=Kestrova "
-              "Release 1.0.1|Banner_Ant_Mod=ANT UNKNOWN|Banner_Ant_Band=|SMeter 2200:2200|TMeter "
-              "1165:1105|DOA= - - -|Banner_GPS_Sexa_Lat=--\xB0  --'  --.-\" -|Banner_GPS_Sexa_Lon="
-              "---\xB0  --'  --.-\" -|Banner_GPS_Decimal_Lat=--\xB0  --.----'  "
-              "-|Banner_GPS_Decimal_Lon=---\xB0  --.----'  -|Banner_RelBear=REL|"
-              "Banner_AntOrientation<" +
-                  (r.folder / "Ant-GND-Win32.bmp").string());
+    EXPECT_EQ(
+        r.display.takeLog(),
+        "FrameDFOff hidden|BatteryMeter hidden|butConfig shown|LabelVersion=Kestrova "
+        "Release 1.0.1|Banner_Ant_Mod=ANT UNKNOWN|Banner_Ant_Band=|SMeter 250,2200:250,2200|TMeter "
+        "600,1165:600,1105|DOA= - - -|Banner_GPS_Sexa_Lat=--\xB0  --'  --.-\" "
+        "-|Banner_GPS_Sexa_Lon="
+        "---\xB0  --'  --.-\" -|Banner_GPS_Decimal_Lat=--\xB0  --.----'  "
+        "-|Banner_GPS_Decimal_Lon=---\xB0  --.----'  -|Banner_RelBear=REL|"
+        "Banner_AntOrientation<" +
+            (r.folder / "Ant-GND-Win32.bmp").string());
     EXPECT_EQ(r.st.antenna.BandText[1], "BAND 01");
     EXPECT_EQ(r.st.bearing.MagTable[3][4], 5);
     EXPECT_TRUE(r.line.isOpen());
