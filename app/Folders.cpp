@@ -18,10 +18,19 @@ bool present(const fs::path& p) {
     return fs::exists(p, ec);
 }
 
+// Whether the folder holds either settings file. Any entry of that name counts, a folder or a
+// link to nowhere too: the operator meant settings there, and the settings reader says what
+// is wrong with them rather than the program quietly keeping its settings elsewhere.
+bool holdsSettings(const fs::path& folder) {
+    std::error_code ec;
+    return fs::exists(fs::symlink_status(folder / kIni, ec)) ||
+           fs::exists(fs::symlink_status(folder / kBak, ec));
+}
+
 // Gives a folder that holds neither settings file the installed defaults, backup first.
 // Missing defaults are left to the settings reader, which tells the operator.
 void seed(Folders& f, const fs::path& defaults, FileOps& files) {
-    if (present(f.settings / kIni) || present(f.settings / kBak)) {
+    if (holdsSettings(f.settings)) {
         return;
     }
     std::string content;
@@ -47,7 +56,7 @@ fs::path InstalledDataFolder(const fs::path& programFolder) {
 Folders ChooseFolders(const FolderInputs& in, FileOps& files) {
     Folders f;
     const fs::path installed = InstalledDataFolder(in.programFolder);
-    const bool portable = present(in.programFolder / kIni);
+    const bool portable = holdsSettings(in.programFolder);
     f.data = portable ? in.programFolder : installed;
     std::error_code ec;
 

@@ -1,6 +1,7 @@
 #pragma once
-// Where the settings and the program's data live. A program folder that holds Kestrova.ini
-// is a portable copy (the build tree is one): settings and pictures stay beside the program.
+// Where the settings and the program's data live. A program folder that holds Kestrova.ini or
+// its backup Kestrova.bak is a portable copy (the build tree is one): settings and pictures
+// stay beside the program, and a lost settings file is repaired there from the backup.
 // Otherwise the settings live in the user's configuration folder, given the installed
 // default settings on first start, and the pictures come from the installed data folder.
 

@@ -13,18 +13,15 @@ namespace kestrova {
 
 KestrovaApp::KestrovaApp(const AppSetup& setup)
     : line_([this](std::int16_t port) { return devices_.deviceFor(port); }),
-      tools_(line_, [this](std::string_view m) { store_.ShowStatus(m); }),
+      recordWriteOut_([this] { tools_.writeOut(); }),
+      tools_(line_, recordWriteOut_, [this](std::string_view m) { store_.ShowStatus(m); }),
       st_(window_, tools_.line()),
       decoders_(st_),
       Timer4_(2, [this] { poll_.Timer4_Timer(); }),
       PollWake_([this] { ticks_.wakeUp(); }),
       Timer1_(2000, [this] { supervision_.Timer1_Timer(); }),
       GPSTimeOut_(5000, [this] { supervision_.GPSTimeOut_Timer(); }),
-      StayAliveTmr_(500,
-                    [this] {
-                        supervision_.StayAliveTmr_Timer();
-                        tools_.tick();  // the recording is written out within a second
-                    }),
+      StayAliveTmr_(500, [this] { supervision_.StayAliveTmr_Timer(); }),
       RecoveryTmr_(500, [this] { recovery_.retryTick(); }),
       supervision_(st_, decoders_, Timer1_, GPSTimeOut_),
       dispatch_(st_, decoders_, GPSTimeOut_),

@@ -74,6 +74,7 @@ class KestrovaApp : public MainWindowShell, public MainWindowPlacement {
     frmKestrova window_;
     PortDevices devices_;
     QtSerialLine line_;
+    QtWakeTimer recordWriteOut_;
     OperatorTools tools_;  // between the station and its window and line
     Station st_;
     StationDecoders decoders_;

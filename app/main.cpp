@@ -7,10 +7,14 @@
 #include <QEvent>
 #include <QIcon>
 #include <QMessageBox>
+#include <QSocketNotifier>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <filesystem>
+#include <memory>
 
+#include "app/CloseSignals.h"
 #include "app/CommandLine.h"
 #include "app/Folders.h"
 #include "app/KestrovaApp.h"
@@ -32,6 +36,50 @@ class FirstPaint : public QObject {
         return false;
     }
 };
+
+// SIGTERM, SIGINT and SIGHUP close the window, as the operator would: the program ends as
+// after any close, its outputs written out and closed and the port closed. Every event loop
+// ends, a message box's during start-up too; `requested` then tells start-up not to go on.
+class CloseOnSignals {
+  public:
+    explicit CloseOnSignals(kestrova::KestrovaApp& app) : fd_(kestrova::WatchCloseSignals()) {
+        if (fd_ < 0) {
+            return;
+        }
+        notifier_ = std::make_unique<QSocketNotifier>(fd_, QSocketNotifier::Read);
+        QObject::connect(notifier_.get(), &QSocketNotifier::activated, [this, &app] {
+            notifier_->setEnabled(false);
+            std::fprintf(stderr, "kestrova: %s, closing\n",
+                         strsignal(kestrova::TakeCloseSignal(fd_)));
+            requested = true;
+            app.window().close();
+            QCoreApplication::exit(0);
+        });
+    }
+    bool requested = false;
+
+  private:
+    int fd_;
+    std::unique_ptr<QSocketNotifier> notifier_;
+};
+
+// What the command line asks to print, or what is wrong with it: the exit status, or -1 when
+// the program is to run.
+int answerCommandLine(const kestrova::ParsedCommandLine& parsed) {
+    if (!parsed.error.empty()) {
+        std::fprintf(stderr, "kestrova: %s\nTry 'kestrova --help'.\n", parsed.error.c_str());
+        return 2;
+    }
+    if (parsed.options.help) {
+        std::fputs(kestrova::UsageText().c_str(), stdout);
+        return 0;
+    }
+    if (parsed.options.version) {
+        std::fputs(kestrova::VersionText().c_str(), stdout);
+        return 0;
+    }
+    return -1;
+}
 
 std::filesystem::path programFolder(const char* argv0) {
     std::error_code ec;
@@ -60,19 +108,9 @@ int main(int argc, char** argv) {
     const kestrova::ParsedCommandLine parsed =
         kestrova::ParseCommandLine(std::vector<std::string>(argv + 1, argv + argc));
     const kestrova::CommandLine& options = parsed.options;
-    if (!parsed.error.empty()) {
-        std::fprintf(stderr, "kestrova: %s\nTry 'kestrova --help'.\n", parsed.error.c_str());
-        return 2;
+    if (const int status = answerCommandLine(parsed); status >= 0) {
+        return status;
     }
-    if (options.help) {
-        std::fputs(kestrova::UsageText().c_str(), stdout);
-        return 0;
-    }
-    if (options.version) {
-        std::fputs(kestrova::VersionText().c_str(), stdout);
-        return 0;
-    }
-
     kestrova::PosixFileOps files;
     const kestrova::Folders folders = kestrova::ChooseFolders(
         {programFolder(argv[0]), options.settings, env("XDG_CONFIG_HOME"), homeFolder()}, files);
@@ -94,15 +132,15 @@ int main(int argc, char** argv) {
             QString::fromStdString("Kestrova cannot keep its settings: " + folders.message + "."));
         return 1;
     }
-
     kestrova::KestrovaApp kestrova({folders.settings.string(), folders.data.string(), options.port,
                                     options.view, options.outputs});
     FirstPaint firstPaint;
     if (qEnvironmentVariableIsSet("KESTROVA_STARTUP_TIMING")) {
         kestrova.window().installEventFilter(&firstPaint);
     }
+    CloseOnSignals closeOnSignals(kestrova);
     if (!kestrova.start()) {
         return 1;
     }
-    return app.exec();
+    return closeOnSignals.requested ? 0 : app.exec();
 }

@@ -38,6 +38,11 @@ std::string ZeroPadded(int value, std::size_t width) {
     return s;
 }
 
+std::optional<int> PaddedValue(std::string_view field) {
+    const std::size_t first = field.find_first_not_of(' ');
+    return first == std::string_view::npos ? std::nullopt : DigitsValue(field.substr(first));
+}
+
 double roundHalfEven(double x) {
     const double r = std::round(x);  // halves away from zero
     if (std::fabs(x - std::trunc(x)) == 0.5) {

@@ -29,6 +29,10 @@ std::string_view Trimmed(std::string_view text, std::string_view blanks = " ");
 // value (0 or more) in decimal, with leading zeros to `width` digits: "07", "359".
 std::string ZeroPadded(int value, std::size_t width);
 
+// The whole number in a fixed-width field whose leading blanks are padding (" 5" is 5): at least
+// one digit, and nothing but digits after the first.
+std::optional<int> PaddedValue(std::string_view field);
+
 // The value of the longest numeric prefix of text after leading blanks (spaces, tabs):
 // an optional sign, digits with at most one ".", and an optional exponent ("e"/"E", optional
 // sign, digits). 0 when there is none. A prefix too large for a double gives +/-infinity.

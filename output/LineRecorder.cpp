@@ -24,20 +24,11 @@ void LineRecorder::received(std::string_view bytes) {
     if (!recording_ || bytes.empty()) {
         return;
     }
-    const std::int64_t now = clock_.nowMs();
     if (pending_.empty()) {
-        oldest_ = now;
+        timer_.wakeIn(kWriteOutMs);
     }
-    pending_ += recording::record(now - start_, bytes);
+    pending_ += recording::record(clock_.nowMs() - start_, bytes);
     if (pending_.size() >= kWriteOutBytes) {
-        writeOut();
-    } else {
-        tick();
-    }
-}
-
-void LineRecorder::tick() {
-    if (recording_ && !pending_.empty() && clock_.nowMs() - oldest_ >= kWriteOutMs) {
         writeOut();
     }
 }
@@ -52,6 +43,7 @@ void LineRecorder::finish() {
 }
 
 void LineRecorder::writeOut() {
+    timer_.stop();
     if (pending_.empty()) {
         return;
     }
@@ -74,8 +66,6 @@ bool RecordingSerialLine::readInput(std::string& into) {
     const bool read = line_.readInput(into);
     if (into.size() > before) {
         recorder_.received(std::string_view(into).substr(before));
-    } else {
-        recorder_.tick();
     }
     return read;
 }

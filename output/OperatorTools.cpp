@@ -16,11 +16,11 @@ bool sameFile(const std::string& a, const std::string& b) {
 
 }  // namespace
 
-OperatorTools::OperatorTools(SerialLine& line, Report report, OutputFile& recordFile,
-                             OutputFile& logFile, const Clocks& clocks)
+OperatorTools::OperatorTools(SerialLine& line, WakeTimer& writeOutTimer, Report report,
+                             OutputFile& recordFile, OutputFile& logFile, const Clocks& clocks)
     : clock_(clocks.local),
       report_(report),
-      recorder_(recordFile, clocks.steady, report),
+      recorder_(recordFile, clocks.steady, writeOutTimer, report),
       log_(logFile, std::move(report)),
       line_(line, recorder_) {}
 

@@ -5,8 +5,8 @@
 //
 // Wiring: build it before the Station and give the Station line() in place of the serial
 // line, and add bearingLog() to its listeners; call begin() with the resolved options before
-// the start-up sequence. The recorder writes out from the poll ticks' reads; it finishes when
-// this object goes.
+// the start-up sequence. The recording's write-out timer calls writeOut(); the recording
+// finishes when this object goes.
 
 #include <functional>
 #include <string_view>
@@ -24,11 +24,12 @@ class OperatorTools {
     using Report = std::function<void(std::string_view)>;
 
     // `report` puts a message on the status line.
-    OperatorTools(SerialLine& line, Report report)
-        : OperatorTools(line, std::move(report), recordFile_, logFile_, SystemClocks()) {}
+    OperatorTools(SerialLine& line, WakeTimer& writeOutTimer, Report report)
+        : OperatorTools(line, writeOutTimer, std::move(report), recordFile_, logFile_,
+                        SystemClocks()) {}
     // With other files and clocks, for tests.
-    OperatorTools(SerialLine& line, Report report, OutputFile& recordFile, OutputFile& logFile,
-                  const Clocks& clocks);
+    OperatorTools(SerialLine& line, WakeTimer& writeOutTimer, Report report, OutputFile& recordFile,
+                  OutputFile& logFile, const Clocks& clocks);
 
     SerialLine& line() { return line_; }
     ReadingListener& bearingLog() { return log_; }
@@ -38,8 +39,8 @@ class OperatorTools {
     void begin(const OperatorOptions& options);
     // Writes out the recording and closes both files.
     void end();
-    // Writes out what of the recording is due; called on a timer, as input may pause.
-    void tick() { recorder_.tick(); }
+    // Writes out what the recording holds; for its write-out timer.
+    void writeOut() { recorder_.writeOut(); }
 
     bool recording() const { return recorder_.recording(); }
     bool logging() const { return log_.logging(); }

@@ -24,7 +24,9 @@ std::optional<GpsCoordinate> coordinate(Scanner& s, const Layout& f) {
     c.degrees = s.fixed(f.degreesLen);
     c.minutes = s.fixed(kMinutesLen);
     c.fraction = s.fixed(kFractionLen);
-    if (!AllDigits(c.degrees) || !AllDigits(c.minutes) || !AllDigits(c.fraction)) {
+    // Degrees and minutes are fixed-width numbers whose leading blanks are padding; a blank
+    // among the fraction's digits after a point would stand for no digit at all.
+    if (!PaddedValue(c.degrees) || !PaddedValue(c.minutes) || !AllDigits(c.fraction)) {
         return std::nullopt;
     }
     return c;
@@ -38,8 +40,8 @@ std::string sent(const GpsCoordinate& c) {
 double signedDegrees(const GpsCoordinate& c) {
     // Ten-thousandths of a minute, counted whole so that no digit is lost on the way.
     const double value =
-        *DigitsValue(c.degrees) +
-        (*DigitsValue(c.minutes) * 10000 + *DigitsValue(c.fraction)) / kTenThousandthsPerDegree;
+        *PaddedValue(c.degrees) +
+        (*PaddedValue(c.minutes) * 10000 + *DigitsValue(c.fraction)) / kTenThousandthsPerDegree;
     return c.hemisphere == 'S' || c.hemisphere == 'W' ? -value : value;
 }
 

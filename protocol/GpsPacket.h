@@ -17,7 +17,7 @@ namespace kestrova {
 
 struct GpsCoordinate {
     char hemisphere = 'N';  // N or S, E or W
-    std::string degrees;    // as sent, leading zeros kept
+    std::string degrees;    // as sent, leading zeros or blanks kept
     std::string minutes;
     std::string fraction;  // four digits: ten-thousandths of a minute
     friend bool operator==(const GpsCoordinate&, const GpsCoordinate&) = default;
@@ -28,8 +28,9 @@ struct GpsFix {
     friend bool operator==(const GpsFix&, const GpsFix&) = default;
 };
 
-// The fix in a GPS line (up to its first LF); nothing when a degree, minute or fraction field
-// is not all digits, so a position is shown whole or not at all.
+// The fix in a GPS line (up to its first LF); nothing when a field is no number, so a position
+// is shown whole or not at all. Degrees and minutes may be padded with leading blanks (" 5",
+// " 05"); the fraction is four digits.
 std::optional<GpsFix> ParseGpsPacket(std::string_view line);
 
 // "D", then each coordinate as its sign ("-" south and west, "+" the rest) and its fields,

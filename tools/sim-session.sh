@@ -37,9 +37,10 @@ session_setting() {
   cp "$work/Kestrova.ini" "$work/Kestrova.bak"
 }
 
-# Starts the program headless on the simulator's terminal; its pid is $app.
+# Starts the program headless on the simulator's terminal, with the options given; its pid is
+# $app.
 session_app() {
-  QT_QPA_PLATFORM=offscreen "$work"/kestrova --port "$work/pty" > "$work/app.log" 2>&1 &
+  QT_QPA_PLATFORM=offscreen "$work"/kestrova --port "$work/pty" "$@" > "$work/app.log" 2>&1 &
   app=$!
 }
 

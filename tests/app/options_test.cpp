@@ -11,6 +11,7 @@
 #include "output/OperatorTools.h"
 #include "output/Recording.h"
 #include "tests/fakes/FakeSerialLine.h"
+#include "tests/fakes/FakeTimers.h"
 #include "tests/fakes/FakeWindow.h"
 #include "tests/fakes/MemoryFile.h"
 #include "tests/settings/StoreRig.h"
@@ -171,10 +172,13 @@ TEST(OperatorTools, OptionsSwitchOnTheirOutputsOnly) {
     for (const auto& [options, refuse, chunks, lines, reports] : cases) {
         FakeSerialLine serial;
         MemoryFile recordFile, logFile;
-        HandClocks clocks;
+        FakeClock clock;
+        HandLocalClock local;
+        const Clocks clocks{clock, local};
         std::size_t reported = 0;
         OperatorTools tools(
-            serial, [&](std::string_view) { ++reported; }, recordFile, logFile, clocks.clocks);
+            serial, clock.make(0), [&](std::string_view) { ++reported; }, recordFile, logFile,
+            clocks);
         serial.open();
         recordFile.refuseOpen = logFile.refuseOpen = refuse;
         tools.begin(options);

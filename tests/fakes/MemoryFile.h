@@ -1,6 +1,6 @@
 #pragma once
-// An output file in memory that can refuse to open or fill up like a disk, and clocks the
-// test sets by hand.
+// An output file in memory that can refuse to open or fill up like a disk, and a local clock
+// the test sets by hand.
 
 #include <cstdint>
 #include <limits>
@@ -46,21 +46,9 @@ class MemoryFile : public OutputFile {
     int writes = 0;
 };
 
-struct HandClock : MonotonicClock {
-    long long nowMs() const override { return ms; }
-    std::int64_t ms = 1000;
-};
-
 struct HandLocalClock : LocalClock {
     LocalTime now() const override { return t; }
     LocalTime t{2024, 5, 1, 14, 3, 7, 123};
-};
-
-// Both, for a station whose stamps a test reads.
-struct HandClocks {
-    HandClock steady;
-    HandLocalClock local;
-    Clocks clocks{steady, local};
 };
 
 }  // namespace kestrova::testing

@@ -132,19 +132,6 @@ std::map<int, std::string> feedBearings(LinkRig& r, int n, const std::string& pa
     return byPacket;
 }
 
-TEST(Dispatch, OnlyAShownPositionReArmsTheGpsTimeOut) {
-    for (const bool shown : {true, false}) {
-        LinkRig r;
-        r.st.link.GPSTimedOut = 1;
-        r.dispatch.packet(PacketType::Gps,
-                          shown ? "D-33521234+151123456\r\n" : "D-33521x34+151123456\r\n");
-        EXPECT_EQ(r.decoders.names(),
-                  shown ? std::vector<std::string>{"GPSDisplay"} : std::vector<std::string>{});
-        EXPECT_EQ(r.GPSTimeOut.isRunning(), shown);
-        EXPECT_EQ(r.st.link.GPSTimedOut, shown ? 0 : 1);
-    }
-}
-
 TEST(Dispatch, BearingPacketWithoutItsLineEndCountsButDrawsNothing) {
     // Each lost one character, so the 18 taken run into the next packet.
     for (const std::string damaged : {"B3068204S42045P\r\nB", "B306820 S42045P\r\nBB",
