@@ -21,35 +21,6 @@ namespace {
 
 using Args = std::vector<std::string>;
 
-TEST(CommandLine, OptionsValuesAndMistakes) {
-    const std::tuple<Args, std::string, std::string, bool, bool, std::string> cases[] = {
-        // arguments, --port, --settings, --help, --version, error
-        {{}, "", "", false, false, ""},
-        {{"--port", "/dev/ttyUSB0"}, "/dev/ttyUSB0", "", false, false, ""},
-        {{"--port=/dev/pts/3", "--settings", "a b"}, "/dev/pts/3", "a b", false, false, ""},
-        {{"--settings=x=y", "--settings=z"}, "", "z", false, false, ""},  // the last one counts
-        {{"--port", "-weird"}, "-weird", "", false, false, ""},
-        {{"--help"}, "", "", true, false, ""},
-        {{"-h", "--version"}, "", "", true, true, ""},
-        {{"--port"}, "", "", false, false, "option '--port' needs a DEVICE"},
-        {{"--port="}, "", "", false, false, "option '--port' needs a DEVICE"},
-        {{"--port", "--help"}, "", "", false, false, "option '--port' needs a DEVICE"},
-        {{"--settings", ""}, "", "", false, false, "option '--settings' needs a DIR"},
-        {{"--version=2"}, "", "", false, false, "option '--version' takes no value"},
-        {{"--portx=1"}, "", "", false, false, "unknown option '--portx'"},
-        {{"-platform", "xcb"}, "", "", false, false, "unknown option '-platform'"},
-        {{"--help", "stray"}, "", "", true, false, "unexpected argument 'stray'"},
-        {{"--bogus", "--help"}, "", "", false, false, "unknown option '--bogus'"},
-    };
-    for (const auto& [args, port, settings, help, version, error] : cases) {
-        SCOPED_TRACE(::testing::PrintToString(args));
-        const ParsedCommandLine p = ParseCommandLine(args);
-        EXPECT_EQ(p.error, error);
-        EXPECT_EQ(std::tie(p.options.port, p.options.settings, p.options.help, p.options.version),
-                  std::tie(port, settings, help, version));
-    }
-}
-
 // Every option is in the help, each line fits a terminal, and the version is the project's.
 TEST(CommandLine, HelpAndVersion) {
     const std::string usage = UsageText();
@@ -61,44 +32,6 @@ TEST(CommandLine, HelpAndVersion) {
         EXPECT_LT(end - start, 80u) << usage.substr(start, end - start);
     }
     EXPECT_EQ(VersionText(), "kestrova 1.0.1\n");
-}
-
-// Each option's good values are stored as they mean; bad ones store nothing and say what the
-// option takes, quoting what was given.
-TEST(ViewOptions, CommandLineValuesAreCheckedAndStored) {
-    const std::tuple<const char*, const char*, ViewOptions> good[] = {
-        {"--history", "1", {.history = 1}},
-        {"--history", " 360 ", {.history = 360}},
-        {"--palette", "night", {.palette = Palette::Night}},
-        {"--palette", "Day", {.palette = Palette::Day}},
-        {"--scale", "1", {.scale = 1.0}},
-        {"--scale", "1.5", {.scale = 1.5}},
-        {"--scale", "3", {.scale = 3.0}},
-    };
-    for (const auto& [option, text, expected] : good) {
-        ViewOptions o;
-        EXPECT_EQ(TakeViewOption(o, option, text), "") << option << " " << text;
-        EXPECT_EQ(o, expected) << option << " " << text;
-    }
-    const std::tuple<const char*, const char*, const char*> bad[] = {
-        {"--history", "0", "a whole number from 1 to 360"},
-        {"--history", "361", "a whole number from 1 to 360"},
-        {"--history", "12.5", "a whole number from 1 to 360"},
-        {"--history", "", "a whole number from 1 to 360"},
-        {"--history", "99999999999", "a whole number from 1 to 360"},
-        {"--palette", "dusk", "night or day"},
-        {"--scale", "0.99", "a number from 1 to 3"},
-        {"--scale", "3.01", "a number from 1 to 3"},
-        {"--scale", "1,5", "a number from 1 to 3"},
-        {"--scale", "2x", "a number from 1 to 3"},
-        {"--scale", "nan", "a number from 1 to 3"},
-    };
-    for (const auto& [option, text, values] : bad) {
-        ViewOptions o;
-        EXPECT_EQ(TakeViewOption(o, option, text),
-                  std::string(option) + " takes " + values + ", not \"" + text + "\"");
-        EXPECT_EQ(o, ViewOptions{}) << option << " " << text;
-    }
 }
 
 // The settings file fills in what the command line left; its bad values are reported, naming

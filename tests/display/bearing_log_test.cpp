@@ -101,21 +101,5 @@ TEST(BearingLog, UnwritableOrFullFileIsReportedOnce) {
     }
 }
 
-// The system clock tells the calendar's date and time, taken in the same second.
-TEST(SystemLocalClock, TellsTheLocalDateAndTime) {
-    std::time_t second = 0;
-    LocalTime t;
-    for (int i = 0; i < 3 && (i == 0 || second != std::time(nullptr)); ++i) {
-        second = std::time(nullptr);
-        t = SystemLocalClock().now();
-    }
-    std::tm local{};
-    ::localtime_r(&second, &local);
-    char want[32];
-    std::strftime(want, sizeof want, "%Y-%m-%d %H:%M:%S", &local);
-    EXPECT_EQ(FormatLocalTime(t).substr(0, 19), want);
-    EXPECT_TRUE(t.millisecond >= 0 && t.millisecond <= 999) << t.millisecond;
-}
-
 }  // namespace
 }  // namespace kestrova::testing

@@ -15,11 +15,16 @@
 #include <memory>
 #include <sstream>
 
+#include "app/CommandLine.h"
+#include "app/ViewOptions.h"
+#include "core/Numbers.h"
 #include "display/Bearing.h"
 #include "display/Gps.h"
 #include "display/Meters.h"
 #include "display/Polar.h"
+#include "output/OperatorOptions.h"
 #include "output/Recording.h"
+#include "settings/Store.h"
 #include "tests/fakes/StationRig.h"
 
 namespace kestrova::testing {
@@ -147,13 +152,11 @@ std::string gpsRecord(std::string_view text) {
     return out + at;
 }
 
-TEST(Golden, PacketsGiveTheirRecords) {
-    const std::map<std::string, std::string (*)(std::string_view)> kinds = {
-        {"status", statusRecord},
-        {"antenna", antennaRecord},
-        {"bearing", bearingRecord},
-        {"gps", gpsRecord}};
-    std::istringstream in(readAll(kGolden / "packets.txt"));
+using Kinds = std::map<std::string, std::string (*)(std::string_view)>;
+
+// Each case of a file, "kind text", followed by what its kind's function makes of the text.
+void expectCases(const std::string& name, const Kinds& kinds) {
+    std::istringstream in(readAll(kGolden / (name + ".txt")));
     std::string out;
     for (std::string line; std::getline(in, line);) {
         out += line + '\n';
@@ -165,7 +168,68 @@ TEST(Golden, PacketsGiveTheirRecords) {
         ASSERT_NE(kind, kinds.end()) << line;
         out += "  " + kind->second(unescaped(line.substr(blank + 1))) + '\n';
     }
-    expectGolden(out, kGolden / "packets.log");
+    expectGolden(out, kGolden / (name + ".log"));
+}
+
+TEST(Golden, PacketsGiveTheirRecords) {
+    expectCases("packets", {{"status", statusRecord},
+                            {"antenna", antennaRecord},
+                            {"bearing", bearingRecord},
+                            {"gps", gpsRecord}});
+}
+
+template <class T>
+std::string optional(const std::optional<T>& v) {
+    return v ? std::to_string(*v) : "none";
+}
+
+std::string number(std::string_view text) {
+    const double v = LeadingNumber(text);
+    char s[48];
+    std::snprintf(s, sizeof s, "%.17g", v);
+    return s + (" away " + optional(RoundHalfAwayFromZero(v))) + " even16 " +
+           optional(RoundHalfEvenToInt16(v));
+}
+
+std::string escapes(std::string_view text) {
+    const auto decoded = Store::DecodeHexEscapes(text);
+    return decoded ? escaped(*decoded) : "bad";
+}
+
+// The arguments between "|".
+std::string commandLine(std::string_view text) {
+    std::vector<std::string> args;
+    for (std::size_t at = 0; !text.empty() && at != std::string_view::npos;) {
+        const std::size_t bar = text.find('|', at);
+        args.emplace_back(text.substr(at, bar - at));
+        at = bar == std::string_view::npos ? bar : bar + 1;
+    }
+    const ParsedCommandLine p = ParseCommandLine(args);
+    return "port " + p.options.port + " | settings " + p.options.settings + " | help " +
+           std::to_string(p.options.help) + " version " + std::to_string(p.options.version) +
+           " | " + p.error;
+}
+
+// "OPTION VALUE".
+std::string viewOption(std::string_view text) {
+    ViewOptions o;
+    const std::size_t blank = text.find(' ');
+    const std::string error = TakeViewOption(o, text.substr(0, blank), text.substr(blank + 1));
+    return "history " + optional(o.history) + " night " +
+           optional(o.palette ? std::optional(*o.palette == Palette::Night) : std::nullopt) +
+           " scale " + (o.scale ? std::to_string(*o.scale) : "none") + " | " + error;
+}
+
+std::string outputOption(std::string_view text) {
+    return CheckOutputFileOption("--record", text);
+}
+
+TEST(Golden, TextsGiveTheirValues) {
+    expectCases("texts", {{"number", number},
+                          {"escapes", escapes},
+                          {"command-line", commandLine},
+                          {"view-option", viewOption},
+                          {"output-option", outputOption}});
 }
 
 // One step of display.txt on the station, and the bearing state after it.

@@ -31,19 +31,5 @@ TEST(OperatorOptions, CommandLineWinsOverTheSettingsFile) {
     }
 }
 
-TEST(OperatorOptions, CommandLineValues) {
-    const std::pair<const char*, const char*> cases[] = {
-        {"/media/stick/a b.csv", ""},
-        {"./-odd", ""},
-        {" ", "--record needs a file name"},
-        {"--bearing-log",
-         "--record needs a file name, not \"--bearing-log\" (write ./--bearing-log for a file of "
-         "that name)"},
-    };
-    for (const auto& [value, error] : cases) {
-        EXPECT_EQ(CheckOutputFileOption("--record", value), error) << value;
-    }
-}
-
 }  // namespace
 }  // namespace kestrova::testing

@@ -213,49 +213,5 @@ TEST(ReportError, TimeStampedMessageByCode) {
     EXPECT_EQ(r.display.at(El::StatusDisp).colour, kBlack);
 }
 
-// The number a setting's text starts with, then rounded: halves away from zero into 32
-// bits, or to the even neighbour into 16 bits, nothing beyond. Typical texts are covered
-// with the window position and the port; here the edges.
-TEST(LeadingNumber, LongestNumericPrefixThenRounded) {
-    const double inf = std::numeric_limits<double>::infinity();
-    const std::pair<const char*, double> cases[] = {
-        {".", 0},       {".5", 0.5},      {"5.", 5},     {"1.2.3", 1.2},
-        {"+7", 7},      {"- 1", 0},       {"2E-1", 0.2}, {"1e", 1},
-        {"1e5", 1e5},   {"7e+x", 7},      {"0x10", 0},   {"inf", 0},
-        {"1e999", inf}, {"-1e999", -inf}, {"1e-999", 0}, {"0.000001e400", inf},
-    };
-    for (const auto& [text, want] : cases) {
-        EXPECT_EQ(LeadingNumber(text), want) << '"' << text << '"';
-    }
-    EXPECT_EQ(LeadingNumber(" \t4"), 4);
-    EXPECT_EQ(LeadingNumber("1" + std::string(400, '0') + "x-999"), inf) << "no exponent";
-    const std::string tiny = "0." + std::string(2'000'000, '0') + "1e";
-    EXPECT_EQ(LeadingNumber(tiny + "2000401"), inf) << "a long mantissa, a longer exponent";
-    EXPECT_EQ(LeadingNumber(tiny + "1999601"), 0);
-    EXPECT_EQ(RoundHalfAwayFromZero(2147483647.4), std::numeric_limits<std::int32_t>::max());
-    EXPECT_EQ(RoundHalfAwayFromZero(-2147483648.4), std::numeric_limits<std::int32_t>::min());
-    const std::pair<double, std::optional<std::int16_t>> even[] = {
-        {-2.5, -2},       {-3.5, -4},    {2.51, 3},          {0.5, 0},     {1.49, 1},
-        {32767.4, 32767}, {32767.5, {}}, {-32768.5, -32768}, {-32769, {}}, {NAN, {}},
-    };
-    for (const auto& [in, want] : even) {
-        EXPECT_EQ(RoundHalfEvenToInt16(in), want) << in;
-    }
-}
-
-// Lower-case escapes only, decoded again until none is left (a decoded "&" or "h" forms a
-// new escape with its neighbours); a bad one spoils the whole text.
-TEST(DecodeHexEscapes, LowerCaseEscapesDecodedAgainUntilNoneIsLeft) {
-    const std::pair<std::string, OptText> cases[] = {
-        {"x&h4", "x\x04"},  {"&hff&h0D", "\xff\r"}, {"&h00", "\0"s},
-        {"a&b h", "a&b h"}, {"&h4Z", {}},           {"&h26h41", "A"},
-        {"&&h6841", "A"},   {"&h26&h6841", "A"},    {"&h4A&h4a&hAF&hfa&h09", "JJ\xAF\xFA\t"},
-        {"&h4G", {}},       {"&hg4", {}},
-    };
-    for (const auto& [in, want] : cases) {
-        EXPECT_EQ(Store::DecodeHexEscapes(in), want) << in;
-    }
-}
-
 }  // namespace
 }  // namespace kestrova::testing
