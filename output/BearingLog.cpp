@@ -1,6 +1,7 @@
 #include "output/BearingLog.h"
 
-#include <cstdio>
+#include <array>
+#include <charconv>
 
 #include "display/Bearing.h"
 
@@ -8,10 +9,13 @@ namespace kestrova {
 
 namespace {
 
+// Six decimals with a point whatever the locale: the program runs in the operator's, where a
+// decimal comma would split the field in two.
 std::string degreesField(double degrees) {
-    char buf[32];
-    std::snprintf(buf, sizeof buf, "%.6f", degrees);
-    return buf;
+    std::array<char, 32> buf{};
+    const auto end =
+        std::to_chars(buf.data(), buf.data() + buf.size(), degrees, std::chars_format::fixed, 6);
+    return std::string(buf.data(), end.ptr);
 }
 
 }  // namespace
