@@ -7,6 +7,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -309,6 +310,69 @@ TEST(Golden, DisplayStepsGiveTheirLogs) {
         }
     }
     expectGolden(out, kGolden / "display.log");
+}
+
+// One step of link.txt on the receive link, its decoders recorded.
+void linkStep(LinkRig& r, const std::string& command, std::istringstream& args) {
+    std::string text;
+    std::getline(args >> std::ws, text);
+    const std::string bytes = unescaped(text);
+    const long n = std::atol(text.c_str());
+    if (command == "arrive") {
+        r.line.incoming += bytes;
+    } else if (command == "tick") {
+        r.tick(static_cast<int>(std::max(1L, n)));
+    } else if (command == "advance") {
+        r.clock.advance(n);
+    } else if (command == "event") {
+        r.line.raiseEvent();
+    } else if (command == "close") {
+        r.line.close();
+    } else if (command == "start") {
+        r.start();
+    } else if (command == "timer") {
+        r.Timer4.start();
+    } else if (command == "busy") {
+        r.st.link.BusyTickCount = static_cast<std::uint8_t>(n);
+    } else if (command == "buffer") {
+        r.st.link.RxBuffer = bytes;
+    }
+}
+
+// What the link did since the last look: its calls and the window's log, then its state.
+std::string linkState(LinkRig& r) {
+    std::string calls;
+    for (const DecoderCall& c : r.decoders.calls) {
+        calls += " " + c.name + (c.args.empty() ? "" : "(" + escaped(c.args) + ")");
+    }
+    r.decoders.calls.clear();
+    const LinkRecord& l = r.st.link;
+    return "calls" + calls + " | " + escaped(r.window.takeLog()) + " | rx " + escaped(l.RxBuffer) +
+           " | busy " + std::to_string(l.BusyTickCount) + " idle " +
+           std::to_string(l.IdleTickCount) + " state " + std::to_string(l.LinkState) + " count " +
+           std::to_string(l.BPacketCount) + " timer1 " + std::to_string(r.Timer1.isRunning());
+}
+
+TEST(Golden, LinkStepsGiveTheirLogs) {
+    std::istringstream in(readAll(kGolden / "link.txt"));
+    std::string out;
+    auto r = std::make_unique<LinkRig>();
+    for (std::string line; std::getline(in, line);) {
+        out += line + '\n';
+        std::istringstream args(line);
+        std::string command;
+        args >> command;
+        if (command == "new") {
+            r = std::make_unique<LinkRig>();
+            r->logReplies();
+        } else if (!command.empty() && command[0] != '#') {
+            linkStep(*r, command, args);
+            if (command != "arrive" && command != "busy" && command != "buffer") {
+                out += "  " + linkState(*r) + '\n';
+            }
+        }
+    }
+    expectGolden(out, kGolden / "link.log");
 }
 
 }  // namespace
