@@ -7,7 +7,6 @@
 
 #include <map>
 #include <string>
-#include <type_traits>
 #include <utility>
 
 #include "app/StationDecoders.h"
@@ -28,15 +27,13 @@ namespace kestrova::testing {
 
 enum class Poll { Timer4, VirtualTicks };
 
-template <class DecodersT, class WindowT = FakeWindow>
+template <class DecodersT>
 struct BasicRig {
     // As start-up leaves it: tables made, the placeholder antenna, the DF-off sign and the
     // battery icon hidden, the line open; nothing started.
     explicit BasicRig(Poll how = Poll::Timer4) : pollBy(how) {
         line.open();
-        if constexpr (std::is_base_of_v<ReadingListener, WindowT>) {
-            st.readings.add(window);
-        }
+        st.readings.add(window);
         // Made once and copied: fuzzers make a rig for every input.
         static const std::pair<BearingRecord, AntennaRecord> made = [] {
             FakeWindow w;
@@ -52,9 +49,7 @@ struct BasicRig {
         Draw_Ant_Band(st);
         window.setVisible(El::FrameDFOff, false);
         window.setVisible(El::BatteryMeter, false);
-        if constexpr (requires { window.log.clear(); }) {
-            window.log.clear();
-        }
+        window.log.clear();
         Timer1.onTick = [this] { supervision.Timer1_Timer(); };
         GPSTimeOut.onTick = [this] { supervision.GPSTimeOut_Timer(); };
         StayAliveTmr.onTick = [this] { supervision.StayAliveTmr_Timer(); };
@@ -144,7 +139,7 @@ struct BasicRig {
     FakeClock clock;
     HandLocalClock local;
     Clocks clocks{clock, local};
-    WindowT window;
+    FakeWindow window;
     Station st{window, line, clocks};
     DecodersT decoders{st};
     // Made in this order in every rig, so timers due at the same moment fire in one order.

@@ -14,6 +14,7 @@
 #include <iterator>
 #include <map>
 #include <memory>
+#include <set>
 #include <sstream>
 
 #include "app/CommandLine.h"
@@ -284,32 +285,42 @@ void displayStep(StationRig& r, const std::string& command, std::istringstream& 
     }
 }
 
-TEST(Golden, DisplayStepsGiveTheirLogs) {
-    std::istringstream in(readAll(kGolden / "display.txt"));
+// The bearing state after a step.
+std::string displayState(StationRig& r) {
+    const BearingRecord& b = r.st.bearing;
+    return escaped(r.window.takeLog()) + " | vect " + std::to_string(b.VectX) + "," +
+           std::to_string(b.VectY) + " mag " + std::to_string(b.SignalMag) + " doa " +
+           std::to_string(b.DOA_Tenths) + " heading " + std::to_string(b.CompassHeading) +
+           (b.RelBearMode ? " REL " : " ABS ") + b.CompassFlag;
+}
+
+// A script of steps on a rig: "new" makes a fresh one, "#" lines are remarks, each other
+// line is a step followed by the rig's state, unless its command only sets something up.
+template <class Rig>
+void expectScript(const std::string& name,
+                  void (*step)(Rig&, const std::string&, std::istringstream&),
+                  std::string (*state)(Rig&), std::set<std::string> quiet) {
+    std::istringstream in(readAll(kGolden / (name + ".txt")));
     std::string out;
-    auto r = std::make_unique<StationRig>();
+    auto r = std::make_unique<Rig>();
     for (std::string line; std::getline(in, line);) {
         out += line + '\n';
         std::istringstream args(line);
         std::string command;
         args >> command;
         if (command == "new") {
-            r = std::make_unique<StationRig>();
-            continue;
-        }
-        if (command.empty() || command[0] == '#') {
-            continue;
-        }
-        displayStep(*r, command, args);
-        if (command != "set") {
-            const BearingRecord& b = r->st.bearing;
-            out += "  " + escaped(r->window.takeLog()) + " | vect " + std::to_string(b.VectX) +
-                   "," + std::to_string(b.VectY) + " mag " + std::to_string(b.SignalMag) + " doa " +
-                   std::to_string(b.DOA_Tenths) + " heading " + std::to_string(b.CompassHeading) +
-                   (b.RelBearMode ? " REL " : " ABS ") + b.CompassFlag + '\n';
+            r = std::make_unique<Rig>();
+            r->logReplies();
+        } else if (!command.empty() && command[0] != '#') {
+            step(*r, command, args);
+            out += quiet.contains(command) ? "" : "  " + state(*r) + '\n';
         }
     }
-    expectGolden(out, kGolden / "display.log");
+    expectGolden(out, kGolden / (name + ".log"));
+}
+
+TEST(Golden, DisplayStepsGiveTheirLogs) {
+    expectScript<StationRig>("display", displayStep, displayState, {"set"});
 }
 
 // One step of link.txt on the receive link, its decoders recorded.
@@ -354,25 +365,7 @@ std::string linkState(LinkRig& r) {
 }
 
 TEST(Golden, LinkStepsGiveTheirLogs) {
-    std::istringstream in(readAll(kGolden / "link.txt"));
-    std::string out;
-    auto r = std::make_unique<LinkRig>();
-    for (std::string line; std::getline(in, line);) {
-        out += line + '\n';
-        std::istringstream args(line);
-        std::string command;
-        args >> command;
-        if (command == "new") {
-            r = std::make_unique<LinkRig>();
-            r->logReplies();
-        } else if (!command.empty() && command[0] != '#') {
-            linkStep(*r, command, args);
-            if (command != "arrive" && command != "busy" && command != "buffer") {
-                out += "  " + linkState(*r) + '\n';
-            }
-        }
-    }
-    expectGolden(out, kGolden / "link.log");
+    expectScript<LinkRig>("link", linkStep, linkState, {"arrive", "busy", "buffer"});
 }
 
 }  // namespace
