@@ -28,6 +28,7 @@
 #include "output/Recording.h"
 #include "settings/Store.h"
 #include "tests/fakes/StationRig.h"
+#include "tests/settings/StoreRig.h"
 
 namespace kestrova::testing {
 namespace {
@@ -226,12 +227,38 @@ std::string outputOption(std::string_view text) {
     return CheckOutputFileOption("--record", text);
 }
 
+// A settings file: the RxCOMport read from it, then written "&h3D": the result, the settings
+// file and backup after (none: no such file), and the status line.
+std::string settingsFile(std::string_view text) {
+    StoreRig r{std::string(text)};
+    const std::string read = r.read("RxCOMport");
+    const WriteResult wrote = r.write("RxCOMport", "&h3D");
+    const auto file = [&r](const char* name) {
+        const auto content = r.get(name);
+        return content ? escaped(*content) : "none";
+    };
+    return "read " + escaped(read) + " | write " + std::to_string(static_cast<int>(wrote)) +
+           " | ini " + file("Kestrova.ini") + " | bak " + file("Kestrova.bak") + " | " +
+           r.status() + " | files " + std::to_string(r.filesInFolder()) +
+           (r.boxes.boxes.empty() ? "" : " | box");
+}
+
+// The window placed from a settings file (the backup the same).
+std::string placement(std::string_view text) {
+    StoreRig r{std::string(text), std::string(text)};
+    r.store.LoadWindowPosition();
+    return std::string(r.window.hidden ? "hidden" : "shown") + " top " + optional(r.window.top) +
+           " left " + optional(r.window.left) + " | status " + std::to_string(r.statusWrites());
+}
+
 TEST(Golden, TextsGiveTheirValues) {
     expectCases("texts", {{"number", number},
                           {"escapes", escapes},
                           {"command-line", commandLine},
                           {"view-option", viewOption},
-                          {"output-option", outputOption}});
+                          {"output-option", outputOption},
+                          {"settings-file", settingsFile},
+                          {"placement", placement}});
 }
 
 // One step of display.txt on the station, and the bearing state after it.
