@@ -28,7 +28,7 @@
 #include "output/Recording.h"
 #include "settings/Store.h"
 #include "tests/fakes/StationRig.h"
-#include "tests/settings/StoreRig.h"
+#include "tests/settings/PortsRig.h"
 
 namespace kestrova::testing {
 namespace {
@@ -251,6 +251,34 @@ std::string placement(std::string_view text) {
            " left " + optional(r.window.left) + " | status " + std::to_string(r.statusWrites());
 }
 
+// Start-up's port from a settings file ("run DEVICE|" before it: a device for this run): the
+// port opened, the devices ports are on, the boxes, the status line, the line's options.
+std::string startupPort(std::string_view text) {
+    const bool run = text.starts_with("run ");
+    const std::size_t bar = run ? text.find('|') : std::string_view::npos;
+    const std::string ini(run ? text.substr(bar + 1) : text);
+    PortsRig r(ini.empty() ? OptText{} : OptText{ini});
+    if (run) {
+        r.devices.setRunDevice(std::string(text.substr(4, bar - 4)));
+    }
+    r.ports.InitializeSerialComm();
+    std::string out =
+        "port " + std::to_string(r.line.portNumber()) + (r.line.isOpen() ? " open |" : " closed |");
+    for (const int port : {1, 2, 3, 4, 5, 13, 16, 17}) {
+        out +=
+            " " + std::to_string(port) + "=" + r.devices.deviceFor(static_cast<std::int16_t>(port));
+    }
+    const LineOptions& o = r.line.options;
+    const std::vector<Box>& boxes = r.boxes.boxes;
+    out += boxes.empty()                        ? " | no box | "
+           : boxes == std::vector{kUnavailable} ? " | unavailable | "
+                                                : " | ? | ";
+    return out + r.status() + " | options " +
+           std::to_string(r.line.optionsSet && !o.handshaking && !o.rts && !o.dtr) +
+           " stay-alive " + std::to_string(r.StayAliveTmr.isRunning()) + " settings kept " +
+           std::to_string(r.get("Kestrova.ini") == ini && r.get("Kestrova.bak") == ini);
+}
+
 TEST(Golden, TextsGiveTheirValues) {
     expectCases("texts", {{"number", number},
                           {"escapes", escapes},
@@ -258,7 +286,8 @@ TEST(Golden, TextsGiveTheirValues) {
                           {"view-option", viewOption},
                           {"output-option", outputOption},
                           {"settings-file", settingsFile},
-                          {"placement", placement}});
+                          {"placement", placement},
+                          {"startup-port", startupPort}});
 }
 
 // One step of display.txt on the station, and the bearing state after it.
