@@ -34,50 +34,6 @@ TEST(CommandLine, HelpAndVersion) {
     EXPECT_EQ(VersionText(), "kestrova 1.0.1\n");
 }
 
-// The settings file fills in what the command line left; its bad values are reported, naming
-// the key and what it takes, and left at their defaults.
-TEST(ViewOptions, SettingsFillInAndReportBadValues) {
-    struct Case {
-        const char* name;
-        ViewOptions commandLine;
-        std::map<std::string, std::string> settings;
-        ViewOptions expected;
-        std::vector<std::string> reports;
-    };
-    const Case cases[] = {
-        {"nothing anywhere: all off", {}, {}, {}, {}},
-        {"settings only",
-         {},
-         {{"History=", "40"}, {"Palette=", "night"}, {"Scale=", "2"}},
-         {.history = 40, .palette = Palette::Night, .scale = 2.0},
-         {}},
-        {"the command line wins",
-         {.palette = Palette::Night, .scale = 1.5},
-         {{"Palette=", "day"}, {"Scale=", "nonsense"}, {"History=", "5"}},
-         {.history = 5, .palette = Palette::Night, .scale = 1.5},
-         {}},
-        {"bad values reported",
-         {},
-         {{"History=", "0"}, {"Palette=", "red"}, {"Scale=", "4"}},
-         {},
-         {"History=0 ignored (a whole number from 1 to 360)", "Palette=red ignored (night or day)",
-          "Scale=4 ignored (a number from 1 to 3)"}},
-        {"blank values are no values", {}, {{"History=", "  "}, {"Scale=", ""}}, {}, {}},
-    };
-    for (const Case& c : cases) {
-        std::vector<std::string> reports;
-        const ViewOptions o = ResolveViewOptions(
-            c.commandLine,
-            [&c](const std::string& key) {
-                auto it = c.settings.find(key);
-                return it == c.settings.end() ? std::string() : it->second;
-            },
-            [&reports](std::string_view m) { reports.emplace_back(m); });
-        EXPECT_EQ(o, c.expected) << c.name;
-        EXPECT_EQ(reports, c.reports) << c.name;
-    }
-}
-
 // Through the real store: missing keys are no error, a bad value goes to the status line, and
 // a key that only begins like an option's is not it.
 TEST(ViewOptions, ReadFromTheSettingsStore) {

@@ -29,6 +29,7 @@
 #include "settings/Store.h"
 #include "tests/fakes/StationRig.h"
 #include "tests/settings/PortsRig.h"
+#include "tools/sim/Replies.h"
 
 namespace kestrova::testing {
 namespace {
@@ -213,14 +214,47 @@ std::string commandLine(std::string_view text) {
            " | " + p.error;
 }
 
+std::string viewOptions(const ViewOptions& o) {
+    return "history " + optional(o.history) + " night " +
+           optional(o.palette ? std::optional(*o.palette == Palette::Night) : std::nullopt) +
+           " scale " + (o.scale ? std::to_string(*o.scale) : "none");
+}
+
 // "OPTION VALUE".
 std::string viewOption(std::string_view text) {
     ViewOptions o;
     const std::size_t blank = text.find(' ');
     const std::string error = TakeViewOption(o, text.substr(0, blank), text.substr(blank + 1));
-    return "history " + optional(o.history) + " night " +
-           optional(o.palette ? std::optional(*o.palette == Palette::Night) : std::nullopt) +
-           " scale " + (o.scale ? std::to_string(*o.scale) : "none") + " | " + error;
+    return viewOptions(o) + " | " + error;
+}
+
+// "OPTION VALUE ...|KEY=VALUE;...": the command line's options, then the settings file's.
+std::string viewSettings(std::string_view text) {
+    ViewOptions commandLine;
+    std::istringstream words(std::string(text.substr(0, text.find('|'))));
+    for (std::string option, value; words >> option >> value;) {
+        TakeViewOption(commandLine, option, value);
+    }
+    std::map<std::string, std::string> settings;
+    std::istringstream pairs(std::string(text.substr(text.find('|') + 1)));
+    for (std::string pair; std::getline(pairs, pair, ';');) {
+        settings[pair.substr(0, pair.find('=') + 1)] = pair.substr(pair.find('=') + 1);
+    }
+    std::string reports;
+    const ViewOptions o = ResolveViewOptions(
+        commandLine, [&settings](const std::string& key) { return settings[key]; },
+        [&reports](std::string_view m) { reports += " | " + std::string(m); });
+    return viewOptions(o) + reports;
+}
+
+// "NUL ACK REJECT STRAY SECONDS" answers against 3..4 acknowledgements and 1 rejection.
+std::string judged(std::string_view text) {
+    std::istringstream in{std::string(text)};
+    sim::AnswerCounts got;
+    double seconds = 0;
+    in >> got.nul >> got.ack >> got.reject >> got.stray >> seconds;
+    const sim::Verdict v = sim::judge(got, {3, 4, 1, 1}, seconds);
+    return v.ok ? "OK" : v.problems;
 }
 
 std::string outputOption(std::string_view text) {
@@ -287,7 +321,9 @@ TEST(Golden, TextsGiveTheirValues) {
                           {"output-option", outputOption},
                           {"settings-file", settingsFile},
                           {"placement", placement},
-                          {"startup-port", startupPort}});
+                          {"startup-port", startupPort},
+                          {"view-settings", viewSettings},
+                          {"judged", judged}});
 }
 
 // One step of display.txt on the station, and the bearing state after it.
