@@ -8,9 +8,11 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <array>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <iomanip>
 #include <iterator>
 #include <map>
 #include <memory>
@@ -69,6 +71,14 @@ std::string unescaped(std::string_view text) {
     return out;
 }
 
+// Everything written one after another, as a stream writes it.
+template <class... T>
+std::string cat(const T&... parts) {
+    std::ostringstream s;
+    (s << ... << parts);
+    return s.str();
+}
+
 // Compares `got` with the golden file, or writes it there when asked.
 void expectGolden(const std::string& got, const std::filesystem::path& golden) {
     if (std::getenv("KESTROVA_GOLDEN") != nullptr) {
@@ -112,25 +122,25 @@ TEST(Golden, RecordingsGiveTheirLogsOnBothPolls) {
     EXPECT_GE(played, 2);
 }
 
+template <class T>
+std::string optional(const std::optional<T>& v) {
+    return v ? cat(+*v) : "none";
+}
+
 // The record of a packet of each kind, as a line.
 std::string statusRecord(std::string_view text) {
     const StatusLine s = ParseStatusLine(text);
-    return "read " + std::to_string(s.fieldsRead) + " reply " + escaped(ReplyText(StatusReply(s))) +
-           " mount " + "AGO"[static_cast<int>(s.mountIs)] + " band " +
-           (s.bandIndex ? std::to_string(*s.bandIndex) : "-") + " mode " +
-           "DRU"[static_cast<int>(s.modeIs)] + " power " + "BRDCU"[static_cast<int>(s.powerIs)] +
-           " | " + escaped(FormatStatusLine(s));
+    return cat("read ", s.fieldsRead, " reply ", escaped(ReplyText(StatusReply(s))), " mount ",
+               "AGO"[static_cast<int>(s.mountIs)], " band ", optional(s.bandIndex), " mode ",
+               "DRU"[static_cast<int>(s.modeIs)], " power ", "BRDCU"[static_cast<int>(s.powerIs)],
+               " | ", escaped(FormatStatusLine(s)));
 }
 
 std::string antennaRecord(std::string_view text) {
     const AntennaLine a = ParseAntennaLine(text);
     std::string out = a.unknown ? "unknown" : a.wellFormed ? "model " + a.model : "outside";
     for (const AntennaLine::Band& b : a.bands) {
-        char offset[32] = "-";
-        if (b.offset) {
-            std::snprintf(offset, sizeof offset, "%g", static_cast<double>(*b.offset));
-        }
-        out += " | " + escaped(b.text) + " / " + offset;
+        out += cat(" | ", escaped(b.text), " / ", b.offset ? cat(*b.offset) : "-");
     }
     return out;
 }
@@ -150,10 +160,8 @@ std::string gpsRecord(std::string_view text) {
     for (const std::string& label : GpsLabels(*fix)) {
         out += " | " + escaped(label);
     }
-    char at[48];
-    std::snprintf(at, sizeof at, " | %.6f,%.6f", PositionOf(*fix).latitude,
-                  PositionOf(*fix).longitude);
-    return out + at;
+    const GeoPosition at = PositionOf(*fix);
+    return out + cat(std::fixed, std::setprecision(6), " | ", at.latitude, ",", at.longitude);
 }
 
 using Kinds = std::map<std::string, std::string (*)(std::string_view)>;
@@ -182,17 +190,10 @@ TEST(Golden, PacketsGiveTheirRecords) {
                             {"gps", gpsRecord}});
 }
 
-template <class T>
-std::string optional(const std::optional<T>& v) {
-    return v ? std::to_string(*v) : "none";
-}
-
 std::string number(std::string_view text) {
     const double v = LeadingNumber(text);
-    char s[48];
-    std::snprintf(s, sizeof s, "%.17g", v);
-    return s + (" away " + optional(RoundHalfAwayFromZero(v))) + " even16 " +
-           optional(RoundHalfEvenToInt16(v));
+    return cat(std::setprecision(17), v, " away ", optional(RoundHalfAwayFromZero(v)), " even16 ",
+               optional(RoundHalfEvenToInt16(v)));
 }
 
 std::string escapes(std::string_view text) {
@@ -209,15 +210,14 @@ std::string commandLine(std::string_view text) {
         at = bar == std::string_view::npos ? bar : bar + 1;
     }
     const ParsedCommandLine p = ParseCommandLine(args);
-    return "port " + p.options.port + " | settings " + p.options.settings + " | help " +
-           std::to_string(p.options.help) + " version " + std::to_string(p.options.version) +
-           " | " + p.error;
+    return cat("port ", p.options.port, " | settings ", p.options.settings, " | help ",
+               p.options.help, " version ", p.options.version, " | ", p.error);
 }
 
 std::string viewOptions(const ViewOptions& o) {
-    return "history " + optional(o.history) + " night " +
-           optional(o.palette ? std::optional(*o.palette == Palette::Night) : std::nullopt) +
-           " scale " + (o.scale ? std::to_string(*o.scale) : "none");
+    return cat("history ", optional(o.history), " night ",
+               optional(o.palette ? std::optional(*o.palette == Palette::Night) : std::nullopt),
+               " scale ", optional(o.scale));
 }
 
 // "OPTION VALUE".
@@ -271,18 +271,17 @@ std::string settingsFile(std::string_view text) {
         const auto content = r.get(name);
         return content ? escaped(*content) : "none";
     };
-    return "read " + escaped(read) + " | write " + std::to_string(static_cast<int>(wrote)) +
-           " | ini " + file("Kestrova.ini") + " | bak " + file("Kestrova.bak") + " | " +
-           r.status() + " | files " + std::to_string(r.filesInFolder()) +
-           (r.boxes.boxes.empty() ? "" : " | box");
+    return cat("read ", escaped(read), " | write ", static_cast<int>(wrote), " | ini ",
+               file("Kestrova.ini"), " | bak ", file("Kestrova.bak"), " | ", r.status(),
+               " | files ", r.filesInFolder(), r.boxes.boxes.empty() ? "" : " | box");
 }
 
 // The window placed from a settings file (the backup the same).
 std::string placement(std::string_view text) {
     StoreRig r{std::string(text), std::string(text)};
     r.store.LoadWindowPosition();
-    return std::string(r.window.hidden ? "hidden" : "shown") + " top " + optional(r.window.top) +
-           " left " + optional(r.window.left) + " | status " + std::to_string(r.statusWrites());
+    return cat(r.window.hidden ? "hidden" : "shown", " top ", optional(r.window.top), " left ",
+               optional(r.window.left), " | status ", r.statusWrites());
 }
 
 // Start-up's port from a settings file ("run DEVICE|" before it: a device for this run): the
@@ -296,21 +295,19 @@ std::string startupPort(std::string_view text) {
         r.devices.setRunDevice(std::string(text.substr(4, bar - 4)));
     }
     r.ports.InitializeSerialComm();
-    std::string out =
-        "port " + std::to_string(r.line.portNumber()) + (r.line.isOpen() ? " open |" : " closed |");
-    for (const int port : {1, 2, 3, 4, 5, 13, 16, 17}) {
-        out +=
-            " " + std::to_string(port) + "=" + r.devices.deviceFor(static_cast<std::int16_t>(port));
+    std::string out = cat("port ", r.line.portNumber(), r.line.isOpen() ? " open |" : " closed |");
+    for (const std::int16_t port : std::array<std::int16_t, 8>{1, 2, 3, 4, 5, 13, 16, 17}) {
+        out += cat(" ", port, "=", r.devices.deviceFor(port));
     }
     const LineOptions& o = r.line.options;
     const std::vector<Box>& boxes = r.boxes.boxes;
-    out += boxes.empty()                        ? " | no box | "
-           : boxes == std::vector{kUnavailable} ? " | unavailable | "
-                                                : " | ? | ";
-    return out + r.status() + " | options " +
-           std::to_string(r.line.optionsSet && !o.handshaking && !o.rts && !o.dtr) +
-           " stay-alive " + std::to_string(r.StayAliveTmr.isRunning()) + " settings kept " +
-           std::to_string(r.get("Kestrova.ini") == ini && r.get("Kestrova.bak") == ini);
+    const char* box = boxes.empty()                        ? "no box"
+                      : boxes == std::vector{kUnavailable} ? "unavailable"
+                                                           : "?";
+    return cat(out, " | ", box, " | ", r.status(), " | options ",
+               r.line.optionsSet && !o.handshaking && !o.rts && !o.dtr, " stay-alive ",
+               r.StayAliveTmr.isRunning(), " settings kept ",
+               r.get("Kestrova.ini") == ini && r.get("Kestrova.bak") == ini);
 }
 
 TEST(Golden, TextsGiveTheirValues) {
@@ -380,10 +377,9 @@ void displayStep(StationRig& r, const std::string& command, std::istringstream& 
 // The bearing state after a step.
 std::string displayState(StationRig& r) {
     const BearingRecord& b = r.st.bearing;
-    return escaped(r.window.takeLog()) + " | vect " + std::to_string(b.VectX) + "," +
-           std::to_string(b.VectY) + " mag " + std::to_string(b.SignalMag) + " doa " +
-           std::to_string(b.DOA_Tenths) + " heading " + std::to_string(b.CompassHeading) +
-           (b.RelBearMode ? " REL " : " ABS ") + b.CompassFlag;
+    return cat(escaped(r.window.takeLog()), " | vect ", b.VectX, ",", b.VectY, " mag ", b.SignalMag,
+               " doa ", b.DOA_Tenths, " heading ", b.CompassHeading,
+               b.RelBearMode ? " REL " : " ABS ", b.CompassFlag);
 }
 
 // A script of steps on a rig: "new" makes a fresh one, "#" lines are remarks, each other
@@ -450,10 +446,9 @@ std::string linkState(LinkRig& r) {
     }
     r.decoders.calls.clear();
     const LinkRecord& l = r.st.link;
-    return "calls" + calls + " | " + escaped(r.window.takeLog()) + " | rx " + escaped(l.RxBuffer) +
-           " | busy " + std::to_string(l.BusyTickCount) + " idle " +
-           std::to_string(l.IdleTickCount) + " state " + std::to_string(l.LinkState) + " count " +
-           std::to_string(l.BPacketCount) + " timer1 " + std::to_string(r.Timer1.isRunning());
+    return cat("calls", calls, " | ", escaped(r.window.takeLog()), " | rx ", escaped(l.RxBuffer),
+               " | busy ", +l.BusyTickCount, " idle ", +l.IdleTickCount, " state ", l.LinkState,
+               " count ", +l.BPacketCount, " timer1 ", r.Timer1.isRunning());
 }
 
 TEST(Golden, LinkStepsGiveTheirLogs) {
