@@ -21,32 +21,6 @@ namespace {
 
 using Args = std::vector<std::string>;
 
-// Every option is in the help, each line fits a terminal, and the version is the project's.
-TEST(CommandLine, HelpAndVersion) {
-    const std::string usage = UsageText();
-    for (const char* option : {"--port DEVICE", "--settings DIR", "--help", "--version"}) {
-        EXPECT_NE(usage.find(option), std::string::npos) << option;
-    }
-    for (std::size_t start = 0, end; start < usage.size(); start = end + 1) {
-        end = usage.find('\n', start);
-        EXPECT_LT(end - start, 80u) << usage.substr(start, end - start);
-    }
-    EXPECT_EQ(VersionText(), "kestrova 1.0.1\n");
-}
-
-// Through the real store: missing keys are no error, a bad value goes to the status line, and
-// a key that only begins like an option's is not it.
-TEST(ViewOptions, ReadFromTheSettingsStore) {
-    StoreRig plain("RxCOMport=1\r\nHistoryLength=9\r\n", "RxCOMport=1\r\n");
-    EXPECT_EQ(ReadViewOptions(plain.store, {}), ViewOptions{});
-    EXPECT_EQ(plain.statusWrites(), 0);
-    EXPECT_TRUE(plain.boxes.boxes.empty());
-
-    StoreRig set("RxCOMport=1\r\nhistory=12\r\nScale=9\r\n", "RxCOMport=1\r\n");
-    EXPECT_EQ(ReadViewOptions(set.store, {}), ViewOptions{.history = 12});
-    EXPECT_EQ(set.status(), "14:03:07> Scale=9 ignored (a number from 1 to 3)");
-}
-
 // What is switched on is written; whatever happens to the files, the receive buffer gets
 // everything.
 TEST(OperatorTools, OptionsSwitchOnTheirOutputsOnly) {

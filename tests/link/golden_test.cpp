@@ -26,9 +26,11 @@
 #include "display/Gps.h"
 #include "display/Meters.h"
 #include "display/Polar.h"
+#include "link/DeviceState.h"
 #include "output/OperatorOptions.h"
 #include "output/Recording.h"
 #include "settings/Store.h"
+#include "tests/app/StartRig.h"
 #include "tests/fakes/StationRig.h"
 #include "tests/settings/PortsRig.h"
 #include "tools/sim/Replies.h"
@@ -310,6 +312,48 @@ std::string startupPort(std::string_view text) {
                r.get("Kestrova.ini") == ini && r.get("Kestrova.bak") == ini);
 }
 
+// Start-up on a settings file: what the window shell and the status line were asked.
+std::string startup(std::string_view text) {
+    StartRig r{std::string(text)};
+    const bool started = r.run();
+    return cat(started ? "started" : "ended", " | configure ",
+               r.display.isVisible(El::butConfig) ? "shown" : "hidden", " | on top ",
+               r.shell.onTop.size(), " | ", r.status());
+}
+
+// The view options a settings file holds, through the store.
+std::string viewStore(std::string_view text) {
+    StoreRig r{std::string(text), "RxCOMport=1\r\n"};
+    const std::string read = viewOptions(ReadViewOptions(r.store, {}));  // before the status
+    return cat(read, " | ", r.status(), " | boxes ", r.boxes.boxes.size());
+}
+
+// A device at a loss and now, each "gone", "serial", "pty", with ">TARGET@INODE" when it is a
+// link: whether the name (before them, "|" between) is reopened.
+DeviceState deviceOf(std::string_view text) {
+    DeviceState s;
+    s.exists = s.characterDevice = text != "gone";
+    s.pseudoTerminal = text.starts_with("pty");
+    if (const std::size_t arrow = text.find('>'); arrow != std::string_view::npos) {
+        s.link = true;
+        s.linkTarget = text.substr(arrow + 1, text.find('@') - arrow - 1);
+        s.linkInode = std::stoul(std::string(text.substr(text.find('@') + 1)));
+    }
+    return s;
+}
+
+std::string reopened(std::string_view text) {
+    const std::size_t a = text.find('|'), b = text.find('|', a + 1);
+    return MayReopen(std::string(text.substr(0, a)), deviceOf(text.substr(a + 1, b - a - 1)),
+                     deviceOf(text.substr(b + 1)))
+               ? "reopened"
+               : "left";
+}
+
+std::string usage(std::string_view) {
+    return escaped(UsageText()) + " | " + escaped(VersionText());
+}
+
 TEST(Golden, TextsGiveTheirValues) {
     expectCases("texts", {{"number", number},
                           {"escapes", escapes},
@@ -320,7 +364,11 @@ TEST(Golden, TextsGiveTheirValues) {
                           {"placement", placement},
                           {"startup-port", startupPort},
                           {"view-settings", viewSettings},
-                          {"judged", judged}});
+                          {"judged", judged},
+                          {"startup", startup},
+                          {"view-store", viewStore},
+                          {"reopened", reopened},
+                          {"usage", usage}});
 }
 
 // One step of display.txt on the station, and the bearing state after it.

@@ -67,28 +67,6 @@ DeviceState device(bool pty, bool link = false, std::uint64_t inode = 1,
     return s;
 }
 
-TEST(DeviceState, WhatMayBeReopenedAfterALoss) {
-    const DeviceState gone{};
-    const std::tuple<const char*, std::string, DeviceState, DeviceState, bool> cases[] = {
-        // what, the configured name, the device at the loss and now, whether it is reopened
-        {"serial device back", "/dev/ttyUSB0", gone, device(false), true},
-        {"serial device still away", "/dev/ttyUSB0", device(false), gone, false},
-        {"by-id link to a serial device", "/dev/serial/by-id/usb-x", device(false, true),
-         device(false, true), true},
-        {"raw terminal number reused", "/dev/pts/4", device(true), device(true), false},
-        {"raw terminal number, by another spelling", "/dev//pts/../pts/4", gone, gone, false},
-        {"link to a terminal, unchanged", "/tmp/pty", device(true, true), device(true, true),
-         false},
-        {"link made anew", "/tmp/pty", device(true, true, 1), device(true, true, 2), true},
-        {"link pointed elsewhere", "/tmp/pty", device(true, true, 1, "/dev/pts/4"),
-         device(true, true, 1, "/dev/pts/9"), true},
-        {"link gone at the loss, back now", "/tmp/pty", gone, device(true, true), true},
-    };
-    for (const auto& [what, path, atLoss, now, reopen] : cases) {
-        EXPECT_EQ(MayReopen(path, atLoss, now), reopen) << what;
-    }
-}
-
 TEST(DeviceState, ReasonsAnOperatorCanActOn) {
     DeviceState locked = device(false);
     locked.accessible = false;
