@@ -259,6 +259,25 @@ std::string judged(std::string_view text) {
     return v.ok ? "OK" : v.problems;
 }
 
+// What the simulator counts in the display's answers: "nul ack reject stray", the same
+// wherever the stream is cut in three.
+std::string answers(std::string_view text) {
+    const std::string stream(text);
+    std::set<std::string> seen;
+    for (std::size_t a = 0; a <= stream.size(); ++a) {
+        for (std::size_t b = a; b <= stream.size(); ++b) {
+            sim::AnswerParser p;
+            p.feed(stream.substr(0, a));
+            p.feed(stream.substr(a, b - a));
+            p.feed(stream.substr(b));
+            p.finish();
+            const sim::AnswerCounts& c = p.counts();
+            seen.insert(cat(c.nul, " ", c.ack, " ", c.reject, " ", c.stray));
+        }
+    }
+    return seen.size() == 1 ? *seen.begin() : "differs with the cuts";
+}
+
 std::string outputOption(std::string_view text) {
     return CheckOutputFileOption("--record", text);
 }
@@ -332,7 +351,10 @@ std::string viewStore(std::string_view text) {
 // link: whether the name (before them, "|" between) is reopened.
 DeviceState deviceOf(std::string_view text) {
     DeviceState s;
-    s.exists = s.characterDevice = text != "gone";
+    s.exists = text != "gone";
+    s.characterDevice = s.exists && text != "folder";
+    s.folder = text == "folder";
+    s.accessible = text != "locked";
     s.pseudoTerminal = text.starts_with("pty");
     if (const std::size_t arrow = text.find('>'); arrow != std::string_view::npos) {
         s.link = true;
@@ -348,6 +370,16 @@ std::string reopened(std::string_view text) {
                      deviceOf(text.substr(b + 1)))
                ? "reopened"
                : "left";
+}
+
+// Why a device (as above, or "folder", "locked") did not open, "busy|" before it when it was,
+// the system's words after it.
+std::string reason(std::string_view text) {
+    const bool busy = text.starts_with("busy|");
+    const std::string_view rest = text.substr(busy ? 5 : 0);
+    const std::size_t bar = rest.find('|');
+    return OpenFailureReason(deviceOf(rest.substr(0, bar)), busy,
+                             std::string(rest.substr(bar + 1)));
 }
 
 std::string usage(std::string_view) {
@@ -368,6 +400,8 @@ TEST(Golden, TextsGiveTheirValues) {
                           {"startup", startup},
                           {"view-store", viewStore},
                           {"reopened", reopened},
+                          {"reason", reason},
+                          {"answers", answers},
                           {"usage", usage}});
 }
 

@@ -67,20 +67,6 @@ DeviceState device(bool pty, bool link = false, std::uint64_t inode = 1,
     return s;
 }
 
-TEST(DeviceState, ReasonsAnOperatorCanActOn) {
-    DeviceState locked = device(false);
-    locked.accessible = false;
-    DeviceState folder = device(false);
-    folder.characterDevice = false;
-    folder.folder = true;
-    EXPECT_EQ(OpenFailureReason(DeviceState{}, false, "x"), "no such device");
-    EXPECT_EQ(OpenFailureReason(folder, false, "x"), "a folder, not a serial device");
-    EXPECT_EQ(OpenFailureReason(locked, true, "x").rfind("permission denied (join the dialout", 0),
-              0u);
-    EXPECT_EQ(OpenFailureReason(device(false), true, "x"), "busy, in use by another program");
-    EXPECT_EQ(OpenFailureReason(device(false), false, "input/output error"), "input/output error");
-}
-
 struct RecoveryRig : LinkRig {
     RecoveryRig() {
         line.onLost = [this] {

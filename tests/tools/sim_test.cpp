@@ -88,32 +88,6 @@ std::string bearings(int n) {
     return n == 0 ? "" : kBearing + bearings(n - 1);
 }
 
-TEST(SimAnswerParser, EverySplitPointGivesTheSameCounts) {
-    using namespace std::string_literals;
-    const std::pair<std::string, std::tuple<long, long, long, long>> cases[] = {
-        // nul, ack, reject, stray; a NUL may fall between the bytes of an answer
-        {"\0\r\n\a\r\n\0\0\r\n\a\0\r\n\r\n"s, {4, 3, 2, 0}},
-        {"\r\r\n", {0, 1, 0, 1}},
-        {"\a\a\r\n", {0, 0, 1, 1}},
-        {"\a\rx\r\n", {0, 1, 0, 3}},
-        {"\nx\r", {0, 0, 0, 3}},
-        {"\r\n\a\r", {0, 1, 0, 2}},  // cut off at the end of the run
-    };
-    for (const auto& [stream, want] : cases) {
-        for (std::size_t a = 0; a <= stream.size(); ++a) {
-            for (std::size_t b = a; b <= stream.size(); ++b) {
-                AnswerParser p;
-                p.feed(stream.substr(0, a));
-                p.feed(stream.substr(a, b - a));
-                p.feed(stream.substr(b));
-                p.finish();
-                const AnswerCounts& c = p.counts();
-                EXPECT_EQ(std::tie(c.nul, c.ack, c.reject, c.stray), want) << a << "/" << b;
-            }
-        }
-    }
-}
-
 TEST(SimReplyLedger, ExpectationPerStream) {
     // The first 512 characters after connecting are taken as unsure.
     const std::string lead = bearings(30), garbage = "x#y%z" + kBearing;
