@@ -33,6 +33,7 @@
 #include "tests/app/StartRig.h"
 #include "tests/fakes/StationRig.h"
 #include "tests/settings/PortsRig.h"
+#include "tools/sim/Replay.h"
 #include "tools/sim/Replies.h"
 
 namespace kestrova::testing {
@@ -382,6 +383,32 @@ std::string reason(std::string_view text) {
                              std::string(rest.substr(bar + 1)));
 }
 
+// A file read as a recording: its note and chunks ("milliseconds:bytes"), and where and why
+// the reading stopped.
+std::string recordingOf(std::string_view text) {
+    if (!recording::isRecording(text)) {
+        return "not a recording";
+    }
+    const recording::Contents c = recording::parse(text);
+    std::string out = cat("note ", escaped(c.note), " |");
+    for (const recording::Chunk& chunk : c.chunks) {
+        out += cat(" ", chunk.milliseconds, ":", escaped(chunk.bytes));
+    }
+    return c.whole ? out : cat(out, " | record ", c.record, " at ", c.stoppedAt, ": ", c.problem);
+}
+
+// A file the simulator is asked to replay: whether it is played at its times, what goes out
+// and where a damaged one stopped.
+std::string replayed(std::string_view text) {
+    const sim::Replay replay = sim::loadReplay(std::string(text));
+    std::string sent;
+    for (sim::Piece p; replay.source->next(p);) {
+        sent += p.bytes;
+    }
+    return cat(replay.timed ? "timed" : "at line pace", " | ", escaped(sent), " | ",
+               replay.warning);
+}
+
 std::string usage(std::string_view) {
     return escaped(UsageText()) + " | " + escaped(VersionText());
 }
@@ -402,6 +429,8 @@ TEST(Golden, TextsGiveTheirValues) {
                           {"reopened", reopened},
                           {"reason", reason},
                           {"answers", answers},
+                          {"recording", recordingOf},
+                          {"replay", replayed},
                           {"usage", usage}});
 }
 

@@ -120,36 +120,6 @@ TEST(SimReplyLedger, ExpectationPerStream) {
     }
 }
 
-// A raw capture goes out at line pace; a recording cut off or damaged plays what is there
-// and says where it stopped.
-TEST(SimReplay, CapturesAndCutRecordings) {
-    const std::string whole = recording::header("x") + recording::record(0, "B1\r\n") +
-                              recording::record(1500, "B2\r\n") +
-                              recording::record(2250, "A3,4\r\n");
-    const std::string sent = "B1\r\nB2\r\nA3,4\r\n";
-    const std::string raw = "B20482048S42045P\r\nKESTROVA-REC 1\n";
-    const std::tuple<std::string, std::string, const char*> cases[] = {
-        {whole, sent, ""},
-        {raw, raw, ""},
-        {whole.substr(0, whole.size() - 3), sent.substr(0, 12),
-         "cut off in a record's bytes at byte 38 (record 3, 2.250 s into the recording)"},
-        {whole.substr(0, 40), sent.substr(0, 8),
-         "cut off in a record's head at byte 38 (record 3, 1.500 s into the recording)"},
-        {whole.substr(0, 16), "",
-         "cut off in the header line at byte 16 (record 1, 0.000 s into the recording)"},
-    };
-    for (const auto& [file, bytes, warning] : cases) {
-        const Replay replay = loadReplay(file);
-        EXPECT_EQ(replay.timed, file != raw);
-        std::string got;
-        for (Piece p; replay.source->next(p);) {
-            got += p.bytes;
-        }
-        EXPECT_EQ(got, bytes) << file.size();
-        EXPECT_EQ(replay.warning, warning) << file.size();
-    }
-}
-
 using K = Framer::Kind;
 
 // Everything a generator sends in `seconds` of line time, framed as the display would.
