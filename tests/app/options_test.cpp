@@ -1,25 +1,16 @@
-// The operator's command line and the view and output options.
+// The output options switch on their outputs.
 #include <gtest/gtest.h>
 
-#include <map>
-#include <string>
 #include <tuple>
-#include <vector>
 
-#include "app/CommandLine.h"
-#include "app/ViewOptions.h"
 #include "output/OperatorTools.h"
 #include "output/Recording.h"
 #include "tests/fakes/FakeSerialLine.h"
 #include "tests/fakes/FakeTimers.h"
-#include "tests/fakes/FakeWindow.h"
 #include "tests/fakes/MemoryFile.h"
-#include "tests/settings/StoreRig.h"
 
 namespace kestrova::testing {
 namespace {
-
-using Args = std::vector<std::string>;
 
 // What is switched on is written; whatever happens to the files, the receive buffer gets
 // everything.

@@ -103,13 +103,6 @@ struct BasicRig {
             poll.Timer4_Timer();
         }
     }
-    // Puts bytes on the line and runs poll ticks until the buffer is drained (1000 at most).
-    void feed(const std::string& bytes) {
-        line.incoming += bytes;
-        for (int i = 0; i < 1000 && !(st.link.RxBuffer.empty() && line.incoming.empty()); ++i) {
-            poll.Timer4_Timer();
-        }
-    }
 
     struct Moment {
         int events = 0;

@@ -341,6 +341,27 @@ std::string startup(std::string_view text) {
                r.shell.onTop.size(), " | ", r.status());
 }
 
+// Everything start-up did on a settings file (none: ""), with a packet already waiting: the
+// window's log (the data folder as DATA), the line, the timers, replies, boxes and tables.
+std::string startupWhole(std::string_view text) {
+    StartRig r{std::string(text)};
+    r.line.incoming = "B3068204 S42045P\r\n";
+    const bool started = r.run();
+    std::string log = r.display.takeLog(), boxes;
+    if (const std::size_t at = log.find(r.folder.string()); at != std::string::npos) {
+        log.replace(at, r.folder.string().size(), "DATA");
+    }
+    for (const Box& b : r.boxes.boxes) {
+        boxes += " " + b.title + ": " + b.text;
+    }
+    return cat(started ? "started" : "ended", " ", r.endCalls, " | ", escaped(log), " | hidden ",
+               r.window.hidden, " | port ", r.line.portNumber(), " open ", r.line.isOpen(),
+               " | stay-alive ", r.StayAliveTmr.isRunning(), " poll ", r.Timer4.isRunning(),
+               " polls ", r.polls, " | rx ", escaped(r.st.link.RxBuffer), " | replies ",
+               escaped(r.line.written), " | boxes", boxes, " | ", r.st.antenna.BandText[1], " mag ",
+               +r.st.bearing.MagTable[3][4], " | ", r.status());
+}
+
 // The view options a settings file holds, through the store.
 std::string viewStore(std::string_view text) {
     StoreRig r{std::string(text), "RxCOMport=1\r\n"};
@@ -425,6 +446,7 @@ TEST(Golden, TextsGiveTheirValues) {
                           {"view-settings", viewSettings},
                           {"judged", judged},
                           {"startup", startup},
+                          {"startup-whole", startupWhole},
                           {"view-store", viewStore},
                           {"reopened", reopened},
                           {"reason", reason},

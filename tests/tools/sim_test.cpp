@@ -9,7 +9,6 @@
 #include <tuple>
 #include <vector>
 
-#include "output/Recording.h"
 #include "tools/sim/Model.h"
 #include "tools/sim/Options.h"
 #include "tools/sim/Pacing.h"
