@@ -134,7 +134,8 @@ std::string ReadoutText(int tenths) {
 }
 
 double ShownDegrees(int tenths) {
-    return static_cast<double>(tenths / 10) + (dotted(tenths) ? 0.5 : 0.0);
+    const int whole = tenths / 10;  // the readout drops the tenths but for its dot
+    return whole + (dotted(tenths) ? 0.5 : 0.0);
 }
 
 std::int16_t ABS_Angle(const Station& st, const std::int16_t& Ang) {

@@ -101,7 +101,7 @@ std::string parseEvent(std::string_view args, Options& opt) {
         return "\"at\" needs a time in seconds";
     }
     const auto* timed = std::find_if(std::begin(kTimed), std::end(kTimed),
-                                     [&](const Timed& t) { return what == t.name; });
+                                     [name = what](const Timed& t) { return name == t.name; });
     if (timed != std::end(kTimed)) {
         e.kind = timed->kind;
         if (!toNumber(arg, e.length)) {
