@@ -27,7 +27,7 @@ std::string backupName(const std::string& name) {
 }
 
 int hexDigit(char c) {
-    if (c >= '0' && c <= '9') {
+    if (isDigit(c)) {
         return c - '0';
     }
     if (c >= 'a' && c <= 'f') {
