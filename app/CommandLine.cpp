@@ -1,6 +1,7 @@
 #include "app/CommandLine.h"
 
 #include "app/Version.h"
+#include "net/Endpoint.h"
 
 namespace kestrova {
 
@@ -21,6 +22,12 @@ std::string setText(CommandLine& c, std::string_view value) {
     return {};
 }
 
+std::string addressError(std::string_view option, std::string_view value,
+                         const ParsedEndpoint& parsed) {
+    return parsed.endpoint ? std::string()
+                           : std::string(option) + " " + std::string(value) + ": " + parsed.error;
+}
+
 struct Option {
     std::string_view name;   // with its dashes
     std::string_view value;  // the value's name in the help; "" for a flag
@@ -31,9 +38,22 @@ struct Option {
 // One row per option.
 constexpr Option kOptions[] = {
     {"--port", "DEVICE",
-     "at start-up, open DEVICE (such as /dev/ttyUSB0) in place\n"
-     "of the configured one; for this run only, not stored",
-     setText<&CommandLine::port>},
+     "at start-up, open DEVICE (such as /dev/ttyUSB0, or\n"
+     "tcp://HOST:PORT and rfc2217://HOST:PORT of a serial\n"
+     "server, or kestrova://HOST:PORT to watch another\n"
+     "Kestrova) in place of the configured one; for this\n"
+     "run only, not stored",
+     [](CommandLine& c, std::string_view v) {
+         c.port = std::string(v);
+         return IsNetworkName(v) ? addressError("--port", v, ParseEndpoint(v)) : std::string();
+     }},
+    {"--share", "[ADDR:]PORT",
+     "publish what is received to watchers on PORT of ADDR\n"
+     "(127.0.0.1 unless given)",
+     [](CommandLine& c, std::string_view v) {
+         c.share = std::string(v);
+         return addressError("--share", v, ParseShareAddress(v));
+     }},
     {"--settings", "DIR",
      "keep Kestrova.ini and Kestrova.bak in the folder DIR;\n"
      "an empty folder is given the default settings",
@@ -59,6 +79,18 @@ constexpr Option kOptions[] = {
      }},
     {"--scale", "F", "draw the window F times larger (1 to 3)",
      [](CommandLine& c, std::string_view v) { return TakeViewOption(c.view, "--scale", v); }},
+    {"--map", "", "open the map window at start-up",
+     [](CommandLine& c, std::string_view) {
+         c.map.open = true;
+         return std::string();
+     }},
+    {"--map-tiles", "PATH",
+     "draw the map on the tiles in PATH, a z/x/y.png folder\n"
+     "or an MBTiles file (never fetched from a network)",
+     [](CommandLine& c, std::string_view v) {
+         c.map.tiles = std::string(v);
+         return std::string();
+     }},
     {"--help", "", "show this help and exit", setFlag<&CommandLine::help>},
     {"--version", "", "show the version and exit", setFlag<&CommandLine::version>},
 };

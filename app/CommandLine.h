@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "app/ViewOptions.h"
+#include "map/MapOptions.h"
 #include "output/OperatorOptions.h"
 
 namespace kestrova {
@@ -16,9 +17,11 @@ struct CommandLine {
     bool help = false;
     bool version = false;
     std::string port;         // --port: the device start-up opens, for this run only; "" none
+    std::string share;        // --share: [ADDR:]PORT to publish the line on; "" none
     std::string settings;     // --settings: the settings folder; "" to choose as usual
     OperatorOptions outputs;  // --record, --bearing-log
     ViewOptions view;         // --history, --night, --scale
+    map::MapOptions map;      // --map, --map-tiles
 };
 
 struct ParsedCommandLine {

@@ -3,6 +3,7 @@
 // and the receive link bound to the real decoders.
 
 #include <QPointer>
+#include <memory>
 #include <string>
 
 #include "app/FormLoad.h"
@@ -10,6 +11,7 @@
 #include "app/ViewOptions.h"
 #include "app/frmKestrova.h"
 #include "core/Station.h"
+#include "fix/LineStore.h"
 #include "link/Dispatch.h"
 #include "link/PortRecovery.h"
 #include "link/QtSerialLine.h"
@@ -17,6 +19,11 @@
 #include "link/RxPoll.h"
 #include "link/Supervision.h"
 #include "link/VirtualTicks.h"
+#include "map/MapOptions.h"
+#include "map/MapSession.h"
+#include "net/PortLine.h"
+#include "net/QtNetworkLine.h"
+#include "net/QtShareServer.h"
 #include "output/OperatorTools.h"
 #include "settings/FileOps.h"
 #include "settings/MainWindowPlacement.h"
@@ -36,6 +43,14 @@ struct AppSetup {
     std::string portDevice;      // opened at start-up for this run only; "" for the configured
     ViewOptions view;            // from the command line; the settings file fills in the rest
     OperatorOptions outputs;     // likewise
+    std::string share;           // [ADDR:]PORT to share the line on; "" not to share
+    map::MapOptions map;         // likewise
+};
+
+// Serial ports are opened and asked; network ports are connected to, briefly.
+class NetworkPortProbe : public LinuxPortProbe {
+  public:
+    std::optional<bool> answers(const std::string& device) override;
 };
 
 class KestrovaApp : public MainWindowShell, public MainWindowPlacement {
@@ -53,7 +68,9 @@ class KestrovaApp : public MainWindowShell, public MainWindowPlacement {
 
     frmKestrova& window() { return window_; }
     Station& station() { return st_; }
-    QtSerialLine& line() { return line_; }
+    PortLine& line() { return line_; }
+    // The share, while it listens.
+    const QtShareServer* share() const { return share_.get(); }
     Store& store() { return store_; }
     frmPortSelect* portDialog() const { return dialog_.data(); }
     // Whether the 2 ms timer polls (PollTimer=1) rather than the virtual ticks.
@@ -69,11 +86,19 @@ class KestrovaApp : public MainWindowShell, public MainWindowPlacement {
   private:
     // A port could not be opened: the reason on the status line and standard error.
     void openFailed(const std::string& why);
+    // The same for what the network lines and the share have to say.
+    void tell(std::string_view message);
+    void wireNetwork();
+    void startSharing(const std::string& address);
+    // Each PortDeviceNN that names a network address wrongly, by its key.
+    void checkPortDevices();
 
     bool startingUp_ = false;
     frmKestrova window_;
     PortDevices devices_;
-    QtSerialLine line_;
+    QtSerialLine serial_;
+    QtNetworkLine network_;
+    PortLine line_;  // the serial line or the network line, as the port's device names it
     QtWakeTimer recordWriteOut_;
     OperatorTools tools_;  // between the station and its window and line
     Station st_;
@@ -96,16 +121,31 @@ class KestrovaApp : public MainWindowShell, public MainWindowPlacement {
     PosixFileOps files_;
     QtMessageBoxes boxes_;
     Store store_;
-    LinuxPortProbe probe_;
+    NetworkPortProbe probe_;
     SerialPorts ports_;
     PortRecovery recovery_;
     QPointer<frmPortSelect> dialog_;
+    std::unique_ptr<QtShareServer> share_;
+    std::string shareAddress_;  // as given, then as listened on
 
     // View options: history marks, palette, scale.
     void applyViewOptions();
     ViewOptions viewOptions_;
     OperatorOptions outputs_;
     std::string settingsFolder_;
+
+    // The lines of bearing and the map window that draws them: made after start-up, the map
+    // opened then when the options ask, later by the M key or the status line's menu.
+    void beginMap();
+    void statusMenu(QPoint at);
+    map::MapOptions mapOptions_;
+    SteadyClock steady_;
+    std::unique_ptr<fix::LineStore> lines_;
+    std::unique_ptr<map::MapSession> map_;
+
+  public:
+    fix::LineStore* lines() const { return lines_.get(); }
+    map::MapSession* map() const { return map_.get(); }
 };
 
 }  // namespace kestrova

@@ -111,7 +111,7 @@ int run(QApplication& app, const kestrova::Folders& folders, const kestrova::Com
         return 1;
     }
     kestrova::KestrovaApp kestrova({folders.settings.string(), folders.data.string(), options.port,
-                                    options.view, options.outputs});
+                                    options.view, options.outputs, options.share, options.map});
     FirstPaint firstPaint;
     if (qEnvironmentVariableIsSet("KESTROVA_STARTUP_TIMING")) {
         kestrova.window().installEventFilter(&firstPaint);

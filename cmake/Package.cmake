@@ -10,7 +10,8 @@ string(CONCAT CPACK_PACKAGE_DESCRIPTION
   "Kestrova shows what a direction-finding processor streams over an RS-232 line at 19200 "
   "baud: a polar needle gauge and digital bearing, signal and tune meters, status banners, "
   "the antenna and band in use, and the GPS position. It answers the processor and blanks "
-  "what goes stale. Settings are kept per user in ~/.config/kestrova/.")
+  "what goes stale. Settings are kept per user in ~/.config/kestrova/. kestrova-fix finds "
+  "the transmitter from the bearing logs it writes.")
 set(CPACK_DEBIAN_PACKAGE_SECTION comm)
 set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
@@ -21,10 +22,12 @@ find_program(KESTROVA_SHLIBDEPS dpkg-shlibdeps)
 find_program(KESTROVA_FILE file)
 if(KESTROVA_SHLIBDEPS AND KESTROVA_FILE)
   set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
-  set(CPACK_DEBIAN_PACKAGE_DEPENDS "qt6-qpa-plugins (>= 6.4)")
+  # The map reads MBTiles files through Qt's SQLite driver, a plugin no library names.
+  set(CPACK_DEBIAN_PACKAGE_DEPENDS "qt6-qpa-plugins (>= 6.4), libqt6sql6-sqlite (>= 6.4)")
 else()
   set(CPACK_DEBIAN_PACKAGE_DEPENDS "libqt6core6 (>= 6.4), libqt6gui6 (>= 6.4), \
-libqt6widgets6 (>= 6.4), libqt6serialport6 (>= 6.4), qt6-qpa-plugins (>= 6.4), \
+libqt6widgets6 (>= 6.4), libqt6serialport6 (>= 6.4), libqt6network6 (>= 6.4), \
+qt6-qpa-plugins (>= 6.4), libqt6sql6 (>= 6.4), libqt6sql6-sqlite (>= 6.4), libgeographiclib23, \
 libstdc++6 (>= 12), libc6 (>= 2.36)")
 endif()
 set(CPACK_STRIP_FILES ON)

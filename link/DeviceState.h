@@ -16,6 +16,7 @@ struct DeviceState {
     bool accessible = true;       // readable and writable by us
     bool pseudoTerminal = false;  // the far end of a pseudo-terminal
     bool link = false;            // the name itself is a symbolic link
+    bool network = false;         // a host and port to connect to, no file: always reopened
     std::uint64_t linkInode = 0;
     std::int64_t linkChanged = 0;  // the link's status change time, in nanoseconds
     std::string linkTarget;

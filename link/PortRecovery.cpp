@@ -1,5 +1,7 @@
 #include "link/PortRecovery.h"
 
+#include <utility>
+
 namespace kestrova {
 
 bool PortRecovery::wait() {
@@ -17,8 +19,17 @@ bool PortRecovery::wait() {
 }
 
 void PortRecovery::lost() {
+    const bool retrying = std::exchange(connecting_, false);
     wasOpen_ = true;
-    if (wait()) {
+    if (wait() && atLoss_.network) {
+        // A connection says why; a retry failing again for the same reason adds nothing.
+        const std::string text =
+            "Serial port " + device_ + ": " + line_.openFailure() + "; retrying.";
+        if (!retrying || text != reported_) {
+            report_(text);
+        }
+        reported_ = text;
+    } else if (waiting_) {
         report_("Serial port lost.");
     } else {
         report_("Serial port lost: " + device_ +
@@ -45,11 +56,22 @@ void PortRecovery::retryTick() {
     const std::int16_t previous = line_.portNumber();
     line_.setPortNumber(port_);
     if (line_.open()) {
-        waiting_ = false;
         retry_.stop();
+        if (atLoss_.network) {
+            connecting_ = true;
+            return;
+        }
+        waiting_ = false;
         report_(wasOpen_ ? "Serial port reopened." : "Serial port " + device_ + " opened.");
     } else {
         line_.setPortNumber(previous);
+    }
+}
+
+void PortRecovery::connected() {
+    if (std::exchange(connecting_, false)) {
+        waiting_ = false;
+        report_("Serial port reopened.");
     }
 }
 

@@ -29,6 +29,9 @@ class PortRecovery {
     bool awaitDevice();
     // One attempt, on every tick of the retry timer.
     void retryTick();
+    // A network line's open only starts connecting: the connection is up (a failed attempt
+    // comes as lost()).
+    void connected();
     bool waiting() const { return waiting_; }
 
   private:
@@ -40,6 +43,8 @@ class PortRecovery {
     Inspect inspect_;
     bool waiting_ = false;
     bool wasOpen_ = false;
+    bool connecting_ = false;  // a retry's connection is on its way
+    std::string reported_;     // the last reason given for a connection
     std::int16_t port_ = 0;
     std::string device_;
     DeviceState atLoss_;

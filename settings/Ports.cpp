@@ -82,6 +82,13 @@ void SerialPorts::FindPorts(std::vector<std::int16_t>& PortList, std::int16_t& P
     Comm1_.close();
     for (std::int16_t n = kFirstPort; n <= kLastPort; ++n) {
         Comm1_.setPortNumber(n);
+        if (const auto answers = probe_.answers(Comm1_.device())) {
+            if (*answers) {
+                PortList.push_back(n);
+                ++PortCount;
+            }
+            continue;
+        }
         if (Comm1_.open()) {
             if (probe_.isRs232(Comm1_.handle())) {
                 PortList.push_back(n);

@@ -1,6 +1,7 @@
 #pragma once
 // The RS-232 test made on an open port.
 
+#include <optional>
 #include <string>
 
 namespace kestrova {
@@ -9,6 +10,9 @@ class PortProbe {
   public:
     virtual ~PortProbe() = default;
     virtual bool isRs232(int handle) = 0;
+    // Whether a device that is no file (a network address) answers, found by trying it;
+    // nothing for a device file, which is opened and asked.
+    virtual std::optional<bool> answers(const std::string& /*device*/) { return std::nullopt; }
 };
 
 // What the system says of an open port, and whether that makes it a usable serial line: a

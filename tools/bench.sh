@@ -3,7 +3,8 @@
 # repaint and start-up time; then the whole program under Xvfb against a bare Qt program that
 # reads the same kind of serial line every 2 ms, measured in the same run: wake-ups a second
 # and CPU, idle on a silent line and at full line rate, and the time it takes to answer a
-# status line.
+# status line. Kestrova also runs a third time with its map window open on test tiles, beside
+# the others, so that what the map costs at line rate shows against the figure without it.
 #
 # The three programs (Kestrova on virtual ticks, Kestrova with PollTimer=1, the bare program)
 # run side by side, each on a line of its own, so that whatever else the machine does falls
@@ -50,13 +51,16 @@ if [ -z "${BENCH_QUICK:-}" ]; then
 fi
 
 # A program folder for each mode; copies, so a rebuild meanwhile does not touch them.
-for mode in ticks poll; do
+for mode in ticks poll map; do
   mkdir "$work/$mode"
   cp "$bin"/kestrova "$bin"/Ant-GND-Win32.bmp "$bin"/Ant-AIR-Win32.bmp "$work/$mode"/
   # The defaults as installed, not the developer's own settings beside the build.
   cp "$bin"/../share/kestrova/Kestrova.ini "$work/$mode/Kestrova.ini.default"
 done
 cp "$bin"/kestrova-sim "$bin"/kestrova_bare_poll "$work"/
+# Tiles where the simulator's vehicle drives, for the map window.
+python3 "$here"/make-test-tiles.py --folder "$work/tiles" --around 52.37 4.89 --radius-km 20 \
+  --zooms 8-12 >/dev/null
 
 # The settings are written afresh for every run; the device is given with --port, so no
 # device named by an earlier run (by now perhaps someone else's terminal) is ever opened.
@@ -76,7 +80,9 @@ start_program() { # PROGRAM DEVICE [ENV...]
     env "$@" "$work"/kestrova_bare_poll "$dev" 2>"${program_log:-/dev/null}" &
   else
     settings "$prog"
-    env "$@" "$work/$prog"/kestrova --port "$dev" 2>"${program_log:-/dev/null}" &
+    local map=()
+    [ "$prog" = map ] && map=(--map --map-tiles "$work/tiles")
+    env "$@" "$work/$prog"/kestrova --port "$dev" "${map[@]}" 2>"${program_log:-/dev/null}" &
   fi
   started=$!
   pids+=("$started")
@@ -112,12 +118,15 @@ if [ -z "${BENCH_QUICK:-}" ]; then
 fi
 
 # The three programs side by side on lines of their own, idle or at full line rate.
-programs=(ticks poll bare)
+programs=(ticks poll map bare)
 for round in $(seq "$rounds"); do
   for kind in idle line; do
     feeders=() apps=() counters=()
     for prog in "${programs[@]}"; do
       dev=$work/line-$prog
+      # The last measurement's link names a terminal that is gone, or by now another's: it
+      # must not be there for the wait below to find before the new one is made.
+      rm -f "$dev"
       if [ "$kind" = idle ]; then
         "$here"/idle-pty.py "$dev" $((settle + seconds + 30)) &
       else
@@ -134,19 +143,21 @@ for round in $(seq "$rounds"); do
       apps+=("$started")
     done
     sleep "$settle"
+    rss=()
     for i in "${!programs[@]}"; do
       "$here"/schedstat.py "${apps[$i]}" "$seconds" > "$work/$kind-${programs[$i]}-$round.json" &
       counters+=($!)
+      # While the line still runs: the bare program ends with its line, soon after the count.
+      rss+=("$(awk '/VmRSS/ {print $2}' "/proc/${apps[$i]}/status")")
     done
     wait "${counters[@]}"
     for i in "${!programs[@]}"; do
-      rss=$(awk '/VmRSS/ {print $2}' "/proc/${apps[$i]}/status")
       echo "{\"program\": \"${programs[$i]}\", \"kind\": \"$kind\", \"round\": $round," \
-        "\"rss_kb\": $rss, \"figures\": $(cat "$work/$kind-${programs[$i]}-$round.json")}" \
+        "\"rss_kb\": ${rss[$i]}, \"figures\": $(cat "$work/$kind-${programs[$i]}-$round.json")}" \
         >> "$work/results.jsonl"
     done
     if [ "$kind" = line ]; then
-      for i in 0 1; do wait "${feeders[$i]}" || true; done
+      for i in 0 1 2; do wait "${feeders[$i]}" || true; done
     fi
     stop_all "${apps[@]}" "${feeders[@]}"
   done
@@ -200,16 +211,19 @@ if bench("BM_ReceivePathMix", "items_per_second") is not None:
           f"({bench('BM_WorstPollTick', 'p9999_us'):.1f} us) | < 50 us of a 2 ms tick |")
     print(f"| One gauge repaint after a needle move | {bench('BM_GaugeRepaint', 'cpu_time', 'qbench.json'):.1f} "
           f"{bench('BM_GaugeRepaint', 'time_unit', 'qbench.json')} | < 0.3 ms |")
+    print(f"| Map repaint, 300 lines over tiles | {bench('BM_MapRepaintLinesOverTiles/300', 'cpu_time', 'qbench.json'):.1f} ms "
+          f"(after a new bearing {bench('BM_MapRepaintAfterANewBearing', 'cpu_time', 'qbench.json'):.1f} ms, "
+          f"3000 lines {bench('BM_MapRepaintLinesOverTiles/3000', 'cpu_time', 'qbench.json'):.0f} ms) | < 10 ms |")
     print(f"| Launch to shown window | {startup} ms | < 300 ms |")
     print()
 
 names = {"ticks": "Kestrova, virtual ticks", "poll": "Kestrova, PollTimer=1",
-         "bare": "bare Qt program, 2 ms poll"}
+         "map": "Kestrova, virtual ticks, map open", "bare": "bare Qt program, 2 ms poll"}
 print(f"Side by side under one Xvfb server, {rounds} rounds of {seconds} s, all threads:\n")
 print("| Program | Idle wake-ups/s | Idle CPU ms/s | Line-rate wake-ups/s | Line-rate CPU ms/s "
       "| CPU / bare, line rate | CPU / bare, idle |")
 print("|---|---|---|---|---|---|---|")
-for prog in ("ticks", "poll", "bare"):
+for prog in ("ticks", "poll", "map", "bare"):
     line, idle = ratios(prog, "line"), ratios(prog, "idle")
     spread = lambda r: f"{sum(r) / len(r):.2f} ({min(r):.2f}-{max(r):.2f})"
     print(f"| {names[prog]} | {rate(prog, 'idle', 'wakeups'):.1f} | {rate(prog, 'idle', 'cpu_ms'):.2f} "
@@ -228,6 +242,6 @@ sched = sum(r["figures"]["cpu_ms"] for r in runs)
 print(f"All CPU counted, by /proc/PID/stat (utime + stime, in ticks of 1/{os.sysconf('SC_CLK_TCK')} s): "
       f"{stat:.0f} ms; by schedstat: {sched:.0f} ms ({100 * (stat - sched) / sched:+.1f} %)")
 EOF
-for log in "$work"/sim-ticks-*.log "$work"/sim-poll-*.log; do
+for log in "$work"/sim-ticks-*.log "$work"/sim-poll-*.log "$work"/sim-map-*.log; do
   echo "simulator, $(basename "$log" .log | sed 's/^sim-//'): $(tail -1 "$log")"
 done

@@ -6,7 +6,8 @@ set -euo pipefail
 
 packages=(
   cmake make g++ pkg-config
-  qt6-base-dev qt6-serialport-dev libgl-dev
+  qt6-base-dev qt6-serialport-dev libgl-dev libgeographiclib-dev
+  libqt6sql6-sqlite
   xvfb xauth imagemagick fonts-dejavu-core
 )
 tests=0
@@ -19,7 +20,8 @@ if [ $tests = 1 ]; then
   packages+=(
     libgtest-dev libgmock-dev libbenchmark-dev
     clang libclang-rt-14-dev clang-format clang-tidy git locales
-    desktop-file-utils dpkg-dev file
+    desktop-file-utils dpkg-dev file gdal-bin python3
+    ser2net socat
   )
 fi
 

@@ -12,7 +12,7 @@ trap '[ -n "$app" ] && kill $app 2>/dev/null; [ -n "$sim" ] && kill $sim 2>/dev/
 fail() { echo "install test: $*"; exit 1; }
 
 cmake --install "$build" --prefix "$tmp/prefix" >/dev/null
-for f in bin/kestrova share/kestrova/Kestrova.ini share/kestrova/Ant-GND-Win32.bmp \
+for f in bin/kestrova bin/kestrova-fix share/kestrova/Kestrova.ini share/kestrova/Ant-GND-Win32.bmp \
          share/kestrova/Ant-AIR-Win32.bmp share/applications/kestrova.desktop \
          share/icons/hicolor/scalable/apps/kestrova.svg \
          share/icons/hicolor/48x48/apps/kestrova.png share/icons/hicolor/128x128/apps/kestrova.png; do
@@ -43,6 +43,9 @@ if [ ${#as_user[@]} -gt 0 ]; then
   [ $status -eq 2 ] || fail "an unwritable --settings folder ended with $status, not 2"
 fi
 [ -z "$(ls -A "$home")" ] || fail "a refused command line left files in the home folder"
+# The fix tool, installed beside it, runs without the build tree.
+env -i PATH=/usr/bin:/bin "$tmp/prefix/bin/kestrova-fix" --help | grep -q -- '--geojson FILE' ||
+  fail "kestrova-fix --help"
 
 # The installed program against the simulator, on the simulator's own terminal.
 "$build"/bin/kestrova-sim --link "$tmp/pty" --duration 12 --no-pauses > "$tmp/sim.log" 2>&1 &

@@ -8,7 +8,7 @@ if [ $# -eq 0 ]; then
   tools/install-deps.sh
   build=build-package
   cmake -S . -B "$build" -DCMAKE_BUILD_TYPE=Release -DBUILD_TESTING=OFF -DKESTROVA_BENCH=OFF >/dev/null
-  cmake --build "$build" -j"$(nproc)" --target kestrova >/dev/null
+  cmake --build "$build" -j"$(nproc)" --target kestrova kestrova-fix >/dev/null
 else
   build=$1
 fi

@@ -16,6 +16,7 @@ session_open() {
 }
 
 session_close() {
+  for pid in ${helpers:-}; do kill "$pid" 2>/dev/null || true; done
   [ -n "${app:-}" ] && kill "$app" 2>/dev/null || true
   [ -n "${sim:-}" ] && kill "$sim" 2>/dev/null || true
   rm -rf "$work"
@@ -37,11 +38,22 @@ session_setting() {
   cp "$work/Kestrova.ini" "$work/Kestrova.bak"
 }
 
-# Starts the program headless on the simulator's terminal, with the options given; its pid is
-# $app.
+# Starts the program headless on the simulator's terminal (or on $SESSION_PORT, with the
+# options in $SESSION_ARGS and those given); its pid is $app.
 session_app() {
-  QT_QPA_PLATFORM=offscreen "$work"/kestrova --port "$work/pty" "$@" > "$work/app.log" 2>&1 &
+  # shellcheck disable=SC2086
+  QT_QPA_PLATFORM=offscreen "$work"/kestrova --port "${SESSION_PORT:-$work/pty}" ${SESSION_ARGS:-} "$@" \
+    > "$work/app.log" 2>&1 &
   app=$!
+}
+
+# Other processes the session started ($helpers) are stopped with it.
+# A TCP port on 127.0.0.1 that nothing listens on now, and whether something listens on one.
+free_port() {
+  python3 -c 'import socket; s = socket.socket(); s.bind(("127.0.0.1", 0)); print(s.getsockname()[1])'
+}
+listening() {
+  grep -q "0100007F:$(printf %04X "$1") [0-9A-F:]* 0A" /proc/net/tcp
 }
 
 # Waits for the last simulator started, prints its verdict; sets $status to its exit code.

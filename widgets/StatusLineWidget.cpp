@@ -58,10 +58,13 @@ QListWidget* StatusLineWidget::showMessages(QPoint at) {
         applyLook(list_, palette_);
     }
     list_->clear();
+    if (const QString line = note ? note() : QString(); !line.isEmpty()) {
+        list_->addItem(line);
+    }
     for (const QString& m : messages_) {
         list_->addItem(m);
     }
-    if (list_->count() == 0) {
+    if (messages_.empty()) {
         list_->addItem(QStringLiteral("No messages yet"));
     }
     list_->setFont(displayFont(fontPoints_, false, palette_));
@@ -97,7 +100,11 @@ void StatusLineWidget::mousePressEvent(QMouseEvent* event) {
 
 void StatusLineWidget::contextMenuEvent(QContextMenuEvent* event) {
     event->accept();
-    showMessages(event->globalPos());
+    if (onMenu) {
+        onMenu(event->globalPos());
+    } else {
+        showMessages(event->globalPos());
+    }
 }
 
 void StatusLineWidget::mouseReleaseEvent(QMouseEvent* event) {

@@ -6,6 +6,7 @@
 #include <QLabel>
 #include <QString>
 #include <deque>
+#include <functional>
 
 #include "core/Display.h"
 
@@ -29,6 +30,11 @@ class StatusLineWidget : public QLabel {
     QListWidget* showMessages(QPoint at);
     // The look of the list: the window's palette, its font size and its pixels to a twip.
     void setLook(Palette palette, double fontPoints, double pixelsPerTwip);
+
+    // A line above the messages in that list, such as how many watch the line; none when "".
+    std::function<QString()> note;
+    // Opens a context menu at `at` (global) in place of the list, when set.
+    std::function<void(QPoint at)> onMenu;
 
   public slots:
     // A click clears the line.

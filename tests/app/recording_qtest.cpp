@@ -17,7 +17,7 @@ TEST(Recording, WhatArrivesIsOnFileWithinHalfASecond) {
     Pty pty;
     ProgramFolder folder{pty.path};
     const std::string file = (folder.path / "line.rec").string();
-    KestrovaApp app({folder.path.string(), folder.path.string(), "", {}, {file, ""}});
+    KestrovaApp app({folder.path.string(), folder.path.string(), "", {}, {file, ""}, "", {}});
     ASSERT_TRUE(app.start());
     std::string sent;
     int looked = 0;

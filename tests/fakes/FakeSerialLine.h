@@ -23,7 +23,7 @@ class FakeSerialLine : public SerialLine {
         ++opens;
         return true;
     }
-    std::string openFailure() const override { return "no such device"; }
+    std::string openFailure() const override { return failure; }
     void close() override { open_ = false; }
     bool isOpen() const override { return open_; }
     int handle() const override { return open_ ? 100 + port_ : -1; }
@@ -81,6 +81,7 @@ class FakeSerialLine : public SerialLine {
     std::map<std::int16_t, bool> available{{1, true}};
     std::string incoming;
     std::string written;
+    std::string failure = "no such device";
     LineOptions options;
     bool optionsSet = false;
     int opens = 0;

@@ -64,9 +64,10 @@ struct ProgramFolder {
         return {std::istreambuf_iterator<char>(in), {}};
     }
     // The program started on this folder; `device` takes the place of the stored port.
-    std::unique_ptr<KestrovaApp> start(const std::string& device = "") const {
-        auto app =
-            std::make_unique<KestrovaApp>(AppSetup{path.string(), path.string(), device, {}, {}});
+    std::unique_ptr<KestrovaApp> start(const std::string& device = "",
+                                       const std::string& share = "") const {
+        auto app = std::make_unique<KestrovaApp>(
+            AppSetup{path.string(), path.string(), device, {}, {}, share, {}});
         EXPECT_TRUE(app->start());
         return app;
     }

@@ -152,6 +152,30 @@ TEST(PortRecovery, APortMissingAtStartUpIsOpenedWhenItsDeviceAppears) {
     EXPECT_EQ(r.reports, std::vector<std::string>{"Serial port /dev/fake3 opened."});
 }
 
+TEST(PortRecovery, AConnectionSaysWhyAndRetriesQuietlyUntilItIsUpAgain) {
+    RecoveryRig r;
+    r.names["/dev/fake1"].exists = r.names["/dev/fake1"].network = true;
+    // The connection goes; each attempt starts connecting (the open succeeds) and fails later,
+    // until the last comes up.
+    for (const char* why : {"closed by the server", "connection refused", "connection refused"}) {
+        r.line.failure = why;
+        r.line.loseDevice();
+        r.line.available[1] = true;
+        r.clock.advance(500);
+        ASSERT_TRUE(r.line.isOpen());
+        const int opens = r.line.opens;
+        r.clock.advance(2000);
+        EXPECT_EQ(r.line.opens, opens) << "no new attempt while one is on its way";
+    }
+    r.recovery.connected();
+    r.recovery.connected();
+    EXPECT_EQ(r.reports,
+              (std::vector<std::string>{"Serial port /dev/fake1: closed by the server; retrying.",
+                                        "Serial port /dev/fake1: connection refused; retrying.",
+                                        "Serial port reopened."}));
+    EXPECT_FALSE(r.recovery.waiting());
+}
+
 TEST(PortRecovery, APseudoTerminalIsReopenedOnlyThroughALinkMadeAnew) {
     // the configured name is a link to the terminal; the link was made again after the loss
     for (const auto& [link, madeAnew] : {std::pair(false, false), {true, false}, {true, true}}) {

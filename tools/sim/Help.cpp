@@ -28,6 +28,8 @@ one-line summary. Exit status 0 when the answers match the stream, 1 on a mismat
   --stop-resume       stop the stream in mid-packet for up to 3 s, then go on
   --faults            all five faults
   --fault-every SEC   mean seconds between faults of each enabled kind (default 5)
+  --gps-every SEC     seconds between GPS packets (default 1)
+  --drive-...         a drive past a transmitter (tools/sim/README.md: Drives)
   --no-pauses         no automatic stream pauses or GPS gaps
   --verbose           report connections, pauses, faults and answers on stderr
   --help              this text

@@ -225,15 +225,18 @@ std::string apply(std::string_view key, std::string_view value, Options& opt, bo
     if (key == "fault") {
         return setFault(trim(value), opt);
     }
+    if (auto error = applyDriveDirective(key, value, opt.drive)) {
+        return *error;
+    }
     known = false;
     return "";
 }
 
 bool takesValue(std::string_view flag) {
-    static constexpr const char* kWithValue[] = {"link",   "duration", "seed",       "scenario",
-                                                 "replay", "record",   "fault-every"};
-    return std::any_of(std::begin(kWithValue), std::end(kWithValue),
-                       [&](const char* f) { return flag == f; });
+    static constexpr const char* kWithValue[] = {"link",   "duration", "seed",        "scenario",
+                                                 "replay", "record",   "fault-every", "gps-every"};
+    return flag.starts_with("drive-") || std::any_of(std::begin(kWithValue), std::end(kWithValue),
+                                                     [&](const char* f) { return flag == f; });
 }
 
 }  // namespace
@@ -377,7 +380,7 @@ std::string parseArgs(int argc, const char* const* argv, Options& opt) {
     if (!opt.replay.empty() && opt.anyFault()) {
         return "faults change the generated stream; they cannot be combined with --replay";
     }
-    return "";
+    return checkDrive(opt.drive);
 }
 
 }  // namespace kestrova::sim

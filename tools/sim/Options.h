@@ -7,6 +7,8 @@
 #include <string>
 #include <vector>
 
+#include "tools/sim/Drive.h"
+
 namespace kestrova::sim {
 
 enum class Fault { Garbage, LostLineEnd, CutBearing, LowerCase, StopResume };
@@ -46,6 +48,7 @@ struct Options {
     std::vector<std::string> cycle;     // status lines replacing the built-in cycle
     std::vector<std::string> antennas;  // antenna lines replacing the built-in rotation
     std::vector<Event> events;
+    DriveOptions drive;
 
     bool anyFault() const;
 };

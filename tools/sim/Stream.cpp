@@ -23,9 +23,14 @@ StreamGenerator::StreamGenerator(const Options& opt)
       vehicle_(rng_, 52.37 + rng_.uniform(-0.1, 0.1), 4.89 + rng_.uniform(-0.1, 0.1)),
       tune_(rng_),
       events_(opt.events) {
+    if (opt_.drive.active) {
+        drive_.emplace(opt_.drive);
+    }
     std::stable_sort(events_.begin(), events_.end(),
                      [](const Event& a, const Event& b) { return a.at < b.at; });
-    if (opt_.antennas.empty()) {
+    if (drive_ && opt_.antennas.empty()) {
+        antennas_ = {FormatAntennaLine(drive_->antenna())};
+    } else if (opt_.antennas.empty()) {
         antennas_ = BuiltInAntennas();
     } else {
         for (const auto& a : opt_.antennas) {
@@ -42,8 +47,9 @@ StreamGenerator::StreamGenerator(const Options& opt)
     if (opt_.gpsGapEvery > 0) {
         nextGpsGap_ = opt_.gpsGapFirst;
     }
-    nextCompassOut_ = 5 + rng_.exponential(20);
-    nextTune_ = 3 + rng_.exponential(12);
+    // A drive keeps its compass and meter steady; scenario events may still interrupt them.
+    nextCompassOut_ = drive_ ? kNever : 5 + rng_.exponential(20);
+    nextTune_ = drive_ ? kNever : 3 + rng_.exponential(12);
     for (std::size_t k = 0; k < kFaultKinds; ++k) {
         nextFault_[k] = opt_.faults[k] ? 0.5 + rng_.exponential(opt_.faultEvery) : kNever;
     }
@@ -91,6 +97,9 @@ void StreamGenerator::advance(double seconds) {
     bearing_.advance(seconds);
     vehicle_.advance(seconds);
     tune_.advance(seconds);
+    if (drive_) {
+        drive_->advance(seconds);
+    }
     t_ += seconds;
 }
 
@@ -242,6 +251,10 @@ std::string StreamGenerator::choosePacket() {
         if (nextGps_ < t_) {
             nextGps_ = t_ + opt_.gpsEvery;
         }
+        if (t_ >= gpsGapUntil_ && drive_) {
+            const Place at = drive_->state().at;
+            return formatGps(at.latitude, at.longitude);
+        }
         if (t_ >= gpsGapUntil_) {
             return formatGps(vehicle_.latitude(), vehicle_.longitude());
         }
@@ -250,6 +263,14 @@ std::string StreamGenerator::choosePacket() {
 }
 
 std::string StreamGenerator::bearingPacket() {
+    if (drive_) {
+        BearingFields f = drive_->bearing(rng_);
+        if (t_ < compassOffUntil_) {
+            f.heading = -1;
+            f.flag = 'N';
+        }
+        return formatBearing(f);
+    }
     const Vector v = bearing_.measure();
     BearingFields f;
     f.x = v.x;
@@ -274,6 +295,9 @@ std::string StreamGenerator::bearingPacket() {
 std::string StreamGenerator::statusPacket() {
     if (!opt_.cycle.empty()) {
         return "A" + opt_.cycle[step_++ % opt_.cycle.size()] + "\r\n";
+    }
+    if (drive_) {
+        return FormatStatusLine(drive_->status());
     }
     const auto& steps = StatusCycle();
     StatusLine f = status_;

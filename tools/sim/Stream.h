@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "tools/sim/Drive.h"
 #include "tools/sim/Model.h"
 #include "tools/sim/Options.h"
 #include "tools/sim/Packets.h"
@@ -58,6 +59,7 @@ class StreamGenerator : public Source {
     BearingModel bearing_;
     Vehicle vehicle_;
     TuneModel tune_;
+    std::optional<Drive> drive_;  // a drive past a transmitter, when one is asked for
     double t_ = 0;
 
     std::vector<std::string> antennas_;

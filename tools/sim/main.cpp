@@ -311,7 +311,8 @@ bool chooseSource(Options& opt, std::unique_ptr<Source>& source, bool& timed) {
 }
 
 // Runs the simulator until its time is up or a signal ends it; the exit status.
-int play(Simulator&& sim) {
+// `truth`, when not "", is printed before the summary.
+int play(Simulator&& sim, const std::string& truth) {
     struct sigaction sa {};
     sa.sa_handler = onSignal;
     ::sigaction(SIGINT, &sa, nullptr);
@@ -324,6 +325,9 @@ int play(Simulator&& sim) {
     }
     std::string summary;
     const int status = sim.run(summary) ? 0 : 1;
+    if (!truth.empty()) {
+        std::printf("%s\n", truth.c_str());
+    }
     std::printf("%s\n", summary.c_str());
     return status;
 }
@@ -338,6 +342,7 @@ int main(int argc, char** argv) {
     }
     if (opt.help) {
         std::fputs(helpText(), stdout);
+        std::fputs(driveHelpText(), stdout);
         return 0;
     }
     std::unique_ptr<Source> source;
@@ -361,7 +366,10 @@ int main(int argc, char** argv) {
     std::printf("%s\n", slave.c_str());
     std::fflush(stdout);
     const std::string link = opt.link;
-    const int status = play(Simulator(std::move(opt), std::move(source), master, timed));
+    const std::string truth = opt.drive.active ? Drive(opt.drive).truth() : "";
+    // A drive starts when a display opens the line, so that it sees all of it.
+    const bool wait = timed || opt.drive.active;
+    const int status = play(Simulator(std::move(opt), std::move(source), master, wait), truth);
     if (!link.empty()) {
         removeLink(link, slave);
     }
