@@ -10,13 +10,13 @@
 
 #include "app/CommandLine.h"
 #include "display/Gps.h"
-#include "protocol/GpsPacket.h"
 #include "map/Coordinates.h"
 #include "map/Describe.h"
 #include "map/Geometry.h"
 #include "map/LineShapes.h"
 #include "map/MapOptions.h"
 #include "map/Scales.h"
+#include "protocol/GpsPacket.h"
 #include "tests/fakes/StationRig.h"
 
 namespace kestrova::testing {
