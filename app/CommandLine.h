@@ -9,7 +9,7 @@
 
 #include "app/ViewOptions.h"
 #include "map/MapOptions.h"
-#include "settings/OperatorOptions.h"
+#include "output/OperatorOptions.h"
 
 namespace kestrova {
 

@@ -47,6 +47,22 @@ void seed(Folders& f, const fs::path& defaults, FileOps& files) {
     f.message = "default settings copied to " + f.settings.string();
 }
 
+// The folder --settings names: it must be there and writable.
+void takeOption(Folders& f, const fs::path& option, const fs::path& defaults, FileOps& files) {
+    std::error_code ec;
+    f.settings = fs::absolute(option, ec);
+    if (!fs::is_directory(f.settings, ec)) {
+        f.failure = FolderFailure::BadOption;
+        f.message = "settings folder " + f.settings.string() +
+                    (present(f.settings) ? " is not a folder" : " does not exist");
+    } else if (::access(f.settings.c_str(), W_OK | X_OK) != 0) {
+        f.failure = FolderFailure::BadOption;
+        f.message = "settings folder " + f.settings.string() + " is not writable";
+    } else {
+        seed(f, defaults, files);
+    }
+}
+
 }  // namespace
 
 fs::path InstalledDataFolder(const fs::path& programFolder) {
@@ -61,17 +77,7 @@ Folders ChooseFolders(const FolderInputs& in, FileOps& files) {
     std::error_code ec;
 
     if (!in.settingsOption.empty()) {
-        f.settings = fs::absolute(in.settingsOption, ec);
-        if (!fs::is_directory(f.settings, ec)) {
-            f.failure = FolderFailure::BadOption;
-            f.message = "settings folder " + f.settings.string() +
-                        (present(f.settings) ? " is not a folder" : " does not exist");
-        } else if (::access(f.settings.c_str(), W_OK | X_OK) != 0) {
-            f.failure = FolderFailure::BadOption;
-            f.message = "settings folder " + f.settings.string() + " is not writable";
-        } else {
-            seed(f, installed / kIni, files);
-        }
+        takeOption(f, in.settingsOption, installed / kIni, files);
         return f;
     }
     if (portable) {

@@ -9,7 +9,6 @@
 #include "display/Meters.h"
 #include "status/AntennaDecoder.h"
 #include "status/Banners.h"
-#include "status/MagTable.h"
 
 namespace kestrova {
 
@@ -18,16 +17,46 @@ std::string VersionLabel() {
            std::to_string(kVersionMinor) + "." + std::to_string(kVersionRevision);
 }
 
+namespace {
+
+// The start values of the main window's variables.
+void startValues(Station& st) {
+    st.link.RxBuffer.clear();
+    st.link.BPacketCount = 0;
+    st.link.BusyTickCount = 0;
+    st.link.IdleTickCount = 0;
+    st.link.LinkState = kLinkStopped;
+    st.link.GPSTimedOut = 0;
+    st.status.BandIndex = 0;
+    st.status.DF_Enabled = true;
+    st.bearing.RelBearMode = true;
+    st.bearing.CompassHeading = kNoCompass;
+    st.bearing.CompassFlag = 'P';
+}
+
+// The antenna placeholders, the tables, and every display blank.
+void blankDisplays(Station& st) {
+    LoadAntSettings(st, ParseAntennaLine(kUnknownAntenna), false);
+    st.bearing.TwoPi = static_cast<float>(8.0 * std::atan(1.0));
+    CreateTables(st);
+    Draw_Meter(st, true, 0);
+    Draw_Meter(st, false, 49);
+    DigitalDOA_Blank(st);
+    GPS_Blank(st);
+    Draw_RelBear(st);
+    Draw_AntOrientation(st);
+}
+
+}  // namespace
+
 bool Form_Load(const StartUp& s) {
     Station& st = s.st;
     st.ui.setVisible(El::FrameDFOff, false);
     st.ui.setVisible(El::BatteryMeter, false);
-
     s.store.LoadWindowPosition();
     if (s.store.ended()) {
         return false;
     }
-
     if (!s.store.ReadIniValue(kSettingsFile, "HideConfigButton", true).empty()) {
         const double hide =
             LeadingNumber(s.store.ReadIniValue(kSettingsFile, "HideConfigButton", true));
@@ -36,45 +65,19 @@ bool Form_Load(const StartUp& s) {
     if (s.store.ended()) {
         return false;
     }
-
     st.ui.setText(El::LabelVersion, VersionLabel());
-
-    st.link.RxBuffer.clear();
-    st.link.BPacketCount = 0;
-    st.link.BusyTickCount = 0;
-    st.link.IdleTickCount = 0;
-    st.link.LinkState = 0;
-    st.link.GPSTimedOut = 0;
-    st.status.BandIndex = 0;
-    st.status.DF_Enabled = true;
-    st.bearing.RelBearMode = true;
-    st.bearing.CompassHeading = 999;
-    st.bearing.CompassFlag = 'P';
-
-    LoadAntSettings(st, "CANT UNKNOWN\r\n", false);
-    st.bearing.TwoPi = static_cast<float>(8.0 * std::atan(1.0));
-    CreateTables(st);
-
-    Draw_Meter(st, true, 0);
-    Draw_Meter(st, false, 49);
-
-    DigitalDOA_Blank(st);
-    GPS_Blank(st);
-    Draw_RelBear(st);
-    Draw_AntOrientation(st);
-
+    startValues(st);
+    blankDisplays(st);
     s.ports.InitializeSerialComm();
     if (s.store.ended()) {
         return false;
     }
-
     if (LeadingNumber(s.store.ReadIniValue(kSettingsFile, "AlwaysOnTop", true)) == 1) {
         s.window.SetAlwaysOnTop(true);
     }
     if (s.store.ended()) {
         return false;
     }
-
     s.Timer4.start();
     return true;
 }

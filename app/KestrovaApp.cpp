@@ -10,6 +10,7 @@
 
 #include "core/Numbers.h"
 #include "widgets/Look.h"
+#include "widgets/StatusLineWidget.h"
 #include "widgets/WindowHelpers.h"
 
 namespace kestrova {
@@ -18,11 +19,8 @@ KestrovaApp::KestrovaApp(const AppSetup& setup)
     : serial_([this](std::int16_t port) { return devices_.deviceFor(port); }),
       line_([this](std::int16_t port) { return devices_.deviceFor(port); }, serial_, network_),
       recordWriteOut_([this] { tools_.writeOut(); }),
-      tools_(
-          window_, line_, recordWriteOut_,
-          [this] { return static_cast<int>(st_.bearing.SignalMag); },
-          [this](std::string_view m) { store_.ShowStatus(m); }),
-      st_(tools_.display(), tools_.line()),
+      tools_(line_, recordWriteOut_, [this](std::string_view m) { store_.ShowStatus(m); }),
+      st_(window_, tools_.line()),
       decoders_(st_),
       Timer4_(2, [this] { poll_.Timer4_Timer(); }),
       PollWake_([this] { ticks_.wakeUp(); }),
@@ -41,7 +39,7 @@ KestrovaApp::KestrovaApp(const AppSetup& setup)
                             1;
                  }),
       boxes_(&window_),
-      store_(setup.settingsFolder, window_, boxes_, clock_, *this, files_,
+      store_(setup.settingsFolder, window_, boxes_, SystemClocks().local, *this, files_,
              [] { QTimer::singleShot(0, qApp, &QCoreApplication::quit); }),
       ports_(line_, store_, boxes_, probe_, devices_, StayAliveTmr_),
       recovery_(
@@ -52,6 +50,8 @@ KestrovaApp::KestrovaApp(const AppSetup& setup)
               return IsNetworkName(name) ? network : InspectDevice(name);
           }) {
     st_.dataFolder = setup.dataFolder;
+    st_.readings.add(tools_.bearingLog());
+    st_.readings.add(window_.history());
     viewOptions_ = setup.view;
     outputs_ = setup.outputs;
     settingsFolder_ = setup.settingsFolder;
@@ -116,6 +116,8 @@ void KestrovaApp::beginMap() {
     const auto report = [this](std::string_view m) { store_.ShowStatus(m); };
     lines_ = std::make_unique<fix::LineStore>(
         fix::ReadStoreSettings([&](const std::string& key) { return read(key + "="); }, report));
+    // The lines of bearing follow what the readout and the position labels show.
+    st_.readings.add(*lines_);
     map::SessionHooks hooks{read,
                             [this](const std::string& key, const std::string& value) {
                                 return store_.WriteIniValue(kSettingsFile, key, value) ==
@@ -130,7 +132,7 @@ void KestrovaApp::beginMap() {
         &window_, std::move(hooks));
     auto* key = new QShortcut(QKeySequence(Qt::Key_M), &window_);
     QObject::connect(key, &QShortcut::activated, [this] { map_->open(); });
-    window_.onStatusMenu = [this](QPoint at) { statusMenu(at); };
+    window_.statusLine()->onMenu = [this](QPoint at) { statusMenu(at); };
     map_->begin(map::ResolveMapOptions(mapOptions_, read, settingsFolder_),
                 {viewOptions_.colours(), viewOptions_.factor()});
 }
@@ -141,7 +143,7 @@ void KestrovaApp::statusMenu(QPoint at) {
     applyLook(menu, viewOptions_.colours());
     menu->addAction(QStringLiteral("Map"), QKeySequence(Qt::Key_M), [this] { map_->open(); });
     menu->addAction(QStringLiteral("Last messages"),
-                    [this, at] { window_.showStatusMessages(at); });
+                    [this, at] { window_.statusLine()->showMessages(at); });
     menu->popup(at);
 }
 
@@ -178,13 +180,13 @@ void KestrovaApp::wireNetwork() {
             share_->publish(bytes);
         }
     };
-    window_.statusMenuNote = [this] {
+    window_.statusLine()->note = [this] {
         if (!share_) {
-            return std::string();
+            return QString();
         }
         const int n = share_->watchers();
-        return "Sharing on " + shareAddress_ + ": " + std::to_string(n) +
-               (n == 1 ? " watcher" : " watchers");
+        return QString::fromStdString("Sharing on " + shareAddress_ + ": " + std::to_string(n) +
+                                      (n == 1 ? " watcher" : " watchers"));
     };
 }
 
@@ -239,7 +241,7 @@ void KestrovaApp::butConfig_Click() {
 
 void KestrovaApp::applyViewOptions() {
     const Palette palette = viewOptions_.colours();
-    window_.setHistoryLength(viewOptions_.historyLength());
+    window_.history().setLength(viewOptions_.historyLength());
     window_.setScale(viewOptions_.factor());
     window_.applyPalette(palette);
     boxes_.applyPalette(palette);
@@ -253,7 +255,7 @@ void KestrovaApp::SetAlwaysOnTop(bool onTop) {
 }
 
 void KestrovaApp::hide() {
-    window_.makeInvisible();
+    window_.hide();
 }
 
 void KestrovaApp::setTop(int twips) {

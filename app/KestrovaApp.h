@@ -7,8 +7,8 @@
 #include <string>
 
 #include "app/FormLoad.h"
-#include "app/OperatorTools.h"
 #include "app/StationDecoders.h"
+#include "app/ViewOptions.h"
 #include "app/frmKestrova.h"
 #include "core/Station.h"
 #include "fix/LineStore.h"
@@ -24,7 +24,7 @@
 #include "net/PortLine.h"
 #include "net/QtNetworkLine.h"
 #include "net/QtShareServer.h"
-#include "settings/Clock.h"
+#include "output/OperatorTools.h"
 #include "settings/FileOps.h"
 #include "settings/MainWindowPlacement.h"
 #include "settings/PortDevices.h"
@@ -118,7 +118,6 @@ class KestrovaApp : public MainWindowShell, public MainWindowPlacement {
     RxPoll poll_;
     VirtualTicks ticks_;
     PollTimer pollTimer_;
-    SystemClock clock_;
     PosixFileOps files_;
     QtMessageBoxes boxes_;
     Store store_;

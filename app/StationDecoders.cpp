@@ -9,35 +9,29 @@
 
 namespace kestrova {
 
-void StationDecoders::DrawLine() {
-    kestrova::DrawLine(st_);
+void StationDecoders::DrawLine(const BearingPacket& packet) {
+    kestrova::DrawLine(st_, packet);
 }
 void StationDecoders::DrawDigitalDOA() {
     kestrova::DrawDigitalDOA(st_);
 }
-void StationDecoders::CompassUpdate() {
-    kestrova::CompassUpdate(st_);
+void StationDecoders::CompassUpdate(const BearingPacket& packet) {
+    kestrova::CompassUpdate(st_, packet);
 }
 void StationDecoders::Draw_Meter(bool isSMeter, std::int32_t value) {
     kestrova::Draw_Meter(st_, isSMeter, value);
 }
-void StationDecoders::ProcessStatusString() {
-    kestrova::ProcessStatusString(st_);
+void StationDecoders::ProcessStatusString(const StatusLine& line) {
+    kestrova::ProcessStatusString(st_, line);
 }
-void StationDecoders::LoadAntSettings(const std::string& AntData, bool Acknowledge) {
-    kestrova::LoadAntSettings(st_, AntData, Acknowledge);
+void StationDecoders::LoadAntSettings(const AntennaLine& line, bool Acknowledge) {
+    kestrova::LoadAntSettings(st_, line, Acknowledge);
 }
-bool StationDecoders::GPSDisplay() {
-    return kestrova::GPSDisplay(st_);
+void StationDecoders::GPSDisplay(const GpsFix& fix) {
+    kestrova::GPSDisplay(st_, fix);
 }
-void StationDecoders::Draw_Polar(std::int16_t x, std::int16_t y, std::int16_t offset, bool relative,
-                                 std::int16_t heading, bool airMount) {
-    kestrova::Draw_Polar(st_, x, y, offset, relative, heading, airMount);
-}
-void StationDecoders::DigitalDOA_Blank() {
-    // Through this seam only link supervision blanks the readout: the bearings stopped.
-    st_.ui.bearingsStopped();
-    kestrova::DigitalDOA_Blank(st_);
+void StationDecoders::StopBearings() {
+    kestrova::StopBearings(st_, false);
 }
 void StationDecoders::GPS_Blank() {
     kestrova::GPS_Blank(st_);

@@ -10,16 +10,14 @@ class StationDecoders : public Decoders {
   public:
     explicit StationDecoders(Station& st) : st_(st) {}
 
-    void DrawLine() override;
+    void DrawLine(const BearingPacket& packet) override;
     void DrawDigitalDOA() override;
-    void CompassUpdate() override;
+    void CompassUpdate(const BearingPacket& packet) override;
     void Draw_Meter(bool isSMeter, std::int32_t value) override;
-    void ProcessStatusString() override;
-    void LoadAntSettings(const std::string& AntData, bool Acknowledge) override;
-    bool GPSDisplay() override;
-    void Draw_Polar(std::int16_t x, std::int16_t y, std::int16_t offset, bool relative,
-                    std::int16_t heading, bool airMount) override;
-    void DigitalDOA_Blank() override;
+    void ProcessStatusString(const StatusLine& line) override;
+    void LoadAntSettings(const AntennaLine& line, bool Acknowledge) override;
+    void GPSDisplay(const GpsFix& fix) override;
+    void StopBearings() override;
     void GPS_Blank() override;
 
   private:

@@ -3,6 +3,7 @@
 #include <array>
 #include <charconv>
 
+#include "core/Numbers.h"
 #include "settings/Ports.h"
 #include "settings/Store.h"
 
@@ -11,12 +12,7 @@ namespace kestrova {
 namespace {
 
 std::string_view trimmed(std::string_view s) {
-    constexpr std::string_view kBlanks = " \t";
-    const auto b = s.find_first_not_of(kBlanks);
-    if (b == std::string_view::npos) {
-        return {};
-    }
-    return s.substr(b, s.find_last_not_of(kBlanks) - b + 1);
+    return Trimmed(s, " \t");
 }
 
 // The whole text as one number of type T, nothing else around it.

@@ -102,6 +102,27 @@ std::string homeFolder() {
     return home;
 }
 
+// The program on the folders chosen, until it ends; its exit status.
+int run(QApplication& app, const kestrova::Folders& folders, const kestrova::CommandLine& options) {
+    if (folders.failure != kestrova::FolderFailure::None) {
+        QMessageBox::critical(
+            nullptr, "Kestrova",
+            QString::fromStdString("Kestrova cannot keep its settings: " + folders.message + "."));
+        return 1;
+    }
+    kestrova::KestrovaApp kestrova({folders.settings.string(), folders.data.string(), options.port,
+                                    options.view, options.outputs, options.share, options.map});
+    FirstPaint firstPaint;
+    if (qEnvironmentVariableIsSet("KESTROVA_STARTUP_TIMING")) {
+        kestrova.window().installEventFilter(&firstPaint);
+    }
+    CloseOnSignals closeOnSignals(kestrova);
+    if (!kestrova.start()) {
+        return 1;
+    }
+    return closeOnSignals.requested ? 0 : app.exec();
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -126,21 +147,5 @@ int main(int argc, char** argv) {
     QApplication app(qtArgc, argv);
     QGuiApplication::setDesktopFileName("kestrova");
     QApplication::setWindowIcon(QIcon::fromTheme("kestrova"));
-    if (folders.failure != kestrova::FolderFailure::None) {
-        QMessageBox::critical(
-            nullptr, "Kestrova",
-            QString::fromStdString("Kestrova cannot keep its settings: " + folders.message + "."));
-        return 1;
-    }
-    kestrova::KestrovaApp kestrova({folders.settings.string(), folders.data.string(), options.port,
-                                    options.view, options.outputs, options.share, options.map});
-    FirstPaint firstPaint;
-    if (qEnvironmentVariableIsSet("KESTROVA_STARTUP_TIMING")) {
-        kestrova.window().installEventFilter(&firstPaint);
-    }
-    CloseOnSignals closeOnSignals(kestrova);
-    if (!kestrova.start()) {
-        return 1;
-    }
-    return closeOnSignals.requested ? 0 : app.exec();
+    return run(app, folders, options);
 }

@@ -41,9 +41,9 @@ BENCHMARK(BM_PacketLineToNeedle);
 
 void BM_DrawLine(benchmark::State& state) {
     Wiring w;
-    w.st.link.RxBuffer = kPacket;
+    const BearingPacket packet = ParseBearingPacket(kPacket);
     for (auto _ : state) {
-        DrawLine(w.st);
+        DrawLine(w.st, packet);
         benchmark::DoNotOptimize(w.window.needle.value);
     }
 }

@@ -91,10 +91,6 @@ class Display {
 
     // Height of one screen pixel in twips (15 at 96 dpi), read afresh by every caller.
     virtual double twipsPerPixelY() const = 0;
-
-    // The bearings stopped: the link was lost or direction finding went off. A display that
-    // keeps past bearings drops them; a weak signal's blank readout is no stop.
-    virtual void bearingsStopped() {}
 };
 
 }  // namespace kestrova

@@ -42,6 +42,19 @@ double outOfRange(std::string_view mantissa, std::string_view exponent) {
     return e10 > 0 ? std::numeric_limits<double>::infinity() : 0.0;
 }
 
+// Past the exponent at i ("e" or "E", an optional sign, digits); i when there is none.
+std::size_t exponentEnd(std::string_view t, std::size_t i) {
+    if (i >= t.size() || (t[i] != 'e' && t[i] != 'E')) {
+        return i;
+    }
+    std::size_t j = i + 1;
+    if (j < t.size() && (t[j] == '+' || t[j] == '-')) {
+        ++j;
+    }
+    const std::size_t k = skipDigits(t, j);
+    return k > j ? k : i;
+}
+
 }  // namespace
 
 double LeadingNumber(std::string_view t) {
@@ -66,17 +79,7 @@ double LeadingNumber(std::string_view t) {
         return 0.0;
     }
     const std::size_t mantissaEnd = i;
-    std::size_t end = i;
-    if (i < t.size() && (t[i] == 'e' || t[i] == 'E')) {
-        std::size_t j = i + 1;
-        if (j < t.size() && (t[j] == '+' || t[j] == '-')) {
-            ++j;
-        }
-        const std::size_t k = skipDigits(t, j);
-        if (k > j) {
-            end = k;
-        }
-    }
+    const std::size_t end = exponentEnd(t, i);
     double value = 0.0;
     const auto [ptr, ec] =
         std::from_chars(t.data() + start, t.data() + end, value, std::chars_format::general);

@@ -3,30 +3,44 @@
 #include <array>
 #include <charconv>
 #include <cmath>
+#include <limits>
 
 namespace kestrova {
 
-std::optional<int> digitField(std::string_view text, std::size_t pos, std::size_t len) {
-    if (pos == 0 || len == 0 || pos - 1 + len > text.size()) {
+std::optional<int> DigitsValue(std::string_view digits) {
+    constexpr int kLimit = std::numeric_limits<int>::max() / 10 - 1;
+    if (!AllDigits(digits)) {
         return std::nullopt;
     }
     int v = 0;
-    for (std::size_t i = pos - 1; i < pos - 1 + len; ++i) {
-        if (!isDigit(text[i])) {
+    for (const char c : digits) {
+        if (v > kLimit) {
             return std::nullopt;
         }
-        v = v * 10 + (text[i] - '0');
+        v = v * 10 + (c - '0');
     }
     return v;
 }
 
-std::optional<int> paddedField(std::string_view text, std::size_t pos, std::size_t len) {
-    std::size_t blanks = 0;
-    while (pos > 0 && blanks < len && pos - 1 + blanks < text.size() &&
-           text[pos - 1 + blanks] == ' ') {
-        ++blanks;
+std::string_view Trimmed(std::string_view text, std::string_view blanks) {
+    const std::size_t first = text.find_first_not_of(blanks);
+    if (first == std::string_view::npos) {
+        return {};
     }
-    return blanks == len ? std::nullopt : digitField(text, pos + blanks, len - blanks);
+    return text.substr(first, text.find_last_not_of(blanks) - first + 1);
+}
+
+std::string ZeroPadded(int value, std::size_t width) {
+    std::string s = std::to_string(value);
+    if (s.size() < width) {
+        s.insert(0, width - s.size(), '0');
+    }
+    return s;
+}
+
+std::optional<int> PaddedValue(std::string_view field) {
+    const std::size_t first = field.find_first_not_of(' ');
+    return first == std::string_view::npos ? std::nullopt : DigitsValue(field.substr(first));
 }
 
 double roundHalfEven(double x) {

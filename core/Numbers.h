@@ -1,6 +1,6 @@
 #pragma once
-// Numbers in texts: fixed-width digit fields of the packets, the leading number of a setting,
-// and the roundings the displays and settings use. None of them looks at the locale.
+// Numbers in texts: digit fields, the leading number of a setting, fixed-width numbers, and
+// the roundings the displays and settings use. None of them looks at the locale.
 
 #include <cstddef>
 #include <cstdint>
@@ -14,14 +14,24 @@ inline bool isDigit(char c) {
     return c >= '0' && c <= '9';
 }
 
-// The whole number in the fixed-width field at 1-based position pos, len characters long.
-// Only plain ASCII digits count: no blanks, signs or points. Nothing when the field is short
-// of the text or holds anything else.
-std::optional<int> digitField(std::string_view text, std::size_t pos, std::size_t len);
+// At least one character, each a plain ASCII digit.
+inline bool AllDigits(std::string_view text) {
+    return !text.empty() && text.find_first_not_of("0123456789") == std::string_view::npos;
+}
 
-// The same for a field whose leading blanks are padding (" 5" is 5): at least one digit, and
-// nothing else after the first one.
-std::optional<int> paddedField(std::string_view text, std::size_t pos, std::size_t len);
+// The whole number a text of plain ASCII digits spells; nothing for anything else (no
+// blanks, signs or points, nothing empty) or one too large for an int.
+std::optional<int> DigitsValue(std::string_view digits);
+
+// The text without the characters of `blanks` at either end.
+std::string_view Trimmed(std::string_view text, std::string_view blanks = " ");
+
+// value (0 or more) in decimal, with leading zeros to `width` digits: "07", "359".
+std::string ZeroPadded(int value, std::size_t width);
+
+// The whole number in a fixed-width field whose leading blanks are padding (" 5" is 5): at least
+// one digit, and nothing but digits after the first.
+std::optional<int> PaddedValue(std::string_view field);
 
 // The value of the longest numeric prefix of text after leading blanks (spaces, tabs):
 // an optional sign, digits with at most one ".", and an optional exponent ("e"/"E", optional

@@ -9,9 +9,6 @@
 namespace kestrova {
 
 struct LineOptions {
-    int receiveThreshold = 1400;
-    bool textMode = true;
-    int inputLength = 0;
     bool handshaking = false;
     bool rts = false;
     bool dtr = false;

@@ -6,9 +6,12 @@
 #include <array>
 #include <cmath>
 #include <cstdint>
+#include <optional>
 #include <string>
 
+#include "core/Clock.h"
 #include "core/Display.h"
+#include "core/ReadingListeners.h"
 #include "core/SerialLine.h"
 
 namespace kestrova {
@@ -69,16 +72,23 @@ struct BearingRecord {
 };
 
 struct Station {
-    Station(Display& display, SerialLine& line) : ui(display), Comm1(line) {}
+    Station(Display& display, SerialLine& line, const Clocks& clocksUsed = SystemClocks())
+        : ui(display), Comm1(line), clocks(clocksUsed) {}
+
+    // When something is shown, for those told of it.
+    Stamp now() const { return {clocks.steady.nowMs(), clocks.local.now()}; }
 
     Display& ui;
     SerialLine& Comm1;
-    std::string dataFolder;  // holds the antenna-mount pictures
+    const Clocks& clocks;
+    ReadingListeners readings;  // told what the displays show
+    std::string dataFolder;     // holds the antenna-mount pictures
 
     LinkRecord link;
     DeviceStatus status;
     AntennaRecord antenna;
     BearingRecord bearing;
+    std::optional<GeoPosition> positionShown;  // on the GPS labels; none while they are blanked
 };
 
 }  // namespace kestrova

@@ -1,5 +1,7 @@
 #pragma once
-// The timers of the main window and the clock that schedules them.
+// The timers of the main window; they are scheduled on the MonotonicClock of core/Clock.h.
+
+#include "core/Clock.h"
 
 namespace kestrova {
 
@@ -19,13 +21,6 @@ class WakeTimer {
     virtual ~WakeTimer() = default;
     virtual void wakeIn(long ms) = 0;
     virtual void stop() = 0;
-};
-
-// Milliseconds on a clock that never goes back.
-class MonotonicClock {
-  public:
-    virtual ~MonotonicClock() = default;
-    virtual long long nowMs() const = 0;
 };
 
 }  // namespace kestrova

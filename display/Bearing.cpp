@@ -3,17 +3,16 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdlib>
-#include <string>
 
-#include "core/BearingPacket.h"
-#include "core/FormatDot.h"
 #include "core/Numbers.h"
+#include "display/Polar.h"
 
 namespace kestrova {
 
 namespace {
 constexpr int kFullCircle = 3600;  // tenths of a degree
 constexpr std::int16_t kWeakSignal = 25;
+constexpr int kDotFrom = 3, kDotTo = 7;  // tenths the readout's dot stands for
 
 int wrapTenths(int t) {
     int w = t % kFullCircle;
@@ -22,7 +21,64 @@ int wrapTenths(int t) {
     }
     return w;
 }
+
+bool dotted(int tenths) {
+    const int d = tenths % 10;
+    return d >= kDotFrom && d <= kDotTo;
+}
+
+// The band-corrected relative bearing of the vector, 0..3599 tenths; nothing when no 16-bit
+// bearing can be formed.
+std::optional<std::int16_t> relativeTenths(const Station& st) {
+    const double angle10 =
+        static_cast<double>(XY_Angle(st, st.bearing.VectX, st.bearing.VectY)) * 10.0;
+    const auto t = static_cast<int>(roundHalfEven(angle10));
+    // The offset's fraction is cut after adding, not rounded.
+    const double corrected =
+        std::trunc(t + static_cast<double>(st.antenna.BandOffset[st.status.BandIndex]));
+    if (!std::isfinite(corrected)) {
+        return std::nullopt;
+    }
+    // Any sane offset needs at most one wrap; a wild one is brought round all the same.
+    double w = std::fmod(corrected, kFullCircle);
+    if (w < 0) {
+        w += kFullCircle;
+    }
+    return static_cast<std::int16_t>(w);
+}
+
+void tellShown(Station& st, int tenths) {
+    if (st.readings.empty()) {
+        return;
+    }
+    const BearingRecord& b = st.bearing;
+    st.readings.bearingShown({st.now(), static_cast<std::int16_t>(tenths), !b.RelBearMode,
+                              b.DOA_Tenths, b.CompassHeading, st.status.AntAirMount, b.SignalMag,
+                              st.antenna.BandText[st.status.BandIndex], st.positionShown});
+}
 }  // namespace
+
+void CreateTables(Station& st) {
+    for (std::size_t x = 0; x < st.bearing.MagTable.size(); ++x) {
+        for (std::size_t y = 0; y < st.bearing.MagTable[x].size(); ++y) {
+            // At most 100^2 + 100^2 = 20000, within 16 bits; the root of a whole number is
+            // never exactly halfway, so rounding has no ties.
+            const auto sum = static_cast<std::int16_t>(x * x + y * y);
+            st.bearing.MagTable[x][y] =
+                static_cast<std::uint8_t>(std::lround(std::sqrt(static_cast<double>(sum))));
+        }
+    }
+}
+
+std::int16_t VectorMagnitude(const Station& st, int x, int y) {
+    if (x < -100 || x > 100 || y < -100 || y > 100) {
+        return -1;
+    }
+    const std::int16_t m =
+        st.bearing
+            .MagTable[static_cast<std::size_t>(std::abs(x))][static_cast<std::size_t>(std::abs(y))];
+    return std::min(m, kMagnitudeCap);
+}
 
 float XY_Angle(const Station& st, float x, float y) {
     if (x == 0 && y == 0) {
@@ -48,38 +104,17 @@ float XY_Angle(const Station& st, float x, float y) {
     return angle;
 }
 
-std::int16_t VectorMagnitude(const Station& st, int x, int y) {
-    if (x < -100 || x > 100 || y < -100 || y > 100) {
-        return -1;
-    }
-    const std::int16_t m =
-        st.bearing
-            .MagTable[static_cast<std::size_t>(std::abs(x))][static_cast<std::size_t>(std::abs(y))];
-    return std::min(m, kMagnitudeCap);
-}
-
 void DrawDigitalDOA(Station& st) {
     const std::int16_t mag = VectorMagnitude(st, st.bearing.VectX, st.bearing.VectY);
     if (mag < 0 || st.status.BandIndex > 16) {
         return;  // nothing formed: readout and state stay as they were
     }
-    const double angle10 =
-        static_cast<double>(XY_Angle(st, st.bearing.VectX, st.bearing.VectY)) * 10.0;
-    const auto t = static_cast<int>(roundHalfEven(angle10));
-    // The offset's fraction is cut after adding, not rounded.
-    const double corrected =
-        std::trunc(t + static_cast<double>(st.antenna.BandOffset[st.status.BandIndex]));
-    if (!std::isfinite(corrected)) {
+    const auto relative = relativeTenths(st);
+    if (!relative) {
         return;
     }
-    // Any sane offset needs at most one wrap; a wild one is brought round all the same.
-    double w = std::fmod(corrected, kFullCircle);
-    if (w < 0) {
-        w += kFullCircle;
-    }
     st.bearing.SignalMag = mag;
-    st.bearing.DOA_Tenths = static_cast<std::int16_t>(w);
-
+    st.bearing.DOA_Tenths = *relative;
     if (mag < kWeakSignal) {
         DigitalDOA_Blank(st);
         return;
@@ -90,16 +125,17 @@ void DrawDigitalDOA(Station& st) {
         v = kFullCircle - v;
     }
     v = wrapTenths(v);
+    st.ui.setText(El::DOA, ReadoutText(v));
+    tellShown(st, v);
+}
 
-    std::string s = FormatDot(floatText(static_cast<float>(v) / 10.0f), "000.0");
-    if (s.size() < 3) {
-        return;
-    }
-    const char d = s.back();
-    s.resize(s.size() - 2);
-    // Whole degrees are never rounded up; a dot stands for about half a degree (tenths 3..7).
-    s += (d >= '3' && d <= '7') ? '.' : ' ';
-    st.ui.setText(El::DOA, s);
+std::string ReadoutText(int tenths) {
+    return ZeroPadded(tenths / 10, 3) + (dotted(tenths) ? '.' : ' ');
+}
+
+double ShownDegrees(int tenths) {
+    const int whole = tenths / 10;  // the readout drops the tenths but for its dot
+    return whole + (dotted(tenths) ? 0.5 : 0.0);
 }
 
 std::int16_t ABS_Angle(const Station& st, const std::int16_t& Ang) {
@@ -117,8 +153,16 @@ void DigitalDOA_Blank(Station& st) {
     st.ui.setText(El::DOA, kBlankDOA);
 }
 
-void CompassUpdate(Station& st) {
-    const BearingPacket p = ParseBearingPacket(st.link.RxBuffer);
+void StopBearings(Station& st, bool directionFindingOff) {
+    Draw_Polar(st, 0, 0, 0, true, 0, true);
+    if (directionFindingOff) {
+        st.ui.setVisible(El::FrameDFOff, true);
+    }
+    DigitalDOA_Blank(st);
+    st.readings.bearingsStopped();
+}
+
+void CompassUpdate(Station& st, const BearingPacket& p) {
     // Anything but "000".."359" is no compass, like "999": a bearing made absolute with a
     // heading the processor no longer sends would be a stale one.
     if (p.heading != st.bearing.CompassHeading) {

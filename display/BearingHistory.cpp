@@ -2,21 +2,6 @@
 
 namespace kestrova {
 
-std::optional<double> ReadoutDegrees(std::string_view readout) {
-    if (readout.size() != 4 || (readout[3] != ' ' && readout[3] != '.')) {
-        return std::nullopt;
-    }
-    int whole = 0;
-    for (char c : readout.substr(0, 3)) {
-        if (c < '0' || c > '9') {
-            return std::nullopt;
-        }
-        whole = whole * 10 + (c - '0');
-    }
-    // A heading outside 0..359 can push a readout past 359; it points the same way less 360.
-    return (whole % 360) + (readout[3] == '.' ? 0.5 : 0.0);
-}
-
 void BearingHistory::setLength(std::size_t length) {
     length_ = length;
     while (degrees_.size() > length_) {
@@ -24,12 +9,11 @@ void BearingHistory::setLength(std::size_t length) {
     }
 }
 
-bool BearingHistory::shown(std::string_view readout) {
-    const auto degrees = ReadoutDegrees(readout);
-    if (length_ == 0 || !degrees) {
+bool BearingHistory::add(double degrees) {
+    if (length_ == 0) {
         return false;
     }
-    degrees_.push_back(*degrees);
+    degrees_.push_back(degrees);
     if (degrees_.size() > length_) {
         degrees_.pop_front();
     }

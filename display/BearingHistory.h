@@ -3,14 +3,8 @@
 
 #include <cstddef>
 #include <deque>
-#include <optional>
-#include <string_view>
 
 namespace kestrova {
-
-// The bearing a readout text shows, in degrees 0 up to 360: "123." is 123.5 (the dot stands
-// for about half a degree), "045 " is 45. Nothing for the blank " - - -" or any other text.
-std::optional<double> ReadoutDegrees(std::string_view readout);
 
 class BearingHistory {
   public:
@@ -27,9 +21,8 @@ class BearingHistory {
     void setLength(std::size_t length);
     std::size_t length() const { return length_; }
 
-    // A text the readout was given. A bearing is kept (true); anything else, the weak-signal
-    // blank included, leaves the history as it is.
-    bool shown(std::string_view readout);
+    // A bearing the readout showed, in degrees; false (nothing kept) while the history is off.
+    bool add(double degrees);
     // The bearings stopped: the link was lost or direction finding went off.
     void clear() { degrees_.clear(); }
 

@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <limits>
 
-#include "core/BearingPacket.h"
 #include "core/Numbers.h"
 #include "display/Bearing.h"
 
@@ -18,8 +17,7 @@ std::int16_t vectorComponent(int raw) {
 }
 }  // namespace
 
-void DrawLine(Station& st) {
-    const BearingPacket p = ParseBearingPacket(st.link.RxBuffer);
+void DrawLine(Station& st, const BearingPacket& p) {
     // Both fields must be four plain digits, or the packet moves nothing.
     if (!p.rawX || !p.rawY) {
         return;

@@ -63,26 +63,4 @@ inline void checkBearing(const Probe& p) {
     FUZZ_CHECK(n.sets == 0 || (saneNeedle(n) && n.value > -0.1 && n.value < 360.1));
 }
 
-// "&h" escapes the slow and obvious way: find the first, replace it and its (up to) two hex
-// digits, and search again from the beginning.
-inline std::optional<std::string> referenceDecode(std::string s) {
-    constexpr std::string_view kHex = "0123456789abcdefABCDEF";
-    for (std::size_t at = s.find("&h"); at != std::string::npos; at = s.find("&h")) {
-        const std::string hex = s.substr(at + 2, 2);
-        std::size_t code = 0;
-        for (const char c : hex) {
-            const std::size_t d = kHex.find(c);
-            if (d == std::string_view::npos) {
-                return std::nullopt;
-            }
-            code = code * 16 + (d < 16 ? d : d - 6);
-        }
-        if (hex.empty()) {
-            return std::nullopt;
-        }
-        s.replace(at, 2 + hex.size(), 1, static_cast<char>(code));
-    }
-    return s;
-}
-
 }  // namespace kestrova::fuzz

@@ -1,9 +1,6 @@
-// The antenna parser against a reading of its own and the decoder against the record. The
-// input is cut after each LF and every piece is decoded in turn, as the dispatcher hands them
-// over, so a short list follows a long one.
-
-#include <cstdlib>
-#include <vector>
+// The antenna line: its record formats and reads back the same, and the decoder keeps what
+// the record says. The input is cut after each LF and every piece is decoded in turn, as the
+// dispatcher hands them over, so a short list follows a long one.
 
 #include "fuzz/FuzzSupport.h"
 #include "status/AntennaDecoder.h"
@@ -14,39 +11,19 @@ using namespace kestrova;
 
 constexpr std::size_t kMaxLines = 16;
 
-// A sign, digits with at most one point, blanks around; within 16 bits.
-std::optional<float> offsetNumber(std::string_view f) {
-    const std::size_t first = std::min(f.find_first_not_of(' '), f.size());
-    const std::string t(f.substr(first, f.find_last_not_of(' ') + 1 - first));
-    const std::size_t sign = t.starts_with('+') || t.starts_with('-') ? 1 : 0;
-    const double v = std::strtod(t.c_str(), nullptr);
-    if (t.find_first_of("0123456789") == std::string::npos || t.find('.') != t.rfind('.') ||
-        t.find_first_not_of("0123456789.", sign) != std::string::npos || std::fabs(v) > 32767.0) {
-        return std::nullopt;
-    }
-    return static_cast<float>(v);
-}
-
-// The line read afresh: "ANT UNKNOWN" anywhere after the type letter, or the model and up to
-// 15 "text" or "text/offset" entries between commas, closed by CR LF.
+// A record read from the line is the line's: at most 15 bands, none holding a comma or (in
+// its text) a slash, and formatted it reads back the same.
 void checkParsed(std::string_view line, const AntennaLine& a) {
     FUZZ_CHECK(a.unknown == (line.find("ANT UNKNOWN", 1) != std::string_view::npos));
-    std::vector<std::string_view> fields;
-    std::string_view rest = line.substr(std::min<std::size_t>(1, line.size()));
-    for (std::size_t comma = 0; comma != std::string_view::npos; rest.remove_prefix(comma + 1)) {
-        comma = rest.find(',');
-        fields.push_back(rest.substr(0, comma));
+    FUZZ_CHECK(!(a.unknown && a.wellFormed) && a.bands.size() <= 15);
+    FUZZ_CHECK(a.wellFormed || a.unknown || a == AntennaLine{});
+    FUZZ_CHECK(a.model.find(',') == std::string::npos);
+    for (const AntennaLine::Band& b : a.bands) {
+        FUZZ_CHECK(b.text.find_first_of(",/") == std::string::npos);
+        FUZZ_CHECK(!b.offset || std::fabs(*b.offset) <= 32767.0f);
     }
-    const bool wellFormed = !a.unknown && line.ends_with("\r\n") && fields.size() > 1;
-    FUZZ_CHECK(a.wellFormed == wellFormed && (!wellFormed || a.model == fields[0]));
-    FUZZ_CHECK(a.bands.size() == (wellFormed ? std::min<std::size_t>(fields.size() - 1, 15) : 0));
-    fields.back().remove_suffix(wellFormed ? 2 : 0);
-    for (std::size_t i = 0; i < a.bands.size(); ++i) {
-        const std::string_view entry = fields[i + 1];
-        const std::size_t slash = entry.find('/');
-        const auto offset = slash == std::string_view::npos ? std::optional<float>(0.0f)
-                                                            : offsetNumber(entry.substr(slash + 1));
-        FUZZ_CHECK(a.bands[i].text == entry.substr(0, slash) && a.bands[i].offset == offset);
+    if (a.wellFormed || a.unknown) {
+        FUZZ_CHECK(ParseAntennaLine(FormatAntennaLine(a)) == a);
     }
 }
 
@@ -56,8 +33,7 @@ void checkDecoded(const fuzz::Probe& p, const AntennaLine& a, const AntennaRecor
     FUZZ_CHECK(r.Ant_Model == (a.unknown ? "ANT UNKNOWN" : a.wellFormed ? a.model : was.Ant_Model));
     for (std::size_t i = 1; i <= 15; ++i) {
         const AntennaLine::Band* band = i <= a.bands.size() ? &a.bands[i - 1] : nullptr;
-        const std::string placeholder = "BAND " + std::to_string(100 + i).substr(1);
-        FUZZ_CHECK(r.BandText[i] == (a.unknown ? placeholder
+        FUZZ_CHECK(r.BandText[i] == (a.unknown ? "BAND " + ZeroPadded(static_cast<int>(i), 2)
                                      : band    ? band->text + " MHz"
                                                : was.BandText[i]));
         FUZZ_CHECK(r.BandOffset[i] == (a.unknown              ? 0.0f
@@ -83,7 +59,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         checkParsed(line, a);
         const AntennaRecord was = p.st.antenna;
         const int calls = p.window.calls;
-        LoadAntSettings(p.st, line, true);
+        LoadAntSettings(p.st, a, true);
         FUZZ_CHECK(p.line.takeWritten() == "\r\n" && p.window.calls == calls + 2);
         checkDecoded(p, a, was);
     }

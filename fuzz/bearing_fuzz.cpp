@@ -1,5 +1,5 @@
-// The bearing packet's parser against a reading of its own, the bearing decoders on the packet
-// against its record, and the polar display with arbitrary arguments.
+// The bearing packet's record against the packet's own characters and its formatter, the
+// bearing decoders on the record, and the polar display with arbitrary arguments.
 //
 // Input: the packet (18 characters or more), then optionally 16 bytes of state:
 //   0 band in use, 1-2 its offset (16-bit, in tenths or, with flag bit 0, hundredths),
@@ -8,10 +8,8 @@
 //   14 relative and air-mount bits, 15 a length the parser is also read at,
 // bytes 6 to 14 being the arguments of one direct Draw_Polar call.
 
-#include <cstdlib>
 #include <cstring>
 
-#include "core/BearingPacket.h"
 #include "display/Bearing.h"
 #include "display/Polar.h"
 #include "fuzz/FuzzSupport.h"
@@ -26,24 +24,27 @@ std::int16_t i16(const std::uint8_t* p) {
     return static_cast<std::int16_t>(p[0] | p[1] << 8);
 }
 
-// The plain digits at 1-based position pos, as a number.
-std::optional<int> digitsAt(std::string_view p, std::size_t pos, std::size_t len) {
-    const std::string f(p.substr(std::min(pos - 1, p.size()), len));
-    if (f.size() < len || f.find_first_not_of("0123456789") != std::string::npos) {
-        return std::nullopt;
-    }
-    return std::atoi(f.c_str());
-}
-
+// Formatted, a record gives back the packet's characters where they make a field, and where
+// they do not the field is absent (blanks, or "999" for the heading); it reads back the same.
 void checkParsed(std::string_view p) {
     const BearingPacket b = ParseBearingPacket(p);
     FUZZ_CHECK(b.framed == (p.size() >= kBearingLength && p.substr(16, 2) == "\r\n"));
-    FUZZ_CHECK(b.rawX == digitsAt(p, 2, 4) && b.rawY == digitsAt(p, 6, 4));
-    FUZZ_CHECK(b.signalMeter == (p.size() >= 10 && p[9] == 'S'));
-    FUZZ_CHECK(b.meterValue == digitsAt(p, 11, 2));
-    const std::optional<int> heading = digitsAt(p, 13, 3);
-    FUZZ_CHECK(b.heading == (heading && *heading <= 359 ? *heading : kNoCompass));
-    FUZZ_CHECK(b.flag == (p.size() >= 16 ? std::optional<char>(p[15]) : std::nullopt));
+    FUZZ_CHECK(b.flag.has_value() == (p.size() >= 16));
+    if (!b.flag) {
+        return;
+    }
+    const std::string f = FormatBearingPacket(b);
+    const auto field = [&](const std::optional<int>& v, std::size_t at, std::size_t n) {
+        return v ? f.substr(at, n) == p.substr(at, n) : !AllDigits(p.substr(at, n));
+    };
+    FUZZ_CHECK(field(b.rawX, 1, 4) && field(b.rawY, 5, 4) && field(b.meterValue, 10, 2));
+    const std::string_view heading = p.substr(12, 3);
+    FUZZ_CHECK(b.heading != kNoCompass ? f.substr(12, 3) == heading
+                                       : !(AllDigits(heading) && heading <= "359"));
+    FUZZ_CHECK(f[9] == (p[9] == 'S' ? 'S' : 'T') && f[15] == p[15]);
+    BearingPacket framed = b;
+    framed.framed = true;
+    FUZZ_CHECK(ParseBearingPacket(f) == framed);
 }
 
 void setState(Station& st, const std::uint8_t* s) {
@@ -73,16 +74,20 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     checkParsed(packet.substr(0, s[15] % kBearingLength));
 
     fuzz::Probe p;
-    p.st.link.RxBuffer.assign(packet);
     setState(p.st, s);
     const char flag = p.st.bearing.CompassFlag;
-    for (void (*step)(Station&) :
-         {DrawLine, DrawDigitalDOA, CompassUpdate, DrawDigitalDOA, DrawLine}) {
-        step(p.st);
+    const BearingPacket b = ParseBearingPacket(packet);
+    for (int step = 0; step < 5; ++step) {
+        if (step % 2 == 1) {
+            DrawDigitalDOA(p.st);
+        } else if (step == 2) {
+            CompassUpdate(p.st, b);
+        } else {
+            DrawLine(p.st, b);
+        }
         fuzz::checkBearing(p);
     }
     // Only a vector from two fields of four digits moves: four digits give -100..390.
-    const BearingPacket b = ParseBearingPacket(packet);
     const BearingRecord& r = p.st.bearing;
     FUZZ_CHECK(b.rawX && b.rawY
                    ? r.VectX >= -100 && r.VectX <= 390 && r.VectY >= -100 && r.VectY <= 390
@@ -92,7 +97,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     FUZZ_CHECK(r.CompassFlag == (b.flag ? (*b.flag == 'P' ? 'P' : 'N') : flag));
     FUZZ_CHECK(p.window.at(El::Banner_RelBear).texts == 0 ||
                p.window.at(El::Banner_RelBear).text == (r.RelBearMode ? "REL" : "ABS"));
-    FUZZ_CHECK(p.st.link.RxBuffer == packet && p.line.written.empty());
+    FUZZ_CHECK(p.line.written.empty());
 
     // Draw_Polar on whatever 16-bit values: the needle is set, finite, and says how strong.
     p.window.needle.sets = 0;

@@ -1,9 +1,6 @@
-// The GPS parser and the four labels against a reading of their own, on an arbitrary receive
-// buffer.
+// The GPS line on an arbitrary buffer: its record is the line's own fields, formats and reads
+// back the same, stands for a position on the globe's grid, and shows on the four labels.
 
-#include <cmath>
-
-#include "display/BearingLog.h"
 #include "display/Gps.h"
 #include "fuzz/FuzzSupport.h"
 
@@ -11,44 +8,22 @@ namespace {
 
 using namespace kestrova;
 
-// A fixed-width number: blanks, then at least one digit and nothing else; -1 when it is none.
-int padded(std::string_view field) {
-    const std::size_t first = field.find_first_not_of(' ');
-    if (first == std::string_view::npos ||
-        field.substr(first).find_first_not_of("0123456789") != std::string_view::npos) {
-        return -1;
+// The fields of the formatted fix are the line's, the signs say the same, and the fix reads
+// back the same.
+void checkParsed(std::string_view line, const GpsFix& fix) {
+    const std::string f = FormatGpsPacket(fix);
+    FUZZ_CHECK(f.size() == 22 && f.ends_with("\r\n"));
+    // Degrees and minutes may be blank-padded; the fractions are digits.
+    for (std::size_t i = 2; i < 20; ++i) {
+        const bool fraction = (i >= 6 && i < 10) || i >= 16;
+        FUZZ_CHECK(i == 10 || (f[i] == line[i] && (isDigit(f[i]) || (!fraction && f[i] == ' '))));
     }
-    return std::stoi(std::string(field.substr(first)));
-}
-
-// The coordinate whose sign is at 0-based index at, in a line of at least 20 characters:
-// degrees and minutes, blank-padded or not, and the minute's fraction, four digits.
-std::optional<GpsCoordinate> coordinate(std::string_view line, std::size_t at, std::size_t degrees,
-                                        const char* hemispheres) {
-    if (line.size() < 20) {
-        return std::nullopt;
-    }
-    const std::string_view d = line.substr(at + 1, degrees), m = line.substr(at + 1 + degrees, 2),
-                           f = line.substr(at + 3 + degrees, 4);
-    if (padded(d) < 0 || padded(m) < 0 || padded(f) < 0 || f.front() == ' ') {
-        return std::nullopt;
-    }
-    const bool negative = line[at] == '-';
-    const double value = padded(d) + (padded(m) + padded(f) / 10000.0) / 60.0;
-    return GpsCoordinate{hemispheres[negative ? 1 : 0], std::string(d), std::string(m),
-                         std::string(f), negative ? -value : value};
-}
-
-// Seconds to the nearest tenth, halves up, held below a minute.
-std::string sexagesimal(const GpsCoordinate& c) {
-    const int tenths = std::min((std::stoi(c.fraction) * 6 + 50) / 100, 599);
-    char seconds[8];
-    std::snprintf(seconds, sizeof seconds, "%02d.%d", tenths / 10, tenths % 10);
-    return c.degrees + "\xB0 " + c.minutes + "' " + seconds + "\" " + c.hemisphere;
-}
-
-std::string decimalMinutes(const GpsCoordinate& c) {
-    return c.degrees + "\xB0 " + c.minutes + "." + c.fraction + "' " + c.hemisphere;
+    FUZZ_CHECK((f[1] == '-') == (line[1] == '-') && (f[10] == '-') == (line[10] == '-'));
+    FUZZ_CHECK(ParseGpsPacket(f) == fix);
+    // At most 99 degrees 99.9999 minutes, north and east positive.
+    const GeoPosition at = PositionOf(fix);
+    FUZZ_CHECK(std::fabs(at.latitude) < 100.7 && std::fabs(at.longitude) < 1000.7);
+    FUZZ_CHECK((at.latitude < 0) == (fix.lat.hemisphere == 'S' && at.latitude != 0));
 }
 
 }  // namespace
@@ -56,31 +31,27 @@ std::string decimalMinutes(const GpsCoordinate& c) {
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     const std::string_view packet = fuzz::bytes(data, size);
     const std::string_view line = packet.substr(0, packet.find('\n'));
-    const auto lat = coordinate(line, 1, 2, "NS");
-    const auto lon = coordinate(line, 10, 3, "EW");
-    // A position is read whole or not at all; the decimal-minutes text holds every field.
     const std::optional<GpsFix> fix = ParseGpsPacket(packet);
-    FUZZ_CHECK(fix.has_value() == (lat && lon));
-    FUZZ_CHECK(!fix || (decimalMinutes(fix->lat) == decimalMinutes(*lat) &&
-                        decimalMinutes(fix->lon) == decimalMinutes(*lon)));
-    // In decimal degrees, the same whether read from the packet or, by the log, from the label.
-    for (const auto& [mine, its] : {std::pair(lat, fix ? fix->lat : GpsCoordinate{}),
-                                    std::pair(lon, fix ? fix->lon : GpsCoordinate{})}) {
-        FUZZ_CHECK(!fix || (std::abs(its.value - mine->value) < 1e-9 &&
-                            DecimalDegrees(decimalMinutes(its)) == its.value));
+    // A position is read whole or not at all, from the line's first 20 characters.
+    FUZZ_CHECK(!fix || line.size() >= 20);
+    if (!fix) {
+        return 0;
     }
+    checkParsed(line, *fix);
 
     fuzz::Probe p;
-    p.st.link.RxBuffer.assign(packet);
     const int calls = p.window.calls;
-    FUZZ_CHECK(GPSDisplay(p.st) == fix.has_value());
-    FUZZ_CHECK(p.st.link.RxBuffer == packet && p.line.written.empty());
-    FUZZ_CHECK(p.window.calls == calls + (fix ? 4 : 0));
-    // Shown in the order of kGpsLabels.
-    const std::string shown[] = {fix ? sexagesimal(*lat) : "", fix ? sexagesimal(*lon) : "",
-                                 fix ? decimalMinutes(*lat) : "", fix ? decimalMinutes(*lon) : ""};
-    for (std::size_t i = 0; i < kGpsLabels.size(); ++i) {
-        FUZZ_CHECK(p.window.at(kGpsLabels[i]).text == shown[i]);
+    GPSDisplay(p.st, *fix);
+    FUZZ_CHECK(p.line.written.empty() && p.window.calls == calls + 4);
+    FUZZ_CHECK(p.st.positionShown == PositionOf(*fix));
+    // Seconds from 00.0 to 59.9 before the hemisphere; the decimal minutes as sent.
+    for (std::size_t i = 0; i < 2; ++i) {
+        const std::string& sexa = p.window.at(kGpsLabels[i]).text;
+        const std::string seconds = sexa.substr(sexa.size() - 7, 4);
+        FUZZ_CHECK(seconds >= "00.0" && seconds <= "59.9" && seconds[2] == '.');
+        const GpsCoordinate& c = i == 0 ? fix->lat : fix->lon;
+        FUZZ_CHECK(p.window.at(kGpsLabels[i + 2]).text ==
+                   c.degrees + "\xB0 " + c.minutes + "." + c.fraction + "' " + c.hemisphere);
     }
     return 0;
 }

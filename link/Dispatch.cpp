@@ -1,7 +1,5 @@
 #include "link/Dispatch.h"
 
-#include "core/BearingPacket.h"
-
 namespace kestrova {
 
 namespace {
@@ -13,49 +11,59 @@ constexpr std::uint8_t kCompassEvery = 19;
 constexpr std::uint8_t kMeterEvery = 3;
 }  // namespace
 
-void Dispatch::bearing() {
+void Dispatch::packet(PacketType type, std::string_view text) {
+    switch (type) {
+        case PacketType::Bearing:
+            bearing(text);
+            break;
+        case PacketType::Status:
+            dec_.ProcessStatusString(ParseStatusLine(text));
+            break;
+        case PacketType::Antenna:
+            dec_.LoadAntSettings(ParseAntennaLine(text), true);
+            break;
+        case PacketType::Gps:
+            gps(text);
+            break;
+    }
+}
+
+void Dispatch::bearing(std::string_view text) {
     const std::uint8_t n = ++st_.link.BPacketCount;
     if (n >= kCycle) {
         st_.link.BPacketCount = 0;
     }
+    const BearingPacket p = ParseBearingPacket(text);
     // A packet that lost a character is still framed as 18, but its fields are shifted: it
     // counts, and draws nothing.
-    if (!ParseBearingPacket(st_.link.RxBuffer).framed) {
+    if (!p.framed) {
         return;
     }
     if (st_.status.DF_Enabled) {
-        dec_.DrawLine();
+        dec_.DrawLine(p);
         if (n % kReadoutEvery == 0) {
             dec_.DrawDigitalDOA();
         }
     }
     if (n % kCompassEvery == 0) {
-        dec_.CompassUpdate();
+        dec_.CompassUpdate(p);
     }
     if (n % kMeterEvery == 0) {
-        MeterUpdate();
+        MeterUpdate(p);
     }
 }
 
-void Dispatch::MeterUpdate() {
-    const BearingPacket p = ParseBearingPacket(st_.link.RxBuffer);
+void Dispatch::MeterUpdate(const BearingPacket& p) {
     // Two decimal digits only: anything else is no number and no meter moves.
     if (p.meterValue) {
         dec_.Draw_Meter(p.signalMeter, *p.meterValue);
     }
 }
 
-void Dispatch::status() {
-    dec_.ProcessStatusString();
-}
-
-void Dispatch::antenna(const std::string& line) {
-    dec_.LoadAntSettings(line, true);
-}
-
-void Dispatch::gps() {
+void Dispatch::gps(std::string_view text) {
     // Only a position actually shown re-arms the time-out, so no fix outlives it.
-    if (dec_.GPSDisplay()) {
+    if (const auto fix = ParseGpsPacket(text)) {
+        dec_.GPSDisplay(*fix);
         GPSTimeOut_.start();
         st_.link.GPSTimedOut = 0;
     }

@@ -30,8 +30,6 @@ class QtSerialLine : public QObject, public SerialLine {
     bool readInput(std::string& into) override;
     bool writeOutput(std::string_view text) override;
 
-    std::string deviceOf(std::int16_t number) const { return deviceFor_(number); }
-
   private:
     void applyControlLines();
     void errorOccurred(QSerialPort::SerialPortError e);

@@ -1,6 +1,6 @@
 #include "link/RxPoll.h"
 
-#include "core/BearingPacket.h"
+#include "protocol/Framing.h"
 
 namespace kestrova {
 
@@ -33,12 +33,7 @@ void RxPoll::Timer4_Timer() {
 }
 
 bool RxPoll::headPacketComplete() const {
-    const std::string& b = st_.link.RxBuffer;
-    const char type = b.front();
-    if (type == 'B') {
-        return b.size() >= kBearingLength;
-    }
-    return (type == 'A' || type == 'C' || type == 'D') && b.find('\n') != std::string::npos;
+    return HeadPacket(st_.link.RxBuffer).has_value();
 }
 
 bool RxPoll::hasWork() const {
@@ -82,22 +77,9 @@ void RxPoll::overflowCheck() {
 
 void RxPoll::handleHead() {
     std::string& b = st_.link.RxBuffer;
-    const char type = b.front();
-    if (type == 'B' && b.size() >= kBearingLength) {
-        dispatch_.bearing();
-        b.erase(0, kBearingLength);
-        return;
-    }
-    const std::size_t lf = b.find('\n');
-    if (lf != std::string::npos && (type == 'A' || type == 'C' || type == 'D')) {
-        if (type == 'A') {
-            dispatch_.status();
-        } else if (type == 'C') {
-            dispatch_.antenna(b.substr(0, lf + 1));
-        } else {
-            dispatch_.gps();
-        }
-        b.erase(0, lf + 1);
+    if (const auto head = HeadPacket(b)) {
+        dispatch_.packet(head->type, std::string_view(b).substr(0, head->length));
+        b.erase(0, head->length);
         return;
     }
     if (b.size() >= kResyncLength) {

@@ -1,5 +1,7 @@
 #include "link/Supervision.h"
 
+#include "protocol/Replies.h"
+
 namespace kestrova {
 
 namespace {
@@ -51,8 +53,7 @@ void Supervision::dataTick() {
 void Supervision::Timer1_Timer() {
     if (st_.link.LinkState == kLinkStopped) {
         st_.link.LinkState = kLinkBlanked;
-        dec_.Draw_Polar(0, 0, 0, true, 0, true);
-        dec_.DigitalDOA_Blank();
+        dec_.StopBearings();
     }
 }
 
@@ -66,8 +67,7 @@ void Supervision::GPSTimeOut_Timer() {
 
 void Supervision::StayAliveTmr_Timer() {
     // Without an open port the write fails; nobody is waiting for it, so it is dropped.
-    static constexpr char kNul[1] = {'\0'};
-    (void)st_.Comm1.writeOutput(std::string_view(kNul, 1));
+    (void)st_.Comm1.writeOutput(kStayAlive);
 }
 
 }  // namespace kestrova

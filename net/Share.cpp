@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "core/Recording.h"
+#include "output/Recording.h"
 
 namespace kestrova::share {
 

@@ -21,10 +21,9 @@ void SerialPorts::InitializeSerialComm() {
     if (store_.ended()) {
         return;
     }
+    // The receive threshold, text mode and input length are the adapter's own: it reads
+    // everything waiting as bytes and tells when input arrives.
     LineOptions options;
-    options.receiveThreshold = 1400;
-    options.textMode = true;
-    options.inputLength = 0;
     options.handshaking = false;
     options.rts = false;
     options.dtr = false;

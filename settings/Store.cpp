@@ -2,7 +2,6 @@
 
 #include <utility>
 
-#include "core/FormatDot.h"
 #include "core/Numbers.h"
 #include "settings/AtomicReplace.h"
 #include "settings/IniLines.h"
@@ -28,7 +27,7 @@ std::string backupName(const std::string& name) {
 }
 
 int hexDigit(char c) {
-    if (c >= '0' && c <= '9') {
+    if (isDigit(c)) {
         return c - '0';
     }
     if (c >= 'a' && c <= 'f') {
@@ -40,10 +39,21 @@ int hexDigit(char c) {
     return -1;
 }
 
+// The first line of the content that begins with the key.
+std::optional<std::string_view> keyLine(const std::string& content, const std::string& Key) {
+    IniLines lines(content);
+    for (std::string_view line; lines.next(line);) {
+        if (StartsWithKey(line, Key)) {
+            return line;
+        }
+    }
+    return std::nullopt;
+}
+
 }  // namespace
 
 Store::Store(std::filesystem::path settingsFolder, Display& ui, MessageBoxes& boxes,
-             const Clock& clock, MainWindowPlacement& window, FileOps& files,
+             const LocalClock& clock, MainWindowPlacement& window, FileOps& files,
              std::function<void()> endProgram)
     : folder_(std::move(settingsFolder)),
       ui_(ui),
@@ -64,27 +74,9 @@ std::string Store::ReadIniValue(const std::string& FileName, const std::string& 
         std::string content;
         bool failed = !files_.readAll(pathOf(name), content);
         if (!failed) {
-            IniLines lines(content);
-            std::string_view line;
-            bool found = false;
-            while (!found && lines.next(line)) {
-                found = StartsWithKey(line, Key);
-            }
-            if (found) {
-                std::optional<std::string> value = DecodeHexEscapes(ValueOfLine(line));
-                if (value && !contains(name, ".bak")) {
-                    return *value;
-                }
-                // Repair the settings file from the backup; a backup that cannot be put
-                // back counts as unreadable too.
-                if (value && ReplaceFileAtomically(files_, pathOf(replaceAll(name, ".bak", ".ini")),
-                                                   content)) {
-                    boxes_.show("An error occured while trying to open '" + FileName +
-                                    "' file. Tavrel2 had to use the backup copy of the INI "
-                                    "file. Please check that the software is correctly "
-                                    "installed in the computer and that the computer is always "
-                                    "closed properly.",
-                                "Fatal Error", BoxIcon::Critical);
+            if (const auto line = keyLine(content, Key)) {
+                const std::optional<std::string> value = DecodeHexEscapes(ValueOfLine(*line));
+                if (value && (!contains(name, ".bak") || repairFrom(name, content, FileName))) {
                     return *value;
                 }
                 failed = true;
@@ -105,6 +97,20 @@ std::string Store::ReadIniValue(const std::string& FileName, const std::string& 
         name = backupName(name);
     }
     return "";
+}
+
+bool Store::repairFrom(const std::string& backup, const std::string& content,
+                       const std::string& FileName) {
+    // A backup that cannot be put back counts as unreadable too.
+    if (!ReplaceFileAtomically(files_, pathOf(replaceAll(backup, ".bak", ".ini")), content)) {
+        return false;
+    }
+    boxes_.show("An error occured while trying to open '" + FileName +
+                    "' file. Tavrel2 had to use the backup copy of the INI file. Please check "
+                    "that the software is correctly installed in the computer and that the "
+                    "computer is always closed properly.",
+                "Fatal Error", BoxIcon::Critical);
+    return true;
 }
 
 void Store::fatal(const std::string& FileName) {
@@ -236,11 +242,7 @@ void Store::ShowStatus(std::string_view message) {
     if (ended_) {
         return;
     }
-    const TimeOfDay t = clock_.timeOfDay();
-    const std::string stamp = FormatDot(
-        std::to_string(t.hour) + ":" + std::to_string(t.minute) + ":" + std::to_string(t.second),
-        "hh:mm:ss");
-    ui_.setText(El::StatusDisp, stamp + "> " + std::string(message));
+    ui_.setText(El::StatusDisp, FormatTimeOfDay(clock_.now()) + "> " + std::string(message));
 }
 
 }  // namespace kestrova

@@ -9,8 +9,8 @@
 #include <string>
 #include <string_view>
 
+#include "core/Clock.h"
 #include "core/Display.h"
-#include "settings/Clock.h"
 #include "settings/FileOps.h"
 #include "settings/MainWindowPlacement.h"
 #include "settings/MessageBoxes.h"
@@ -33,7 +33,7 @@ class Store {
 
     // endProgram is called once, when neither the settings file nor its backup can be read.
     Store(std::filesystem::path settingsFolder, Display& ui, MessageBoxes& boxes,
-          const Clock& clock, MainWindowPlacement& window, FileOps& files,
+          const LocalClock& clock, MainWindowPlacement& window, FileOps& files,
           std::function<void()> endProgram);
 
     // The value of the first line beginning with Key; "" when there is none. Falls back to
@@ -66,11 +66,14 @@ class Store {
   private:
     std::string pathOf(const std::string& name) const;
     void fatal(const std::string& FileName);
+    // Puts the backup's content back as the settings file and says so; false when it cannot.
+    bool repairFrom(const std::string& backup, const std::string& content,
+                    const std::string& FileName);
 
     std::filesystem::path folder_;
     Display& ui_;
     MessageBoxes& boxes_;
-    const Clock& clock_;
+    const LocalClock& clock_;
     MainWindowPlacement& window_;
     FileOps& files_;
     std::function<void()> endProgram_;

@@ -3,7 +3,6 @@
 #include <algorithm>
 
 #include "display/Bearing.h"
-#include "display/Polar.h"
 
 namespace kestrova {
 
@@ -45,10 +44,7 @@ void Draw_DF_Enabled(Station& st) {
         st.ui.setVisible(El::FrameDFOff, false);
         return;
     }
-    Draw_Polar(st, 0, 0, 0, true, 0, true);
-    st.ui.bearingsStopped();
-    st.ui.setVisible(El::FrameDFOff, true);
-    DigitalDOA_Blank(st);
+    StopBearings(st, true);
 }
 
 }  // namespace kestrova

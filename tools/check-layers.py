@@ -10,12 +10,16 @@ import sys
 # Folder -> the folders its code may include, itself among them.
 ALLOWED = {
     "core": {"core"},
-    "display": {"core", "display"},
+    "protocol": {"core", "protocol"},
+    "display": {"core", "protocol", "display"},
     # Lines of bearing and the fix; GeographicLib is a system header.
     "fix": {"core", "fix"},
-    "status": {"core", "display", "status"},
-    "link": {"core", "link"},
-    "net": {"core", "net"},
+    "status": {"core", "protocol", "display", "status"},
+    "link": {"core", "protocol", "link"},
+    # The share sends what the line brought in the recording format.
+    "net": {"core", "output", "net"},
+    # The files written as the program runs; the bearing log writes the readout's text.
+    "output": {"core", "protocol", "display", "output"},
     # The port dialog and the boxes are Qt, and use our widgets; the rest of settings cannot
     # see them (the build gives its headless library no path to widgets/).
     "settings": {"core", "settings", "widgets"},
@@ -23,8 +27,9 @@ ALLOWED = {
     # The map's Qt part uses our widgets; its headless part cannot see them (the build gives
     # it no path to widgets/), as with settings.
     "map": {"core", "fix", "widgets", "map"},
-    "app": {"core", "display", "status", "link", "net", "settings", "widgets", "fix", "map", "app"},
-    "tools/sim": {"core", "tools/sim"},
+    "app": {"core", "protocol", "display", "status", "link", "net", "output", "settings",
+            "widgets", "fix", "map", "app"},
+    "tools/sim": {"core", "protocol", "output", "tools/sim"},
     "tools/fix": {"core", "fix", "tools/fix"},
 }
 INCLUDE = re.compile(r'^\s*#\s*include\s+"([^"]+)"', re.M)

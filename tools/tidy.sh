@@ -8,7 +8,7 @@ build="$(cd "${1:-$root/build}" && pwd)"
 shift || true
 folders=("$@")
 if [ ${#folders[@]} -eq 0 ]; then
-  folders=(core display fix status link net settings widgets map app tools/sim tools/fix)
+  folders=(core protocol display fix status link net output settings widgets map app tools/sim tools/fix)
 fi
 
 tidy="$(command -v clang-tidy-14 || command -v clang-tidy)"

@@ -4,6 +4,8 @@
 #include <QWidget>
 #include <algorithm>
 
+#include "widgets/Pictures.h"
+
 namespace kestrova {
 
 namespace {
@@ -79,6 +81,16 @@ void applyLook(QWidget* window, Palette palette) {
     QFont f = window->font();
     f.setStyleStrategy(QFont::StyleStrategy(f.styleStrategy() | QFont::NoSubpixelAntialias));
     window->setFont(f);
+}
+
+QFont displayFont(double points, bool bold, Palette palette) {
+    QFont f(pictures::displayFontFamily());
+    f.setPointSizeF(points);
+    f.setBold(bold);
+    if (palette == Palette::Night) {
+        f.setStyleStrategy(QFont::NoSubpixelAntialias);  // no coloured fringes
+    }
+    return f;
 }
 
 }  // namespace kestrova

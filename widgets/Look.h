@@ -5,6 +5,7 @@
 // covered too.
 
 #include <QColor>
+#include <QFont>
 #include <QImage>
 #include <QPalette>
 #include <QPixmap>
@@ -34,5 +35,8 @@ QPalette shadePalette(Palette palette, const QPalette& day);
 // Gives a window (dialog, message box, popup) the palette: at night the application's palette
 // shaded and fonts without coloured sub-pixel fringes; by day the window is left as it is.
 void applyLook(QWidget* window, Palette palette);
+
+// The display's typeface at a size; at night without coloured sub-pixel fringes.
+QFont displayFont(double points, bool bold, Palette palette);
 
 }  // namespace kestrova

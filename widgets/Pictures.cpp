@@ -93,6 +93,33 @@ QString displayFontFamily() {
     return family;
 }
 
+namespace {
+
+// The dial's marks every 10 degrees, red on the axes, and its labels every 30.
+void paintScale(QPainter& p, QPointF c) {
+    for (int deg = 0; deg < 360; deg += 10) {
+        const double a = qDegreesToRadians(static_cast<double>(deg));
+        const QPointF dir(std::sin(a), -std::cos(a));
+        if (deg % 90 == 0) {
+            p.setPen(QPen(kRed, 4, Qt::SolidLine, Qt::FlatCap));
+            p.drawLine(c + dir * 88, c + dir * 104);
+        } else {
+            p.setPen(QPen(kRing, deg % 30 == 0 ? 2 : 1, Qt::SolidLine, Qt::FlatCap));
+            p.drawLine(c + dir * (deg % 30 == 0 ? 93 : 96), c + dir * 100);
+        }
+    }
+    p.setFont(pixelFont(11, true));
+    p.setPen(kScaleText);
+    for (int deg = 0; deg < 360; deg += 30) {
+        const double a = qDegreesToRadians(static_cast<double>(deg));
+        // Labels on the axes sit inside the red marks.
+        const double r = deg % 90 == 0 ? 76 : 85;
+        centredText(p, c + QPointF(std::sin(a), -std::cos(a)) * r, QString::number(deg));
+    }
+}
+
+}  // namespace
+
 void paintGaugeFace(QPainter& p, int side) {
     p.save();
     p.setRenderHint(QPainter::Antialiasing);
@@ -120,27 +147,7 @@ void paintGaugeFace(QPainter& p, int side) {
 
     p.setPen(QPen(kRing, 3));
     p.drawEllipse(c, 101, 101);
-
-    for (int deg = 0; deg < 360; deg += 10) {
-        const double a = qDegreesToRadians(static_cast<double>(deg));
-        const QPointF dir(std::sin(a), -std::cos(a));
-        if (deg % 90 == 0) {
-            p.setPen(QPen(kRed, 4, Qt::SolidLine, Qt::FlatCap));
-            p.drawLine(c + dir * 88, c + dir * 104);
-        } else {
-            p.setPen(QPen(kRing, deg % 30 == 0 ? 2 : 1, Qt::SolidLine, Qt::FlatCap));
-            p.drawLine(c + dir * (deg % 30 == 0 ? 93 : 96), c + dir * 100);
-        }
-    }
-
-    p.setFont(pixelFont(11, true));
-    p.setPen(kScaleText);
-    for (int deg = 0; deg < 360; deg += 30) {
-        const double a = qDegreesToRadians(static_cast<double>(deg));
-        // Labels on the axes sit inside the red marks.
-        const double r = deg % 90 == 0 ? 76 : 85;
-        centredText(p, c + QPointF(std::sin(a), -std::cos(a)) * r, QString::number(deg));
-    }
+    paintScale(p, c);
     p.restore();
 }
 
@@ -184,13 +191,6 @@ void HistoryMarks::paint(QPainter& p, int side, std::span<const DialMark> marks,
         p.drawImage(origin, wedge);
     }
     p.restore();
-}
-
-QPixmap gaugeFace(qreal dpr) {
-    QPixmap pm = blank(kGaugeFaceSize, dpr);
-    QPainter p(&pm);
-    paintGaugeFace(p, kGaugeFaceSize.width());
-    return pm;
 }
 
 QPixmap meterScales(qreal dpr) {

@@ -13,11 +13,8 @@
 
 class QPainter;
 
-namespace kestrova {}
-
 namespace kestrova::pictures {
 
-inline constexpr QSize kGaugeFaceSize{212, 212};
 inline constexpr QSize kMeterScalesSize{58, 164};
 inline constexpr QSize kBearingBackgroundSize{54, 29};
 inline constexpr QSize kGpsBackgroundSize{158, 121};
@@ -52,7 +49,6 @@ class HistoryMarks {
     QColor colour_;
 };
 
-QPixmap gaugeFace(qreal dpr);
 QPixmap meterScales(qreal dpr);
 QPixmap bearingBackground(qreal dpr);
 QPixmap gpsBackground(qreal dpr);

@@ -178,7 +178,7 @@ TEST(ChooseFolders, SettingsFolderAndWhatItsReaderAnswers) {
 
         FakeWindow window;
         BoxRecorder boxes;
-        FixedClock clock;
+        HandLocalClock clock;
         WindowRecorder placement;
         int ends = 0;
         Store store(f.settings, window, boxes, clock, placement, files, [&] { ++ends; });

@@ -8,6 +8,7 @@
 #include <cstdlib>
 
 #include "tests/fakes/Program.h"
+#include "widgets/LineElement.h"
 #include "widgets/NeedleGauge.h"
 
 namespace kestrova::testing {

@@ -1,174 +1,19 @@
-// The operator's command line and the view and output options.
+// The output options switch on their outputs.
 #include <gtest/gtest.h>
 
-#include <map>
-#include <string>
 #include <tuple>
-#include <vector>
 
-#include "app/CommandLine.h"
-#include "app/OperatorTools.h"
-#include "app/ViewOptions.h"
-#include "core/Recording.h"
+#include "output/OperatorTools.h"
+#include "output/Recording.h"
 #include "tests/fakes/FakeSerialLine.h"
 #include "tests/fakes/FakeTimers.h"
-#include "tests/fakes/FakeWindow.h"
 #include "tests/fakes/MemoryFile.h"
-#include "tests/settings/StoreRig.h"
 
 namespace kestrova::testing {
 namespace {
 
-using Args = std::vector<std::string>;
-
-TEST(CommandLine, OptionsValuesAndMistakes) {
-    const std::tuple<Args, std::string, std::string, bool, bool, std::string> cases[] = {
-        // arguments, --port, --settings, --help, --version, error
-        {{}, "", "", false, false, ""},
-        {{"--port", "/dev/ttyUSB0"}, "/dev/ttyUSB0", "", false, false, ""},
-        {{"--port=/dev/pts/3", "--settings", "a b"}, "/dev/pts/3", "a b", false, false, ""},
-        {{"--settings=x=y", "--settings=z"}, "", "z", false, false, ""},  // the last one counts
-        {{"--port", "-weird"}, "-weird", "", false, false, ""},
-        {{"--help"}, "", "", true, false, ""},
-        {{"-h", "--version"}, "", "", true, true, ""},
-        {{"--port"}, "", "", false, false, "option '--port' needs a DEVICE"},
-        {{"--port="}, "", "", false, false, "option '--port' needs a DEVICE"},
-        {{"--port", "--help"}, "", "", false, false, "option '--port' needs a DEVICE"},
-        {{"--settings", ""}, "", "", false, false, "option '--settings' needs a DIR"},
-        {{"--version=2"}, "", "", false, false, "option '--version' takes no value"},
-        {{"--portx=1"}, "", "", false, false, "unknown option '--portx'"},
-        {{"-platform", "xcb"}, "", "", false, false, "unknown option '-platform'"},
-        {{"--help", "stray"}, "", "", true, false, "unexpected argument 'stray'"},
-        {{"--bogus", "--help"}, "", "", false, false, "unknown option '--bogus'"},
-        {{"--port", "rfc2217://[::1]:2217"}, "rfc2217://[::1]:2217", "", false, false, ""},
-        {{"--port", "tcp://mast"},
-         "tcp://mast",
-         "",
-         false,
-         false,
-         "--port tcp://mast: no port (HOST:PORT)"},
-        {{"--share", "0"}, "", "", false, false, "--share 0: port 0 is out of range (1 to 65535)"},
-        {{"--share=lan:x"}, "", "", false, false, "--share lan:x: port 'x' is no number"},
-    };
-    for (const auto& [args, port, settings, help, version, error] : cases) {
-        SCOPED_TRACE(::testing::PrintToString(args));
-        const ParsedCommandLine p = ParseCommandLine(args);
-        EXPECT_EQ(p.error, error);
-        EXPECT_EQ(std::tie(p.options.port, p.options.settings, p.options.help, p.options.version),
-                  std::tie(port, settings, help, version));
-    }
-}
-
-// Every option is in the help, each line fits a terminal, and the version is the project's.
-TEST(CommandLine, HelpAndVersion) {
-    const std::string usage = UsageText();
-    for (const char* option : {"--port DEVICE", "--settings DIR", "--help", "--version"}) {
-        EXPECT_NE(usage.find(option), std::string::npos) << option;
-    }
-    for (std::size_t start = 0, end; start < usage.size(); start = end + 1) {
-        end = usage.find('\n', start);
-        EXPECT_LT(end - start, 80u) << usage.substr(start, end - start);
-    }
-    EXPECT_EQ(VersionText(), "kestrova 1.0.1\n");
-}
-
-// Each option's good values are stored as they mean; bad ones store nothing and say what the
-// option takes, quoting what was given.
-TEST(ViewOptions, CommandLineValuesAreCheckedAndStored) {
-    const std::tuple<const char*, const char*, ViewOptions> good[] = {
-        {"--history", "1", {.history = 1}},
-        {"--history", " 360 ", {.history = 360}},
-        {"--palette", "night", {.palette = Palette::Night}},
-        {"--palette", "Day", {.palette = Palette::Day}},
-        {"--scale", "1", {.scale = 1.0}},
-        {"--scale", "1.5", {.scale = 1.5}},
-        {"--scale", "3", {.scale = 3.0}},
-    };
-    for (const auto& [option, text, expected] : good) {
-        ViewOptions o;
-        EXPECT_EQ(TakeViewOption(o, option, text), "") << option << " " << text;
-        EXPECT_EQ(o, expected) << option << " " << text;
-    }
-    const std::tuple<const char*, const char*, const char*> bad[] = {
-        {"--history", "0", "a whole number from 1 to 360"},
-        {"--history", "361", "a whole number from 1 to 360"},
-        {"--history", "12.5", "a whole number from 1 to 360"},
-        {"--history", "", "a whole number from 1 to 360"},
-        {"--history", "99999999999", "a whole number from 1 to 360"},
-        {"--palette", "dusk", "night or day"},
-        {"--scale", "0.99", "a number from 1 to 3"},
-        {"--scale", "3.01", "a number from 1 to 3"},
-        {"--scale", "1,5", "a number from 1 to 3"},
-        {"--scale", "2x", "a number from 1 to 3"},
-        {"--scale", "nan", "a number from 1 to 3"},
-    };
-    for (const auto& [option, text, values] : bad) {
-        ViewOptions o;
-        EXPECT_EQ(TakeViewOption(o, option, text),
-                  std::string(option) + " takes " + values + ", not \"" + text + "\"");
-        EXPECT_EQ(o, ViewOptions{}) << option << " " << text;
-    }
-}
-
-// The settings file fills in what the command line left; its bad values are reported, naming
-// the key and what it takes, and left at their defaults.
-TEST(ViewOptions, SettingsFillInAndReportBadValues) {
-    struct Case {
-        const char* name;
-        ViewOptions commandLine;
-        std::map<std::string, std::string> settings;
-        ViewOptions expected;
-        std::vector<std::string> reports;
-    };
-    const Case cases[] = {
-        {"nothing anywhere: all off", {}, {}, {}, {}},
-        {"settings only",
-         {},
-         {{"History=", "40"}, {"Palette=", "night"}, {"Scale=", "2"}},
-         {.history = 40, .palette = Palette::Night, .scale = 2.0},
-         {}},
-        {"the command line wins",
-         {.palette = Palette::Night, .scale = 1.5},
-         {{"Palette=", "day"}, {"Scale=", "nonsense"}, {"History=", "5"}},
-         {.history = 5, .palette = Palette::Night, .scale = 1.5},
-         {}},
-        {"bad values reported",
-         {},
-         {{"History=", "0"}, {"Palette=", "red"}, {"Scale=", "4"}},
-         {},
-         {"History=0 ignored (a whole number from 1 to 360)", "Palette=red ignored (night or day)",
-          "Scale=4 ignored (a number from 1 to 3)"}},
-        {"blank values are no values", {}, {{"History=", "  "}, {"Scale=", ""}}, {}, {}},
-    };
-    for (const Case& c : cases) {
-        std::vector<std::string> reports;
-        const ViewOptions o = ResolveViewOptions(
-            c.commandLine,
-            [&c](const std::string& key) {
-                auto it = c.settings.find(key);
-                return it == c.settings.end() ? std::string() : it->second;
-            },
-            [&reports](std::string_view m) { reports.emplace_back(m); });
-        EXPECT_EQ(o, c.expected) << c.name;
-        EXPECT_EQ(reports, c.reports) << c.name;
-    }
-}
-
-// Through the real store: missing keys are no error, a bad value goes to the status line, and
-// a key that only begins like an option's is not it.
-TEST(ViewOptions, ReadFromTheSettingsStore) {
-    StoreRig plain("RxCOMport=1\r\nHistoryLength=9\r\n", "RxCOMport=1\r\n");
-    EXPECT_EQ(ReadViewOptions(plain.store, {}), ViewOptions{});
-    EXPECT_EQ(plain.statusWrites(), 0);
-    EXPECT_TRUE(plain.boxes.boxes.empty());
-
-    StoreRig set("RxCOMport=1\r\nhistory=12\r\nScale=9\r\n", "RxCOMport=1\r\n");
-    EXPECT_EQ(ReadViewOptions(set.store, {}), ViewOptions{.history = 12});
-    EXPECT_EQ(set.status(), "14:03:07> Scale=9 ignored (a number from 1 to 3)");
-}
-
-// What is switched on is written; whatever happens to the files, the window and the receive
-// buffer get everything.
+// What is switched on is written; whatever happens to the files, the receive buffer gets
+// everything.
 TEST(OperatorTools, OptionsSwitchOnTheirOutputsOnly) {
     const std::tuple<OperatorOptions, bool, std::size_t, long, std::size_t> cases[] = {
         // options, files refuse to open, chunks recorded, log lines, reports
@@ -179,15 +24,15 @@ TEST(OperatorTools, OptionsSwitchOnTheirOutputsOnly) {
         {{"s.rec", "b.csv"}, true, 0, 0, 2},
     };
     for (const auto& [options, refuse, chunks, lines, reports] : cases) {
-        FakeWindow window;
         FakeSerialLine serial;
         MemoryFile recordFile, logFile;
         FakeClock clock;
         HandLocalClock local;
+        const Clocks clocks{clock, local};
         std::size_t reported = 0;
         OperatorTools tools(
-            window, serial, clock.make(0), [] { return 60; }, [&](std::string_view) { ++reported; },
-            recordFile, logFile, clock, local);
+            serial, clock.make(0), [&](std::string_view) { ++reported; }, recordFile, logFile,
+            clocks);
         serial.open();
         recordFile.refuseOpen = logFile.refuseOpen = refuse;
         tools.begin(options);
@@ -195,11 +40,12 @@ TEST(OperatorTools, OptionsSwitchOnTheirOutputsOnly) {
         for (int i = 0; i < 5; ++i) {
             serial.incoming = "B20482048S42045P\r\n";
             tools.line().readInput(rx);
-            tools.display().setText(El::DOA, "10" + std::to_string(i) + ".");
+            BearingShown b;
+            b.tenths = static_cast<std::int16_t>(1005 + i * 10);
+            tools.bearingLog().bearingShown(b);
         }
         tools.end();
         EXPECT_EQ(rx.size(), 5u * 18);
-        EXPECT_EQ(window.text(El::DOA), "104.");
         if (options == OperatorOptions{}) {
             EXPECT_EQ(recordFile.opens + logFile.opens, 0) << "off: no file touched";
         }

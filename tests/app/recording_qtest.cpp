@@ -3,7 +3,7 @@
 
 #include <QTimer>
 
-#include "core/Recording.h"
+#include "output/Recording.h"
 #include "tests/fakes/Program.h"
 
 namespace kestrova::testing {

@@ -19,9 +19,11 @@
 #include "app/frmKestrova.h"
 #include "settings/QtMessageBoxes.h"
 #include "tests/fakes/Program.h"
+#include "widgets/LineElement.h"
 #include "widgets/Look.h"
 #include "widgets/NeedleGauge.h"
 #include "widgets/Pictures.h"
+#include "widgets/StatusLineWidget.h"
 #include "widgets/WindowHelpers.h"
 
 namespace kestrova::testing {
@@ -75,7 +77,6 @@ TEST(Window, IsAFixedBlackClientAreaWithItsDesignTextsPlacesAndPictures) {
     w.setTopTwips(3000);
     EXPECT_EQ(w.pos(), QPoint(100, 200));
     EXPECT_EQ(std::pair(w.leftTwips(), w.topTwips()), std::pair(1500, 3000));
-    EXPECT_GE(w.widthTwips(), 7350);
     const std::tuple<El, const char*, const char*> rows[] = {
         {El::Banner_Op_Mode, "---A", ""},
         {El::StatusDisp, "Status Ok!", "Click to clear previous Status Info."},
@@ -236,7 +237,7 @@ TEST(Window, StatusLineAndConfigureButton) {
     click(status);
     EXPECT_EQ(w.text(El::StatusDisp), "");
     EXPECT_EQ(status->toolTip(), tip);
-    EXPECT_EQ(w.statusMessages().newestFirst().size(), 100u);
+    EXPECT_EQ(w.statusLine()->newestFirst().size(), 100u);
 
     auto* button = qobject_cast<QPushButton*>(w.element(El::butConfig));
     ASSERT_NE(button, nullptr);
@@ -247,12 +248,19 @@ TEST(Window, StatusLineAndConfigureButton) {
     EXPECT_EQ(calls, 1);
 }
 
+// A bearing the readout shows, as the window is told of it.
+void showBearing(frmKestrova& w, int tenths) {
+    BearingShown b;
+    b.tenths = static_cast<std::int16_t>(tenths);
+    w.history().bearingShown(b);
+}
+
 // Everything that can show lit at once, as the logic would draw it.
 void lightEverything(frmKestrova& w) {
     ASSERT_TRUE(w.loadPicture(El::Banner_AntOrientation, (kAssets / "Ant-AIR-Win32.bmp").string()));
-    w.setHistoryLength(8);
-    for (const char* r : {"010 ", "020.", "035 ", "050 ", "090.", "200 ", "210 ", "222."}) {
-        w.setText(El::DOA, r);
+    w.history().setLength(8);
+    for (const int tenths : {100, 205, 350, 500, 905, 2000, 2100, 2225}) {
+        showBearing(w, tenths);
     }
     w.setText(El::Textbox2, "Pkt Corr");
     w.setText(El::StatusDisp, "14:03:07> COM port error.");
@@ -282,7 +290,7 @@ TEST(NightPalette, NoPixelOfTheWindowItsListOrItsBoxesIsGreenOrBlue) {
     w.grab();
     EXPECT_EQ(w.gauge()->faceRenderCount(), 2);
 
-    QListWidget* list = w.showStatusMessages(QPoint(100, 100));
+    QListWidget* list = w.statusLine()->showMessages(QPoint(100, 100));
     EXPECT_EQ(bright(list->grab().toImage()), 0);
     list->hide();
 
@@ -312,7 +320,7 @@ TEST(NightPalette, FromTheSettingsFileAlsoOnThePortDialog) {
     ProgramFolder folder(one.path, "", "Palette=Night\r\nHistory=30\r\nScale=4\r\n");
     auto app = folder.start();
     EXPECT_EQ(app->window().colours(), Palette::Night);
-    EXPECT_EQ(app->window().history().length(), 30u);
+    EXPECT_EQ(app->window().history().history().length(), 30u);
     EXPECT_EQ(app->window().scale(), 1.0);
     EXPECT_EQ(app->window().text(El::StatusDisp).substr(8),
               "> Scale=4 ignored (a number from 1 to 3)");
@@ -323,25 +331,25 @@ TEST(NightPalette, FromTheSettingsFileAlsoOnThePortDialog) {
     EXPECT_GT(red(img), 200);
 }
 
-// Marks fade with age, a blank readout adds none and drops none, the oldest goes when the
+// Marks fade with age, the oldest goes when the
 // history is full, and a stop drops them all.
 TEST(History, MarksFadeAndGoOnTheRimDrawnIntoTheCachedDial) {
     frmKestrova w;
-    w.setHistoryLength(3);
+    w.history().setLength(3);
     NeedleGauge& g = *w.gauge();
     // Blue of the dial's rim at `degrees`, where a mark's tip lies over the red axis marks.
     const auto blueAt = [&g](double degrees) {
         const QPointF p = g.centre() + needleTip(degrees, 1, g.width() / 2.0 * 95 / 106);
         return g.grab().toImage().pixelColor(p.toPoint()).blue();
     };
-    for (const char* r : {"090 ", "180 ", " - - -", "270 "}) {
-        w.setText(El::DOA, r);
+    for (const int tenths : {900, 1800, 2700}) {
+        showBearing(w, tenths);
     }
     EXPECT_GT(blueAt(270), blueAt(180));
     EXPECT_GT(blueAt(180), blueAt(90));
     EXPECT_GT(blueAt(90), 40);
     EXPECT_EQ(blueAt(0), 0);
-    w.setText(El::DOA, "000 ");
+    showBearing(w, 0);
     EXPECT_EQ(blueAt(90), 0) << "pushed out by the fourth";
     EXPECT_GT(blueAt(0), blueAt(270));
 
@@ -354,12 +362,12 @@ TEST(History, MarksFadeAndGoOnTheRimDrawnIntoTheCachedDial) {
         g.grab();
     }
     EXPECT_EQ(g.overlayRenderCount(), overlays);
-    w.setText(El::DOA, "100 ");
+    showBearing(w, 1000);
     g.grab();
     EXPECT_EQ(g.overlayRenderCount(), overlays + 1);
     EXPECT_EQ(g.faceRenderCount(), faces);
 
-    w.bearingsStopped();
+    w.history().bearingsStopped();
     for (double d : {0, 90, 100, 180, 270}) {
         EXPECT_EQ(blueAt(d), 0) << d;
     }

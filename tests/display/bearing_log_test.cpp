@@ -5,23 +5,11 @@
 #include <ctime>
 
 #include "display/BearingHistory.h"
-#include "display/BearingLog.h"
-#include "tests/fakes/FakeWindow.h"
+#include "output/BearingLog.h"
 #include "tests/fakes/MemoryFile.h"
 
 namespace kestrova::testing {
 namespace {
-
-TEST(BearingHistory, ReadoutTextsAreTheDegreesShown) {
-    const std::tuple<std::string_view, std::optional<double>> rows[] = {
-        {"123.", 123.5}, {"045 ", 45.0}, {"000 ", 0.0}, {"359.", 359.5},
-        {"370 ", 10.0},  {" - - -", {}}, {"12 .", {}},  {"1234", {}},
-        {"123", {}},     {"", {}},       {"12a ", {}},  {"123 ", 123.0},
-    };
-    for (const auto& [text, degrees] : rows) {
-        EXPECT_EQ(ReadoutDegrees(text), degrees) << "\"" << text << "\"";
-    }
-}
 
 // Marks oldest first, as degrees and the strength in hundredths.
 std::vector<std::pair<double, long>> marks(const BearingHistory& h) {
@@ -36,20 +24,20 @@ std::vector<std::pair<double, long>> marks(const BearingHistory& h) {
 // faintest at the length's end; off at length 0; a shorter length drops the oldest.
 TEST(BearingHistory, KeepsTheNewestReadoutsFading) {
     BearingHistory one(1);
-    one.shown("123 ");
+    one.add(123);
     EXPECT_EQ(one.mark(0).strength, 1.0);
     BearingHistory off;
-    EXPECT_FALSE(off.shown("123 "));
+    EXPECT_FALSE(off.add(123));
     EXPECT_EQ(off.size(), 0u);
 
     BearingHistory h(5);
-    for (const char* r : {"010 ", " - - -", "020.", "030 ", "xyz"}) {
-        h.shown(r);
+    for (const double d : {10.0, 20.5, 30.0}) {
+        EXPECT_TRUE(h.add(d));
     }
     using Marks = std::vector<std::pair<double, long>>;
     EXPECT_EQ(marks(h), (Marks{{10, 60}, {20.5, 80}, {30, 100}}));
-    for (const char* r : {"040 ", "050 ", "060 "}) {
-        h.shown(r);
+    for (const double d : {40.0, 50.0, 60.0}) {
+        h.add(d);
     }
     EXPECT_EQ(marks(h), (Marks{{20.5, 20}, {30, 40}, {40, 60}, {50, 80}, {60, 100}}));
     h.setLength(2);
@@ -58,111 +46,59 @@ TEST(BearingHistory, KeepsTheNewestReadoutsFading) {
     EXPECT_EQ(h.size(), 0u);
 }
 
-TEST(BearingLog, DecimalMinutesLabelsInDecimalDegrees) {
-    const std::pair<const char*, std::optional<double>> cases[] = {
-        {"33\xB0 52.1234' S", -(33 + 52.1234 / 60)},
-        {"151\xB0 12.3456' E", 151 + 12.3456 / 60},
-        {"004\xB0 53.4000' W", -(4 + 53.4 / 60)},
-        {"00\xB0 00.0000' N", 0.0},
-        {"179\xB0 59.9999' N", 179 + 59.9999 / 60},
-        {"  5\xB0  5.0070' W", -(5 + 5.007 / 60)},  // padded as sent
-        {"5 \xB0 05.0070' S", std::nullopt},
-        {"--\xB0  --.----'  -", std::nullopt},  // the placeholders
-        {"---\xB0  --.----'  -", std::nullopt},
-        {"33\xB0 52' 07.4\" S", std::nullopt},  // the seconds label
-        {"33\xB0 52.1234' X", std::nullopt},
-        {"33\xB0 52.123' S", std::nullopt},
-        {"1234\xB0 52.1234' S", std::nullopt},
-        {"", std::nullopt},
-    };
-    for (const auto& [label, want] : cases) {
-        const auto got = DecimalDegrees(label);
-        ASSERT_EQ(got.has_value(), want.has_value()) << label;
-        if (want) {
-            EXPECT_NEAR(*got, *want, 1e-12) << label;
-        }
-    }
+// A bearing shown at 14:03:07.123 with the given tenths, signal and position.
+BearingShown shown(std::int16_t tenths, bool absolute, std::int16_t signal,
+                   std::optional<GeoPosition> position = {}) {
+    BearingShown b;
+    b.time.local = {2024, 5, 1, 14, 3, 7, 123};
+    b.tenths = tenths;
+    b.absolute = absolute;
+    b.signal = signal;
+    b.band = "30,5-88 \"\xB5\"";  // Latin-1 in, UTF-8 out
+    b.position = position;
+    return b;
 }
 
-// The log between a station's procedures and a window.
-struct LogRig {
-    void show(El e, std::string_view text) { display.setText(e, text); }
-    MemoryFile file;
-    HandLocalClock clock;
-    int signal = 42;
-    std::vector<std::string> reports;
-    BearingLog log{file, clock, [this] { return signal; },
-                   [this](std::string_view m) { reports.emplace_back(m); }};
-    FakeWindow window;
-    BearingLogDisplay display{window, log};
-};
-
-TEST(BearingLog, RowsForBearingsShownOnly) {
+TEST(BearingLog, RowsForBearingsShown) {
     for (const std::string before : {"", "time,bearing\n"}) {
-        LogRig r;
-        r.file.content = before;
-        // What the window shows before the log starts counts for its rows.
-        r.show(El::Banner_RelBear, "REL");
-        r.show(El::Banner_Ant_Band, "30,5-88 \"\xB5\"");  // Latin-1 in, UTF-8 out
-        ASSERT_TRUE(r.log.start("bearings.csv"));
-        r.show(El::DOA, " - - -");
-        r.show(El::DOA, "123.");
-        r.show(El::Banner_GPS_Decimal_Lat, "33\xB0 52.1234' S");
-        r.show(El::Banner_GPS_Decimal_Lon, "151\xB0 12.3456' E");
-        r.show(El::Banner_RelBear, "ABS");
-        r.signal = 99;
-        r.clock.t.second = 59;
-        r.show(El::DOA, "005 ");
-        r.show(El::Banner_GPS_Decimal_Lat, "--\xB0  --.----'  -");
-        r.show(El::DOA, "359");
-        EXPECT_EQ(
-            r.file.content,
-            (before.empty() ? std::string(BearingLog::kHeader) : before) +
-                "2024-05-01 14:03:07.123,123.,REL,42,\"30,5-88 \"\"\xC2\xB5\"\"\",,\n"
-                "2024-05-01 14:03:59.123,005,ABS,99,\"30,5-88 "
-                "\"\"\xC2\xB5\"\"\",-33.868723,151.205760\n"
-                "2024-05-01 14:03:59.123,359,ABS,99,\"30,5-88 \"\"\xC2\xB5\"\"\",,151.205760\n");
-        r.display.bearingsStopped();
-        EXPECT_EQ(r.window.log.size(), 11u) << "the window gets every call";
-        EXPECT_EQ(r.window.log.back(), "bearings stopped");
-        EXPECT_TRUE(r.reports.empty());
+        MemoryFile file;
+        file.content = before;
+        std::vector<std::string> reports;
+        BearingLog log(file, [&](std::string_view m) { reports.emplace_back(m); });
+        log.bearingShown(shown(1234, false, 42));  // before the start: no row
+        ASSERT_TRUE(log.start("bearings.csv"));
+        log.bearingShown(shown(1234, false, 42));
+        log.bearingShown(shown(52, true, 99, GeoPosition{-33.86872333, 151.20576}));
+        log.bearingShown(shown(3599, true, 25, GeoPosition{0, -0.0000001}));
+        const std::string band = ",\"30,5-88 \"\"\xC2\xB5\"\"\",";
+        EXPECT_EQ(file.content,
+                  (before.empty() ? std::string(BearingLog::kHeader) : before) +
+                      "2024-05-01 14:03:07.123,123.,REL,42" + band + ",\n" +
+                      "2024-05-01 14:03:07.123,005,ABS,99" + band + "-33.868723,151.205760\n" +
+                      "2024-05-01 14:03:07.123,359,ABS,25" + band + "0.000000,-0.000000\n");
+        EXPECT_TRUE(reports.empty());
     }
 }
 
-// Unwritable or full: one message, no more writes, and the window goes on.
+// Unwritable or full: one message, no more writes.
 TEST(BearingLog, UnwritableOrFullFileIsReportedOnce) {
-    const std::size_t header = BearingLog::kHeader.size(), row = 36;
+    const std::size_t header = BearingLog::kHeader.size(), row = 54;
     const std::tuple<bool, std::size_t, int> cases[] = {
         {true, SIZE_MAX, 0}, {false, 10, 1}, {false, header + 2 * row + 10, 4}};
     for (const auto& [refuse, capacity, writes] : cases) {
-        LogRig r;
-        r.file.refuseOpen = refuse;
-        r.file.capacity = capacity;
-        r.log.start("/media/stick/b.csv");
+        MemoryFile file;
+        file.refuseOpen = refuse;
+        file.capacity = capacity;
+        std::vector<std::string> reports;
+        BearingLog log(file, [&](std::string_view m) { reports.emplace_back(m); });
+        log.start("/media/stick/b.csv");
         for (int i = 0; i < 20; ++i) {
-            r.show(El::DOA, std::to_string(100 + i) + " ");
+            log.bearingShown(shown(static_cast<std::int16_t>(1000 + i * 10), true, 50));
         }
-        EXPECT_EQ(r.window.text(El::DOA), "119 ");
-        EXPECT_EQ(r.file.writes, writes) << capacity;
-        ASSERT_EQ(r.reports.size(), 1u) << capacity;
-        EXPECT_NE(r.reports[0].find("/media/stick/b.csv"), std::string::npos) << r.reports[0];
+        EXPECT_EQ(file.writes, writes) << capacity;
+        ASSERT_EQ(reports.size(), 1u) << capacity;
+        EXPECT_NE(reports[0].find("/media/stick/b.csv"), std::string::npos) << reports[0];
     }
-}
-
-// The system clock tells the calendar's date and time, taken in the same second.
-TEST(SystemLocalClock, TellsTheLocalDateAndTime) {
-    std::time_t second = 0;
-    LocalTime t;
-    for (int i = 0; i < 3 && (i == 0 || second != std::time(nullptr)); ++i) {
-        second = std::time(nullptr);
-        t = SystemLocalClock().now();
-    }
-    std::tm local{};
-    ::localtime_r(&second, &local);
-    char want[32];
-    std::strftime(want, sizeof want, "%Y-%m-%d %H:%M:%S", &local);
-    EXPECT_EQ(FormatLocalTime(t).substr(0, 19), want);
-    EXPECT_TRUE(t.millisecond >= 0 && t.millisecond <= 999) << t.millisecond;
 }
 
 }  // namespace

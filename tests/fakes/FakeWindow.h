@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "core/Display.h"
+#include "core/Readings.h"
 #include "core/Timer.h"
 
 namespace kestrova::testing {
@@ -37,7 +38,7 @@ struct NeedleState {
     bool operator==(const NeedleState&) const = default;
 };
 
-class FakeWindow : public Display {
+class FakeWindow : public Display, public ReadingListener {
   public:
     void setText(El e, std::string_view t) override {
         at(e).text.assign(t);
@@ -61,7 +62,9 @@ class FakeWindow : public Display {
         at(e).line = {x1, y1, x2, y2, c, true};
         ++calls;
         if (logging) {
-            note(e, " ", std::to_string(y1) + ":" + std::to_string(y2) + (c == kRed ? " red" : ""));
+            note(e, " ",
+                 std::to_string(x1) + "," + std::to_string(y1) + ":" + std::to_string(x2) + "," +
+                     std::to_string(y2) + (c == kRed ? " red" : ""));
         }
     }
     void setNeedleValue(double v) override {
@@ -69,13 +72,38 @@ class FakeWindow : public Display {
         ++needle.sets;
         number("needle ", v);
     }
-    void setNeedleColour(Rgb c) override { needle.colour = c; }
+    void setNeedleColour(Rgb c) override {
+        if (c != needle.colour) {
+            add(c == kNeedleGreen ? "needle green" : c == kYellow ? "needle yellow" : "needle ?");
+        }
+        needle.colour = c;
+    }
     void setNeedleStrength(double s) override {
         needle.strength = s;
         number("strength ", s);
     }
     double twipsPerPixelY() const override { return twipsPerPixel; }
+    // Told as a listener, in the same log; the bearings and positions shown only when asked.
     void bearingsStopped() override { add("bearings stopped"); }
+    void bearingShown(const BearingShown& b) override {
+        if (readings) {
+            char s[96];
+            std::snprintf(s, sizeof s, "shown %d %s rel %d compass %d%s signal %d band ", b.tenths,
+                          b.absolute ? "ABS" : "REL", b.relativeTenths, b.compassHeading,
+                          b.airMount ? " air" : "", b.signal);
+            add(s + b.band + " at " + (b.position ? where(*b.position) : "none"));
+        }
+    }
+    void positionShown(const PositionShown& p) override {
+        if (readings) {
+            add("position " + where(p.position));
+        }
+    }
+    void positionLost() override {
+        if (readings) {
+            add("position lost");
+        }
+    }
 
     ElementState& at(El e) { return elements[static_cast<std::size_t>(e)]; }
     const ElementState& at(El e) const { return elements[static_cast<std::size_t>(e)]; }
@@ -102,10 +130,16 @@ class FakeWindow : public Display {
     int calls = 0;  // element calls of every kind
     double twipsPerPixel = 15.0;
     bool logging = true;
+    bool readings = false;
     const MonotonicClock* clock = nullptr;
     std::vector<std::string> log;
 
   private:
+    static std::string where(const GeoPosition& g) {
+        char s[48];
+        std::snprintf(s, sizeof s, "%.6f,%.6f", g.latitude, g.longitude);
+        return s;
+    }
     void note(El e, const char* how, std::string_view what) {
         if (logging) {
             add(std::string(elementName(e)) + how + std::string(what));
@@ -114,7 +148,7 @@ class FakeWindow : public Display {
     void number(const char* what, double v) {
         if (logging) {
             char b[40];
-            std::snprintf(b, sizeof b, "%s%g", what, v);
+            std::snprintf(b, sizeof b, "%s%.9g", what, v);
             add(b);
         }
     }

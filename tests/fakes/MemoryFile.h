@@ -6,9 +6,8 @@
 #include <limits>
 #include <string>
 
-#include "core/LocalTime.h"
-#include "core/OutputFile.h"
-#include "link/LineRecorder.h"
+#include "core/Clock.h"
+#include "output/OutputFile.h"
 
 namespace kestrova::testing {
 

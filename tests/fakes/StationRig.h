@@ -10,35 +10,37 @@
 #include <utility>
 
 #include "app/StationDecoders.h"
+#include "display/Bearing.h"
 #include "link/Dispatch.h"
 #include "link/RxPoll.h"
 #include "link/Supervision.h"
 #include "link/VirtualTicks.h"
 #include "status/AntennaDecoder.h"
 #include "status/Banners.h"
-#include "status/MagTable.h"
 #include "tests/fakes/FakeSerialLine.h"
 #include "tests/fakes/FakeTimers.h"
 #include "tests/fakes/FakeWindow.h"
+#include "tests/fakes/MemoryFile.h"
 #include "tests/fakes/RecordingDecoders.h"
 
 namespace kestrova::testing {
 
 enum class Poll { Timer4, VirtualTicks };
 
-template <class DecodersT, class WindowT = FakeWindow>
+template <class DecodersT>
 struct BasicRig {
     // As start-up leaves it: tables made, the placeholder antenna, the DF-off sign and the
     // battery icon hidden, the line open; nothing started.
     explicit BasicRig(Poll how = Poll::Timer4) : pollBy(how) {
         line.open();
+        st.readings.add(window);
         // Made once and copied: fuzzers make a rig for every input.
         static const std::pair<BearingRecord, AntennaRecord> made = [] {
             FakeWindow w;
             FakeSerialLine l;
             Station first{w, l};
             CreateTables(first);
-            LoadAntSettings(first, "CANT UNKNOWN\r\n", false);
+            LoadAntSettings(first, ParseAntennaLine(kUnknownAntenna), false);
             return std::pair(first.bearing, first.antenna);
         }();
         st.bearing = made.first;
@@ -47,9 +49,7 @@ struct BasicRig {
         Draw_Ant_Band(st);
         window.setVisible(El::FrameDFOff, false);
         window.setVisible(El::BatteryMeter, false);
-        if constexpr (requires { window.log.clear(); }) {
-            window.log.clear();
-        }
+        window.log.clear();
         Timer1.onTick = [this] { supervision.Timer1_Timer(); };
         GPSTimeOut.onTick = [this] { supervision.GPSTimeOut_Timer(); };
         StayAliveTmr.onTick = [this] { supervision.StayAliveTmr_Timer(); };
@@ -103,13 +103,6 @@ struct BasicRig {
             poll.Timer4_Timer();
         }
     }
-    // Puts bytes on the line and runs poll ticks until the buffer is drained (1000 at most).
-    void feed(const std::string& bytes) {
-        line.incoming += bytes;
-        for (int i = 0; i < 1000 && !(st.link.RxBuffer.empty() && line.incoming.empty()); ++i) {
-            poll.Timer4_Timer();
-        }
-    }
 
     struct Moment {
         int events = 0;
@@ -137,8 +130,10 @@ struct BasicRig {
     std::map<long, Moment> moments;  // still to come
     FakeSerialLine line;
     FakeClock clock;
-    WindowT window;
-    Station st{window, line};
+    HandLocalClock local;
+    Clocks clocks{clock, local};
+    FakeWindow window;
+    Station st{window, line, clocks};
     DecodersT decoders{st};
     // Made in this order in every rig, so timers due at the same moment fire in one order.
     FakeTimer& Timer4 = clock.make(2);

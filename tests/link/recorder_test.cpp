@@ -7,8 +7,8 @@
 #include <string>
 #include <vector>
 
-#include "core/Recording.h"
-#include "link/LineRecorder.h"
+#include "output/LineRecorder.h"
+#include "output/Recording.h"
 #include "tests/fakes/FakeSerialLine.h"
 #include "tests/fakes/FakeTimers.h"
 #include "tests/fakes/MemoryFile.h"
@@ -158,24 +158,6 @@ TEST(LineRecorder, RealFiles) {
     std::ifstream in(dir + "/ok.rec", std::ios::binary);
     EXPECT_EQ(std::string(std::istreambuf_iterator<char>(in), {}),
               "KESTROVA-REC 1 note\n0 3\nB\0\n\n"s);
-}
-
-TEST(RecordingFormat, DamageStopsTheReading) {
-    // Only the header line makes a file a recording.
-    for (const std::string raw : {"B20482048S4204", "B20482048S4204 5P\r\n", "KESTROVA-REC 12\n"}) {
-        EXPECT_FALSE(recording::isRecording(raw)) << raw;
-    }
-    EXPECT_TRUE(recording::isRecording("KESTROVA-REC 1"));
-    const std::string h = "KESTROVA-REC 1\n12 3\nabc\n";
-    EXPECT_TRUE(recording::parse(h + "9223372036854775807 1\nd\n").whole);
-    for (const std::string bad :
-         {"x3 1\nd\n", "11 1\nd\n", "13 1\ndd\n", "13\nd\n", "9223372036854775808 1\nd\n"}) {
-        const auto got = recording::parse(h + bad);
-        EXPECT_FALSE(got.whole) << bad;
-        EXPECT_EQ(got.chunks.size(), 1u) << bad;
-        EXPECT_EQ(got.record, 2u) << bad;
-        EXPECT_EQ(got.stoppedAt, h.size()) << bad;
-    }
 }
 
 }  // namespace

@@ -3,12 +3,9 @@
 
 #include <gtest/gtest.h>
 
-#include <fstream>
 #include <random>
 
 #include "tests/fakes/StationRig.h"
-#include "tools/sim/Options.h"
-#include "tools/sim/Stream.h"
 
 namespace kestrova::testing {
 namespace {
@@ -121,25 +118,6 @@ TEST(VirtualTicks, SameAsThe2msPollOnRandomTimedStreams) {
         if (HasFailure()) {
             return;
         }
-    }
-}
-
-// The simulator's scenarios, at the line's own pace of about 1920 characters a second.
-TEST(VirtualTicks, SameAsThe2msPollOnTheSimulatorsScenarios) {
-    for (const char* name : {"operator-tour", "faults", "mid-packet-stop"}) {
-        SCOPED_TRACE(name);
-        sim::Options opt;
-        std::ifstream scn(std::string(KESTROVA_SOURCE_DIR "/tools/sim/scenarios/") + name + ".scn");
-        ASSERT_EQ(sim::parseScenario(scn, opt), "");
-        sim::StreamGenerator gen(opt);
-        std::vector<Timed> input;
-        double t = 0.01;
-        for (sim::Piece p; gen.lineTime() < 40 && gen.next(p);) {
-            t += p.silenceBefore;
-            input.push_back({static_cast<long>(t * 1000), p.bytes});
-            t += static_cast<double>(p.bytes.size()) / 1920.0;
-        }
-        expectSameLog(input, 45000);
     }
 }
 

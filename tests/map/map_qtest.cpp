@@ -23,6 +23,7 @@
 #include "map/MapWindow.h"
 #include "tests/fakes/Program.h"
 #include "widgets/Look.h"
+#include "widgets/StatusLineWidget.h"
 
 namespace kestrova::testing {
 namespace {
@@ -416,7 +417,7 @@ TEST(MapSession, OpensPlacedAndKeepsItsPlace) {
     const std::string before = plain.read("Kestrova.ini");
     app = plain.start();
     EXPECT_EQ(app->map()->window(), nullptr);
-    app->window().onStatusMenu(QPoint(10, 10));
+    app->window().statusLine()->onMenu(QPoint(10, 10));
     auto* menu = app->window().findChild<QMenu*>();
     ASSERT_NE(menu, nullptr);
     menu->actions().at(0)->trigger();

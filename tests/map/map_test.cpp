@@ -16,6 +16,7 @@
 #include "map/LineShapes.h"
 #include "map/MapOptions.h"
 #include "map/Scales.h"
+#include "protocol/GpsPacket.h"
 #include "tests/fakes/StationRig.h"
 
 namespace kestrova::testing {
@@ -37,9 +38,10 @@ TEST(Coordinates, WriteWhatTheGpsLabelsShow) {
           "D+10201667-030400991", "D+00000075-000000000", "D+89599992+179599991",
           "D-00590000-179599999", "D+45300025+000000001", "D-01010100+100590050"}) {
         StationRig r;
-        r.st.link.RxBuffer = std::string(packet) + "\r\n";
-        ASSERT_TRUE(GPSDisplay(r.st)) << packet;
-        const GpsFix f = *ParseGpsPacket(packet);
+        const std::optional<GpsFix> parsed = ParseGpsPacket(packet);
+        ASSERT_TRUE(parsed) << packet;
+        const GpsFix& f = *parsed;
+        GPSDisplay(r.st, f);
         const double lat = degreesOf(f.lat), lon = degreesOf(f.lon);
         EXPECT_EQ(SexagesimalText(lat, Axis::Latitude), r.window.text(El::Banner_GPS_Sexa_Lat));
         EXPECT_EQ(SexagesimalText(lon, Axis::Longitude), r.window.text(El::Banner_GPS_Sexa_Lon));

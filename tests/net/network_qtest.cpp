@@ -12,6 +12,7 @@
 #include "net/Share.h"
 #include "tests/fakes/Program.h"
 #include "tests/fakes/Ser2net.h"
+#include "widgets/StatusLineWidget.h"
 
 namespace kestrova::testing {
 namespace {
@@ -139,7 +140,7 @@ TEST(Watching, AWatcherShowsWhatTheOwnerShowsSaysSoAndIsCounted) {
     EXPECT_TRUE(spinUntil([&] {
         return watcher->window().text(El::StatusDisp).ends_with("> watching 127.0.0.1:" + port);
     }));
-    EXPECT_EQ(owner->window().showStatusMessages({})->item(0)->text().toStdString(),
+    EXPECT_EQ(owner->window().statusLine()->showMessages({})->item(0)->text().toStdString(),
               "Sharing on 127.0.0.1:" + port + ": 1 watcher");
     pty.send("AFM/S,IF 25,GND,LCL,HIGH,02,HNT,BAT,REL\r\n");
     for (int i = 0; i < 50; ++i) {

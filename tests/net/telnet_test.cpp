@@ -64,7 +64,7 @@ TEST(Telnet, AnswersAServersOpeningTheSameWhereverReadsSplitIt) {
         EXPECT_EQ(f.problem, "");
         EXPECT_TRUE(f.notices.empty());
     }
-    Fed control = fresh(bytes({255, 253, 44}), 0, {1400, true, 0, true, true, true});
+    Fed control = fresh(bytes({255, 253, 44}), 0, {true, true, true});
     EXPECT_EQ(control.replies.substr(31),  // after baud rate, data bits, parity and stop bits
               bytes({255, 250, 44, 5, 3, 255, 240, 255, 250, 44, 5, 8, 255, 240}))
         << "hardware flow control with DTR on; RTS is the flow control's";
@@ -114,7 +114,7 @@ TEST(Telnet, SaysWhatTheServerSetOrRefused) {
                                  240, 255, 250, 44,  104, 1,  255, 240, 255, 253,  44}));
     EXPECT_TRUE(f.notices.empty());
     EXPECT_EQ(f.replies, kSettings) << "agreed once, answered once";
-    EXPECT_EQ(c.lineOptions({1400, true, 0, false, true, false}),
+    EXPECT_EQ(c.lineOptions({false, true, false}),
               bytes({255, 250, 44,  5,   1,   255, 240, 255, 250, 44, 5,
                      9,   255, 240, 255, 250, 44,  5,   11,  255, 240}));
 }

@@ -14,6 +14,7 @@
 
 #include "settings/Store.h"
 #include "tests/fakes/FakeWindow.h"
+#include "tests/fakes/MemoryFile.h"
 
 namespace kestrova::testing {
 
@@ -33,11 +34,6 @@ struct BoxRecorder : MessageBoxes {
         boxes.push_back({std::string(text), std::string(title), icon});
     }
     std::vector<Box> boxes;
-};
-
-struct FixedClock : Clock {
-    TimeOfDay timeOfDay() const override { return now; }
-    TimeOfDay now{14, 3, 7};
 };
 
 struct WindowRecorder : MainWindowPlacement {
@@ -104,7 +100,7 @@ struct StoreRig {
     }();
     FakeWindow display;
     BoxRecorder boxes;
-    FixedClock clock;
+    HandLocalClock clock;
     WindowRecorder window;
     FlakyFileOps files;
     int endCalls = 0;

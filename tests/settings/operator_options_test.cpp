@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "settings/OperatorOptions.h"
+#include "output/OperatorOptions.h"
 #include "tests/settings/StoreRig.h"
 
 namespace kestrova::testing {
@@ -28,20 +28,6 @@ TEST(OperatorOptions, CommandLineWinsOverTheSettingsFile) {
             << settings;
         EXPECT_TRUE(r.boxes.boxes.empty()) << settings;
         EXPECT_EQ(r.statusWrites(), 0) << settings;
-    }
-}
-
-TEST(OperatorOptions, CommandLineValues) {
-    const std::pair<const char*, const char*> cases[] = {
-        {"/media/stick/a b.csv", ""},
-        {"./-odd", ""},
-        {" ", "--record needs a file name"},
-        {"--bearing-log",
-         "--record needs a file name, not \"--bearing-log\" (write ./--bearing-log for a file of "
-         "that name)"},
-    };
-    for (const auto& [value, error] : cases) {
-        EXPECT_EQ(CheckOutputFileOption("--record", value), error) << value;
     }
 }
 

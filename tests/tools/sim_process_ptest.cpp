@@ -17,9 +17,10 @@
 #include <string>
 #include <vector>
 
-#include "core/OutputFile.h"
-#include "core/Recording.h"
-#include "link/LineRecorder.h"
+#include "core/Clock.h"
+#include "output/LineRecorder.h"
+#include "output/OutputFile.h"
+#include "output/Recording.h"
 
 namespace kestrova::testing {
 namespace {

@@ -204,20 +204,20 @@ BearingFields Drive::bearing(Rng& rng) const {
     const double length = std::clamp(o_.signal + 3 * rng.normal(), 30.0, 99.0);
     f.x = length * std::sin(raw);
     f.y = length * std::cos(raw);
-    f.selector = 'S';
+    f.signal = true;
     f.meter = static_cast<int>(std::lround(length));
     return f;
 }
 
-StatusFields Drive::status() const {
-    StatusFields f;
+StatusLine Drive::status() const {
+    StatusLine f = defaultStatus();
     f.mount = o_.airMount ? "AIR" : "GND";
     f.band = "01";
     return f;
 }
 
-Antenna Drive::antenna() const {
-    return {"KVA-210", {{"138-174", o_.bandOffset}}};
+AntennaLine Drive::antenna() const {
+    return {false, true, "KVA-210", {{"138-174", static_cast<float>(o_.bandOffset)}}};
 }
 
 std::string Drive::truth() const {

@@ -59,8 +59,8 @@ class Drive {
     State state() const;
     // The next bearing packet's fields.
     BearingFields bearing(Rng& rng) const;
-    StatusFields status() const;
-    Antenna antenna() const;
+    StatusLine status() const;
+    AntennaLine antenna() const;
     // "transmitter: LAT LON", for the end of the run.
     std::string truth() const;
 

@@ -1,5 +1,8 @@
 #include "tools/sim/Replies.h"
 
+#include "protocol/Framing.h"
+#include "protocol/StatusPacket.h"
+
 #include <algorithm>
 #include <cmath>
 #include <sstream>
@@ -16,36 +19,15 @@ constexpr char kLf = '\n';
 }  // namespace
 
 Reply expectedStatusReply(std::string_view line) {
-    if (const auto lf = line.find(kLf); lf != std::string_view::npos) {
-        line = line.substr(0, lf + 1);
+    switch (StatusReply(ParseStatusLine(line))) {
+        case kestrova::Reply::Ack:
+            return Reply::Ack;
+        case kestrova::Reply::Reject:
+            return Reply::Reject;
+        case kestrova::Reply::None:
+            break;
     }
-    if (line.size() > 255 || std::count(line.begin(), line.end(), ',') < 7) {
-        return Reply::Undefined;
-    }
-    // Each field's closing comma is searched for from the field's second character, so an
-    // empty field swallows the comma after it.
-    std::size_t comma[8];
-    comma[0] = 0;
-    std::size_t from = 2;
-    for (int k = 1; k <= 7; ++k) {
-        comma[k] = line.find(',', from);
-        if (comma[k] == std::string_view::npos) {
-            return Reply::Undefined;
-        }
-        if (k == 3 && comma[3] - comma[2] != 4) {
-            return Reply::None;
-        }
-        from = comma[k] + 2;
-    }
-    const auto mode = line.substr(comma[6] + 1, comma[7] - comma[6] - 1);
-    if (mode != "HNT" && mode != "RCV") {
-        return Reply::Reject;
-    }
-    const auto power = line.substr(comma[7] + 1, 3);
-    if (power != "DIM" && power != "BAT" && power != "BRT" && power != "CLS") {
-        return Reply::Reject;
-    }
-    return Reply::Ack;
+    return Reply::None;
 }
 
 void AnswerParser::feed(std::string_view bytes) {
@@ -59,33 +41,17 @@ void AnswerParser::step(char c) {
         ++counts_.nul;
         return;
     }
-    switch (state_) {
-        case State::Idle:
-            break;
-        case State::Bel:
-            if (c == kCr) {
-                state_ = State::BelCr;
-                return;
-            }
-            counts_.stray += 1;
-            break;
-        case State::Cr:
-            if (c == kLf) {
-                ++counts_.ack;
-                state_ = State::Idle;
-                return;
-            }
-            counts_.stray += 1;
-            break;
-        case State::BelCr:
-            if (c == kLf) {
-                ++counts_.reject;
-                state_ = State::Idle;
-                return;
-            }
-            counts_.stray += 2;
-            break;
+    if (state_ == State::Bel && c == kCr) {
+        state_ = State::BelCr;
+        return;
     }
+    if ((state_ == State::Cr || state_ == State::BelCr) && c == kLf) {
+        ++(state_ == State::Cr ? counts_.ack : counts_.reject);
+        state_ = State::Idle;
+        return;
+    }
+    // What was begun is no answer.
+    counts_.stray += state_ == State::BelCr ? 2 : state_ == State::Idle ? 0 : 1;
     // The byte did not continue an answer: it may start one.
     if (c == kBel) {
         state_ = State::Bel;
@@ -118,20 +84,11 @@ bool Framer::pop(Packet& out) {
     }
     std::size_t take = 0;
     Kind kind = Kind::Unrecognised;
-    const char head = buf_[0];
-    if (head == 'B') {
-        if (buf_.size() < 18) {
-            return false;
-        }
-        kind = Kind::Bearing;
-        take = 18;
-    } else if (head == 'A' || head == 'C' || head == 'D') {
-        const auto lf = buf_.find(kLf);
-        if (lf == std::string::npos) {
-            return false;
-        }
-        kind = head == 'A' ? Kind::Status : head == 'C' ? Kind::Antenna : Kind::Gps;
-        take = lf + 1;
+    if (const auto head = HeadPacket(buf_)) {
+        kind = static_cast<Kind>(head->type);
+        take = head->length;
+    } else if (FramingOf(buf_[0]) != nullptr) {
+        return false;  // the rest of the packet is still to come
     } else {
         // Garbage is dropped through its line end once enough has gathered; with no line end
         // in sight the whole gathered text goes.

@@ -15,8 +15,7 @@ enum class Reply {
     Undefined,  // the display's answer is not settled for this line: any of the three
 };
 
-// The answer a status line draws; `line` runs from its "A" through its LF (the LF may be
-// missing). Lines with fewer than seven usable commas, or over 255 characters, are Undefined.
+// The answer a status line draws, from its "A" through its LF, by the display's own grammar.
 Reply expectedStatusReply(std::string_view line);
 
 struct AnswerCounts {
@@ -42,11 +41,11 @@ class AnswerParser {
     AnswerCounts counts_;
 };
 
-// Cuts a byte stream into packets exactly as the display's receive buffer does when it keeps
-// up with the line: "B" takes 18 characters whatever they are, "A", "C" and "D" run through
-// the first LF, anything else is dropped through the next LF.
+// Cuts a byte stream into packets as the display's receive buffer does when it keeps up with
+// the line, by the display's framing; anything else is dropped through the next LF.
 class Framer {
   public:
+    // The packet types in the order of PacketType, then the rest.
     enum class Kind { Bearing, Status, Antenna, Gps, Unrecognised };
     struct Packet {
         Kind kind;

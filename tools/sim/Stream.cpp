@@ -5,148 +5,16 @@
 #include <cmath>
 #include <cstdio>
 
+#include "core/Numbers.h"
 #include "tools/sim/Pacing.h"
 
 namespace kestrova::sim {
 
 namespace {
 
-constexpr std::size_t kReplayChunk = 64;
-
-// One step of the built-in status cycle: the fields it sets; a one-off step is not kept.
-struct Change {
-    std::string StatusFields::*field;
-    const char* value;  // "+": the next band of the antenna
-};
-struct Step {
-    std::vector<Change> changes;
-    bool oneOff;
-};
-
-const std::vector<Step>& cycleSteps() {
-    using F = StatusFields;
-    static const std::vector<Step> steps = {
-        {{}, false},                 // steady
-        {{{&F::band, "+"}}, false},  // band change
-        {{}, false},
-        {{{&F::power, "BAT"}}, false},  // low battery
-        {{{&F::power, "DIM"}}, false},
-        {{{&F::power, "BRT"}}, false},   // battery fine again
-        {{{&F::dfMode, "RCV"}}, false},  // direction finding off
-        {{}, false},
-        {{{&F::dfMode, "HNT"}}, false},  // and on again
-        {{{&F::mount, "GND"}}, false},   // ground mount
-        {{{&F::opMode, "AM"}, {&F::ifBandwidth, "IF 6"}}, false},
-        {{{&F::dfMode, "SCN"}}, true},  // unknown mode: rejected
-        {{{&F::mount, "AIR"}, {&F::opMode, "FM/S"}, {&F::ifBandwidth, "IF 25"}}, false},
-        {{{&F::power, "LOW"}}, true},  // unknown power: rejected
-        {{{&F::power, "CLS"}}, false},
-        {{{&F::mount, "GRND"}}, true},  // 4-letter mount: no answer
-        {{{&F::localRemote, "RMT"}, {&F::videoGain, "LOW"}, {&F::band, "+"}}, false},
-        {{{&F::localRemote, "LCL"}, {&F::videoGain, "HIGH"}, {&F::power, "BRT"}}, false},
-    };
-    return steps;
-}
-
-std::vector<std::string> builtInAntennas() {
-    return {
-        formatAntenna({"KVA-210", {{"118-137", 0}, {"138-174", -450}, {"225-400", 900}}}),
-        formatAntenna({"KVA-430",
-                       {{"20-80", 0},
-                        {"80-200", 150},
-                        {"200-500", -300},
-                        {"500-1000", std::nullopt},
-                        {"1000-2000", 450}}}),
-        formatAntenna({"ANT UNKNOWN", {}}),
-    };
-}
-
-int bandsOf(const std::string& line) {
-    if (line.find("ANT UNKNOWN") != std::string::npos) {
-        return 15;
-    }
-    const auto commas = std::count(line.begin(), line.end(), ',');
-    return static_cast<int>(std::clamp<long>(commas, 1, 15));
-}
-
-std::string twoDigits(int n) {
-    char buf[16];
-    std::snprintf(buf, sizeof buf, "%02d", n);
-    return buf;
-}
-
-void applyStep(const Step& s, StatusFields& f, int bands) {
-    for (const auto& c : s.changes) {
-        if (std::string(c.value) == "+") {
-            const int band = std::atoi(f.band.c_str());
-            f.*c.field = twoDigits(band % bands + 1);
-        } else {
-            f.*c.field = c.value;
-        }
-    }
-}
+constexpr const char* kLineEnd = "\r\n";
 
 }  // namespace
-
-bool ReplaySource::next(Piece& out) {
-    if (at_ >= bytes_.size()) {
-        return false;
-    }
-    out = Piece{0, bytes_.substr(at_, kReplayChunk)};
-    at_ += out.bytes.size();
-    return true;
-}
-
-TimedReplaySource::TimedReplaySource(std::vector<recording::Chunk> chunks)
-    : chunks_(std::move(chunks)) {}
-
-double TimedReplaySource::startOf(std::size_t i) const {
-    // A chunk's time is when it was read; its first byte was on the line its line time earlier.
-    const auto& c = chunks_[i];
-    const auto& first = chunks_.front();
-    return static_cast<double>(c.milliseconds - first.milliseconds) / 1000.0 -
-           lineSeconds(c.bytes.size()) + lineSeconds(first.bytes.size());
-}
-
-bool TimedReplaySource::next(Piece& out) {
-    if (at_ >= chunks_.size()) {
-        return false;
-    }
-    out = Piece{0, chunks_[at_].bytes, std::max(0.0, startOf(at_))};
-    ++at_;
-    return true;
-}
-
-double TimedReplaySource::length() const {
-    double end = 0;
-    for (std::size_t i = 0; i < chunks_.size(); ++i) {
-        end = std::max(end, startOf(i)) + lineSeconds(chunks_[i].bytes.size());
-    }
-    return end;
-}
-
-Replay loadReplay(std::string file) {
-    Replay r;
-    if (!recording::isRecording(file)) {
-        r.length = lineSeconds(file.size());
-        r.source = std::make_unique<ReplaySource>(std::move(file));
-        return r;
-    }
-    recording::Contents c = recording::parse(file);
-    if (!c.whole) {
-        char buf[160];
-        const double lastTime =
-            c.chunks.empty() ? 0.0 : static_cast<double>(c.chunks.back().milliseconds) / 1000.0;
-        std::snprintf(buf, sizeof buf, "%s at byte %zu (record %zu, %.3f s into the recording)",
-                      c.problem.c_str(), c.stoppedAt, c.record, lastTime);
-        r.warning = buf;
-    }
-    auto source = std::make_unique<TimedReplaySource>(std::move(c.chunks));
-    r.timed = true;
-    r.length = source->length();
-    r.source = std::move(source);
-    return r;
-}
 
 StreamGenerator::StreamGenerator(const Options& opt)
     : opt_(opt),
@@ -161,15 +29,15 @@ StreamGenerator::StreamGenerator(const Options& opt)
     std::stable_sort(events_.begin(), events_.end(),
                      [](const Event& a, const Event& b) { return a.at < b.at; });
     if (drive_ && opt_.antennas.empty()) {
-        antennas_ = {formatAntenna(drive_->antenna())};
+        antennas_ = {FormatAntennaLine(drive_->antenna())};
     } else if (opt_.antennas.empty()) {
-        antennas_ = builtInAntennas();
+        antennas_ = BuiltInAntennas();
     } else {
         for (const auto& a : opt_.antennas) {
             antennas_.push_back("C" + a + kLineEnd);
         }
     }
-    bandCount_ = bandsOf(antennas_[0]);
+    bandCount_ = BandsOf(antennas_[0]);
     if (opt_.antennaEvery > 0) {
         nextAntenna_ = opt_.antennaEvery;
     }
@@ -189,11 +57,11 @@ StreamGenerator::StreamGenerator(const Options& opt)
 
 std::vector<std::string> StreamGenerator::builtInCycle() {
     std::vector<std::string> lines;
-    StatusFields state;
-    for (const auto& step : cycleSteps()) {
-        StatusFields f = state;
-        applyStep(step, f, 3);
-        lines.push_back(formatStatus(f));
+    StatusLine state = defaultStatus();
+    for (const auto& step : StatusCycle()) {
+        StatusLine f = state;
+        ApplyStep(step, f, 3);
+        lines.push_back(FormatStatusLine(f));
         if (!step.oneOff) {
             state = f;
         }
@@ -218,9 +86,9 @@ void StreamGenerator::displayConnected() {
 }
 
 void StreamGenerator::setAntenna(const std::string& line) {
-    bandCount_ = bandsOf(line);
+    bandCount_ = BandsOf(line);
     if (std::atoi(status_.band.c_str()) > bandCount_) {
-        status_.band = twoDigits(bandCount_);
+        status_.band = ZeroPadded(bandCount_, 2);
     }
     note("antenna " + line.substr(1, line.find_first_of(",\r") - 1));
 }
@@ -331,29 +199,34 @@ bool StreamGenerator::next(Piece& out) {
         advance(out.silenceBefore);
         runSchedules();
     }
-    std::string packet;
-    if (noiseStop_ > 0) {
-        packet = garbage();
-        pendingSilence_ += noiseStop_;  // taken before the next piece: noise, then nothing
-        noiseStop_ = 0;
-        note("noise, then a stop");
-    } else if (armed_[static_cast<int>(Fault::Garbage)]) {
-        armed_[static_cast<int>(Fault::Garbage)] = false;
-        packet = garbage();
-        ++tally_.faults;
-        note("fault garbage, " + std::to_string(packet.size()) + " characters");
-    } else {
-        packet = choosePacket();
-        applyFaults(packet);
-        if (stopMidPacket_ > 0 && !carry_ && packet.size() > 1) {
-            carry_ = Piece{stopMidPacket_, packet.substr(packet.size() / 2)};
-            stopMidPacket_ = 0;
-            note("stop in mid-packet");
-        }
-    }
+    const std::string packet = nextPacket();
     out.bytes = carry_ ? packet.substr(0, packet.size() - carry_->bytes.size()) : packet;
     advance(lineSeconds(out.bytes.size()));
     return true;
+}
+
+std::string StreamGenerator::nextPacket() {
+    if (noiseStop_ > 0) {
+        pendingSilence_ += noiseStop_;  // taken before the next piece: noise, then nothing
+        noiseStop_ = 0;
+        note("noise, then a stop");
+        return garbage();
+    }
+    if (armed_[static_cast<int>(Fault::Garbage)]) {
+        armed_[static_cast<int>(Fault::Garbage)] = false;
+        std::string packet = garbage();
+        ++tally_.faults;
+        note("fault garbage, " + std::to_string(packet.size()) + " characters");
+        return packet;
+    }
+    std::string packet = choosePacket();
+    applyFaults(packet);
+    if (stopMidPacket_ > 0 && !carry_ && packet.size() > 1) {
+        carry_ = Piece{stopMidPacket_, packet.substr(packet.size() / 2)};
+        stopMidPacket_ = 0;
+        note("stop in mid-packet");
+    }
+    return packet;
 }
 
 std::string StreamGenerator::choosePacket() {
@@ -403,10 +276,10 @@ std::string StreamGenerator::bearingPacket() {
     f.x = v.x;
     f.y = v.y;
     if (t_ < tuneUntil_) {
-        f.selector = 'T';
+        f.signal = false;
         f.meter = tune_.reading();
     } else {
-        f.selector = 'S';
+        f.signal = true;
         f.meter = static_cast<int>(std::lround(std::min(bearing_.strength(), 99.0)));
     }
     if (t_ < compassOffUntil_) {
@@ -421,19 +294,19 @@ std::string StreamGenerator::bearingPacket() {
 
 std::string StreamGenerator::statusPacket() {
     if (!opt_.cycle.empty()) {
-        return "A" + opt_.cycle[step_++ % opt_.cycle.size()] + kLineEnd;
+        return "A" + opt_.cycle[step_++ % opt_.cycle.size()] + "\r\n";
     }
     if (drive_) {
-        return formatStatus(drive_->status());
+        return FormatStatusLine(drive_->status());
     }
-    const auto& steps = cycleSteps();
-    StatusFields f = status_;
-    const Step& s = steps[step_++ % steps.size()];
-    applyStep(s, f, bandCount_);
+    const auto& steps = StatusCycle();
+    StatusLine f = status_;
+    const CycleStep& s = steps[step_++ % steps.size()];
+    ApplyStep(s, f, bandCount_);
     if (!s.oneOff) {
         status_ = f;
     }
-    return formatStatus(f);
+    return FormatStatusLine(f);
 }
 
 std::string StreamGenerator::garbage() {

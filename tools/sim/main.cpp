@@ -7,6 +7,7 @@
 #include <termios.h>
 #include <unistd.h>
 
+#include <array>
 #include <cerrno>
 #include <chrono>
 #include <climits>
@@ -22,6 +23,7 @@
 #include "tools/sim/Pacing.h"
 #include "tools/sim/Replies.h"
 #include "tools/sim/Stream.h"
+#include "tools/sim/Terminal.h"
 
 namespace {
 
@@ -35,9 +37,8 @@ void onSignal(int) {
 constexpr int kTickMs = 10;        // pacing granularity: ~19 characters a chunk
 constexpr double kMaxDrain = 0.5;  // quiet time at the end for answers still on their way
 
-struct Counts {
-    long bearing = 0, status = 0, antenna = 0, gps = 0, other = 0;
-};
+// Packets sent, by Framer::Kind.
+using Counts = std::array<long, 5>;
 
 class Simulator {
   public:
@@ -72,6 +73,8 @@ class Simulator {
             std::fprintf(stderr, "[%8.3f] %s\n", t, text.c_str());
         }
     }
+    void awaitDisplay();
+    std::string summarise(const Verdict& v) const;
     void setConnected(bool up, double t);
     void readAnswers(double t);
     void feedLine(double t);
@@ -89,7 +92,7 @@ class Simulator {
     ReplyLedger ledger_;
     AnswerParser parser_;
     Framer sent_;
-    Counts counts_;
+    Counts counts_{};
 
     bool connected_ = false;
     double connectedSince_ = 0;
@@ -147,23 +150,7 @@ void Simulator::transmit(const std::string& bytes, double t) {
     sent_.push(bytes);
     Framer::Packet p;
     while (sent_.pop(p)) {
-        switch (p.kind) {
-            case Framer::Kind::Bearing:
-                ++counts_.bearing;
-                break;
-            case Framer::Kind::Status:
-                ++counts_.status;
-                break;
-            case Framer::Kind::Antenna:
-                ++counts_.antenna;
-                break;
-            case Framer::Kind::Gps:
-                ++counts_.gps;
-                break;
-            case Framer::Kind::Unrecognised:
-                ++counts_.other;
-                break;
-        }
+        ++counts_[static_cast<std::size_t>(p.kind)];
     }
     pacer_.sent(bytes.size());
     if (!connected_) {
@@ -228,13 +215,17 @@ bool Simulator::displayHolds() const {
     return (p.revents & POLLHUP) == 0;
 }
 
+void Simulator::awaitDisplay() {
+    log(0, "waiting for a display");
+    while (!g_stop && !displayHolds()) {
+        ::poll(nullptr, 0, kTickMs);
+    }
+    start_ = std::chrono::steady_clock::now();
+}
+
 bool Simulator::run(std::string& summary) {
     if (waitForDisplay_) {
-        log(0, "waiting for a display");
-        while (!g_stop && !displayHolds()) {
-            ::poll(nullptr, 0, kTickMs);
-        }
-        start_ = std::chrono::steady_clock::now();
+        awaitDisplay();
     }
     const double drain = std::min(kMaxDrain, opt_.duration / 4);
     const double streamEnd = opt_.duration - drain;
@@ -267,14 +258,19 @@ bool Simulator::run(std::string& summary) {
     ledger_.finish(t);
     parser_.finish();
 
+    const Verdict v = judge(parser_.counts(), ledger_.expectation(), connectedTotal_);
+    summary = summarise(v);
+    return v.ok;
+}
+
+std::string Simulator::summarise(const Verdict& v) const {
     const AnswerCounts& got = parser_.counts();
     const Expectation want = ledger_.expectation();
-    const Verdict v = judge(got, want, connectedTotal_);
     std::ostringstream s;
     s.setf(std::ios::fixed);
     s.precision(1);
-    s << "sent: " << counts_.bearing << " bearing, " << counts_.status << " status, "
-      << counts_.antenna << " antenna, " << counts_.gps << " gps, " << counts_.other << " other";
+    s << "sent: " << counts_[0] << " bearing, " << counts_[1] << " status, " << counts_[2]
+      << " antenna, " << counts_[3] << " gps, " << counts_[4] << " other";
     if (const auto* gen = dynamic_cast<const StreamGenerator*>(src_.get())) {
         s << ", " << gen->tally().pauses << " pauses, " << gen->tally().faults << " faults";
     }
@@ -286,61 +282,7 @@ bool Simulator::run(std::string& summary) {
       << want.rejectMax << " rej, " << stayAliveMin(connectedTotal_) << ".."
       << stayAliveMax(connectedTotal_) << " nul in " << connectedTotal_ << " s connected; "
       << (v.ok ? "OK" : "MISMATCH: " + v.problems);
-    summary = s.str();
-    return v.ok;
-}
-
-bool readFile(const std::string& path, std::string& out) {
-    std::ifstream in(path, std::ios::binary);
-    if (!in) {
-        return false;
-    }
-    out.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-    return true;
-}
-
-// The far end is left in raw mode at the line's speed so that nothing is echoed or
-// translated before the display sets the line up itself.
-int openTerminal(std::string& slave) {
-    termios tio{};
-    ::cfmakeraw(&tio);
-    ::cfsetispeed(&tio, B19200);
-    ::cfsetospeed(&tio, B19200);
-    int master = -1;
-    int far = -1;
-    char name[PATH_MAX] = {};
-    if (::openpty(&master, &far, name, &tio, nullptr) != 0) {
-        return -1;
-    }
-    ::close(far);  // holding it would hide whether the display has the line open
-    ::fcntl(master, F_SETFL, ::fcntl(master, F_GETFL) | O_NONBLOCK);
-    ::fcntl(master, F_SETFD, FD_CLOEXEC);
-    slave = name;
-    return master;
-}
-
-bool makeLink(const std::string& link, const std::string& target, std::string& error) {
-    struct stat st {};
-    if (::lstat(link.c_str(), &st) == 0) {
-        if (!S_ISLNK(st.st_mode)) {
-            error = link + " exists and is not a symbolic link";
-            return false;
-        }
-        ::unlink(link.c_str());
-    }
-    if (::symlink(target.c_str(), link.c_str()) != 0) {
-        error = "cannot link " + link + ": " + std::strerror(errno);
-        return false;
-    }
-    return true;
-}
-
-void removeLink(const std::string& link, const std::string& target) {
-    char buf[PATH_MAX] = {};
-    const ssize_t n = ::readlink(link.c_str(), buf, sizeof buf - 1);
-    if (n > 0 && target == std::string(buf, static_cast<std::size_t>(n))) {
-        ::unlink(link.c_str());
-    }
+    return s.str();
 }
 
 // What to play: the replayed file or the generator. `timed`: the file has its own timing.
@@ -368,6 +310,28 @@ bool chooseSource(Options& opt, std::unique_ptr<Source>& source, bool& timed) {
     return true;
 }
 
+// Runs the simulator until its time is up or a signal ends it; the exit status.
+// `truth`, when not "", is printed before the summary.
+int play(Simulator&& sim, const std::string& truth) {
+    struct sigaction sa {};
+    sa.sa_handler = onSignal;
+    ::sigaction(SIGINT, &sa, nullptr);
+    ::sigaction(SIGTERM, &sa, nullptr);
+    std::signal(SIGPIPE, SIG_IGN);
+    std::string error;
+    if (!sim.openRecord(error)) {
+        std::fprintf(stderr, "kestrova-sim: %s\n", error.c_str());
+        return 3;
+    }
+    std::string summary;
+    const int status = sim.run(summary) ? 0 : 1;
+    if (!truth.empty()) {
+        std::printf("%s\n", truth.c_str());
+    }
+    std::printf("%s\n", summary.c_str());
+    return status;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -386,7 +350,6 @@ int main(int argc, char** argv) {
     if (!chooseSource(opt, source, timed)) {
         return 2;
     }
-
     std::string slave;
     const int master = openTerminal(slave);
     if (master < 0) {
@@ -402,28 +365,11 @@ int main(int argc, char** argv) {
     }
     std::printf("%s\n", slave.c_str());
     std::fflush(stdout);
-    struct sigaction sa {};
-    sa.sa_handler = onSignal;
-    ::sigaction(SIGINT, &sa, nullptr);
-    ::sigaction(SIGTERM, &sa, nullptr);
-    std::signal(SIGPIPE, SIG_IGN);
-
     const std::string link = opt.link;
     const std::string truth = opt.drive.active ? Drive(opt.drive).truth() : "";
     // A drive starts when a display opens the line, so that it sees all of it.
     const bool wait = timed || opt.drive.active;
-    Simulator sim(std::move(opt), std::move(source), master, wait);
-    int status = 3;
-    if (sim.openRecord(error)) {
-        std::string summary;
-        status = sim.run(summary) ? 0 : 1;
-        if (!truth.empty()) {
-            std::printf("%s\n", truth.c_str());
-        }
-        std::printf("%s\n", summary.c_str());
-    } else {
-        std::fprintf(stderr, "kestrova-sim: %s\n", error.c_str());
-    }
+    const int status = play(Simulator(std::move(opt), std::move(source), master, wait), truth);
     if (!link.empty()) {
         removeLink(link, slave);
     }

@@ -1,0 +1,93 @@
+#include "output/BearingLog.h"
+
+#include <array>
+#include <charconv>
+
+#include "display/Bearing.h"
+
+namespace kestrova {
+
+namespace {
+
+// Six decimals with a point whatever the locale: the program runs in the operator's, where a
+// decimal comma would split the field in two.
+std::string degreesField(double degrees) {
+    std::array<char, 32> buf{};
+    const auto end =
+        std::to_chars(buf.data(), buf.data() + buf.size(), degrees, std::chars_format::fixed, 6);
+    return std::string(buf.data(), end.ptr);
+}
+
+}  // namespace
+
+std::string CsvField(std::string_view latin1) {
+    std::string out;
+    bool quote = false;
+    for (const char c : latin1) {
+        const auto u = static_cast<unsigned char>(c);
+        if (u >= 0x80) {
+            out += static_cast<char>(0xC0 | (u >> 6));
+            out += static_cast<char>(0x80 | (u & 0x3F));
+            continue;
+        }
+        quote = quote || c == ',' || c == '"' || c == '\r' || c == '\n';
+        out += c;
+        if (c == '"') {
+            out += '"';
+        }
+    }
+    return quote ? '"' + out + '"' : out;
+}
+
+bool BearingLog::start(const std::string& path) {
+    finish();
+    path_ = path;
+    std::uint64_t existing = 0;
+    if (!file_.open(path, true, existing)) {
+        fail();
+        return false;
+    }
+    logging_ = true;
+    if (existing == 0 && !file_.write(kHeader)) {
+        fail();
+        return false;
+    }
+    return true;
+}
+
+void BearingLog::finish() {
+    if (logging_) {
+        file_.close();
+        logging_ = false;
+    }
+}
+
+void BearingLog::fail() {
+    const std::string reason = file_.reason();
+    file_.close();
+    logging_ = false;
+    if (report_) {
+        report_("Cannot write bearing log " + path_ + ": " + reason);
+    }
+}
+
+void BearingLog::bearingShown(const BearingShown& b) {
+    if (!logging_) {
+        return;
+    }
+    std::string readout = ReadoutText(b.tenths);
+    // The blank after the whole degrees is layout; the dot is the half-degree mark.
+    if (readout.back() == ' ') {
+        readout.pop_back();
+    }
+    const std::string row = FormatLocalTime(b.time.local) + "," + readout + "," +
+                            (b.absolute ? "ABS" : "REL") + "," + std::to_string(b.signal) + "," +
+                            CsvField(b.band) + "," +
+                            (b.position ? degreesField(b.position->latitude) : "") + "," +
+                            (b.position ? degreesField(b.position->longitude) : "") + "\n";
+    if (!file_.write(row)) {
+        fail();
+    }
+}
+
+}  // namespace kestrova

@@ -1,0 +1,42 @@
+// What core gives everyone: numbers in texts too long for golden data, and the clocks.
+#include <gtest/gtest.h>
+
+#include <ctime>
+#include <limits>
+#include <string>
+
+#include "core/Clock.h"
+#include "core/Numbers.h"
+
+namespace kestrova::testing {
+namespace {
+
+// A mantissa over a million digits long keeps its exponent's say; digits with no exponent
+// after them are the number.
+TEST(LeadingNumber, LongTexts) {
+    const double inf = std::numeric_limits<double>::infinity();
+    EXPECT_EQ(LeadingNumber("1" + std::string(400, '0') + "x-999"), inf) << "no exponent";
+    const std::string tiny = "0." + std::string(2'000'000, '0') + "1e";
+    EXPECT_EQ(LeadingNumber(tiny + "2000401"), inf) << "a long mantissa, a longer exponent";
+    EXPECT_EQ(LeadingNumber(tiny + "1999601"), 0);
+}
+
+// The system clock tells the calendar's date and time, taken in the same second.
+TEST(SystemLocalClock, TellsTheLocalDateAndTime) {
+    std::time_t second = 0;
+    LocalTime t;
+    for (int i = 0; i < 3 && (i == 0 || second != std::time(nullptr)); ++i) {
+        second = std::time(nullptr);
+        t = SystemLocalClock().now();
+    }
+    std::tm local{};
+    ::localtime_r(&second, &local);
+    char want[32];
+    std::strftime(want, sizeof want, "%Y-%m-%d %H:%M:%S", &local);
+    EXPECT_EQ(FormatLocalTime(t).substr(0, 19), want);
+    EXPECT_EQ(FormatTimeOfDay(t), FormatLocalTime(t).substr(11, 8));
+    EXPECT_TRUE(t.millisecond >= 0 && t.millisecond <= 999) << t.millisecond;
+}
+
+}  // namespace
+}  // namespace kestrova::testing
