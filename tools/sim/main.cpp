@@ -341,8 +341,7 @@ int main(int argc, char** argv) {
         return 2;
     }
     if (opt.help) {
-        std::fputs(helpText(), stdout);
-        std::fputs(driveHelpText(), stdout);
+        std::printf("%s%s", helpText(), driveHelpText());
         return 0;
     }
     std::unique_ptr<Source> source;
