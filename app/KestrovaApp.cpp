@@ -116,8 +116,10 @@ void KestrovaApp::beginMap() {
     const auto report = [this](std::string_view m) { store_.ShowStatus(m); };
     lines_ = std::make_unique<fix::LineStore>(
         fix::ReadStoreSettings([&](const std::string& key) { return read(key + "="); }, report));
-    // The lines of bearing follow what the readout and the position labels show.
-    st_.readings.add(*lines_);
+    // The lines of bearing follow what the readout and the position labels show, ahead of
+    // the bearing log, which writes the true bearing they made.
+    st_.readings.addFirst(*lines_);
+    tools_.bearingLog().setTrueBearing([this] { return lines_->lastTrueBearing(); });
     map::SessionHooks hooks{read,
                             [this](const std::string& key, const std::string& value) {
                                 return store_.WriteIniValue(kSettingsFile, key, value) ==

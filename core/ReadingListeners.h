@@ -10,6 +10,8 @@ namespace kestrova {
 class ReadingListeners : public ReadingListener {
   public:
     void add(ReadingListener& listener) { listeners_.push_back(&listener); }
+    // Told before the others, for one whose results they use.
+    void addFirst(ReadingListener& listener) { listeners_.insert(listeners_.begin(), &listener); }
     bool empty() const { return listeners_.empty(); }
 
     void bearingShown(const BearingShown& b) override {

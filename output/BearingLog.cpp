@@ -2,6 +2,7 @@
 
 #include <array>
 #include <charconv>
+#include <cmath>
 
 #include "display/Bearing.h"
 
@@ -48,7 +49,9 @@ bool BearingLog::start(const std::string& path) {
         return false;
     }
     logging_ = true;
-    if (existing == 0 && !file_.write(kHeader)) {
+    // Appended to, the log's header comes again: a reader takes each header as the columns
+    // of the rows after it, so rows of a log kept before a column was added still read.
+    if (!file_.write(kHeader)) {
         fail();
         return false;
     }
@@ -71,6 +74,16 @@ void BearingLog::fail() {
     }
 }
 
+std::string BearingLog::trueBearingField() const {
+    const std::optional<double> degrees = trueBearing_ ? trueBearing_() : std::nullopt;
+    if (!degrees || !std::isfinite(*degrees)) {
+        return "";
+    }
+    // In tenths, so that 359.96 is written 0.0 rather than 360.0.
+    const long tenths = (std::lround(*degrees * 10) % 3600 + 3600) % 3600;
+    return std::to_string(tenths / 10) + "." + std::to_string(tenths % 10);
+}
+
 void BearingLog::bearingShown(const BearingShown& b) {
     if (!logging_) {
         return;
@@ -80,11 +93,11 @@ void BearingLog::bearingShown(const BearingShown& b) {
     if (readout.back() == ' ') {
         readout.pop_back();
     }
-    const std::string row = FormatLocalTime(b.time.local) + "," + readout + "," +
-                            (b.absolute ? "ABS" : "REL") + "," + std::to_string(b.signal) + "," +
-                            CsvField(b.band) + "," +
-                            (b.position ? degreesField(b.position->latitude) : "") + "," +
-                            (b.position ? degreesField(b.position->longitude) : "") + "\n";
+    const std::string row =
+        FormatLocalTime(b.time.local) + "," + readout + "," + (b.absolute ? "ABS" : "REL") + "," +
+        std::to_string(b.signal) + "," + CsvField(b.band) + "," +
+        (b.position ? degreesField(b.position->latitude) : "") + "," +
+        (b.position ? degreesField(b.position->longitude) : "") + "," + trueBearingField() + "\n";
     if (!file_.write(row)) {
         fail();
     }

@@ -32,7 +32,7 @@ class OperatorTools {
                   OutputFile& logFile, const Clocks& clocks);
 
     SerialLine& line() { return line_; }
-    ReadingListener& bearingLog() { return log_; }
+    BearingLog& bearingLog() { return log_; }
 
     // Switches on what the options name. Files that cannot be written are reported and left
     // off; so is a bearing log in the recording's file.

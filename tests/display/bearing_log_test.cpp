@@ -59,8 +59,10 @@ BearingShown shown(std::int16_t tenths, bool absolute, std::int16_t signal,
     return b;
 }
 
+// Each start writes the header, also after an older log's rows; the true bearing is the one
+// asked for as the row is written, in tenths that wrap at 360, and empty when there is none.
 TEST(BearingLog, RowsForBearingsShown) {
-    for (const std::string before : {"", "time,bearing\n"}) {
+    for (const std::string before : {"", "time,bearing\n1,2\n"}) {
         MemoryFile file;
         file.content = before;
         std::vector<std::string> reports;
@@ -68,14 +70,25 @@ TEST(BearingLog, RowsForBearingsShown) {
         log.bearingShown(shown(1234, false, 42));  // before the start: no row
         ASSERT_TRUE(log.start("bearings.csv"));
         log.bearingShown(shown(1234, false, 42));
+        std::vector<std::optional<double>> made{std::nan(""), 359.96, -0.06, 4.95, {}};
+        log.setTrueBearing([&made] {
+            const std::optional<double> t = made.back();
+            made.pop_back();
+            return t;
+        });
         log.bearingShown(shown(52, true, 99, GeoPosition{-33.86872333, 151.20576}));
         log.bearingShown(shown(3599, true, 25, GeoPosition{0, -0.0000001}));
+        for (int i = 0; i < 3; ++i) {
+            log.bearingShown(shown(3599, true, 25));
+        }
         const std::string band = ",\"30,5-88 \"\"\xC2\xB5\"\"\",";
+        const std::string abs = "2024-05-01 14:03:07.123,359,ABS,25" + band + ",,";
         EXPECT_EQ(file.content,
-                  (before.empty() ? std::string(BearingLog::kHeader) : before) +
-                      "2024-05-01 14:03:07.123,123.,REL,42" + band + ",\n" +
-                      "2024-05-01 14:03:07.123,005,ABS,99" + band + "-33.868723,151.205760\n" +
-                      "2024-05-01 14:03:07.123,359,ABS,25" + band + "0.000000,-0.000000\n");
+                  before + std::string(BearingLog::kHeader) +
+                      "2024-05-01 14:03:07.123,123.,REL,42" + band + ",,\n" +
+                      "2024-05-01 14:03:07.123,005,ABS,99" + band + "-33.868723,151.205760,\n" +
+                      "2024-05-01 14:03:07.123,359,ABS,25" + band + "0.000000,-0.000000,5.0\n" +
+                      abs + "359.9\n" + abs + "0.0\n" + abs + "\n");
         EXPECT_TRUE(reports.empty());
     }
 }

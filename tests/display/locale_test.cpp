@@ -35,10 +35,11 @@ TEST(Labels, DecimalCommaLocale) {
     MemoryFile file;
     BearingLog log(file, {});
     ASSERT_TRUE(log.start("b.csv"));
+    log.setTrueBearing([] { return 12.34; });
     BearingShown b;
     b.position = GeoPosition{-33.868723, 151.20576};
     log.bearingShown(b);
-    EXPECT_TRUE(file.content.ends_with(",-33.868723,151.205760\n")) << file.content;
+    EXPECT_TRUE(file.content.ends_with(",-33.868723,151.205760,12.3\n")) << file.content;
     std::locale::global(saved);
     std::setlocale(LC_ALL, "C");
 }
