@@ -1,16 +1,17 @@
 #!/usr/bin/env bash
 # A simulated drive past a transmitter through the built program with its bearing log on,
 # then kestrova-fix on that log: the fix must hold the simulated transmitter within its own
-# 95 % ellipse. Usage: tools/e2e-fix.sh BIN_DIR
+# 95 % ellipse. Usage: tools/e2e-fix.sh BIN_DIR [SIMULATOR OPTION...]
 set -euo pipefail
 bin=$(cd "$1" && pwd)
+shift
 here=$(cd "$(dirname "$0")" && pwd)
 . "$here/sim-session.sh"
 
 session_open kestrova-e2e-fix
 # 35 s of the straight road at 200 km/h, GPS five times a second: about 140 readouts.
 session_sim --scenario "$here/sim/scenarios/drive-past.scn" --duration 35 --drive-speed 200 \
-  --gps-every 0.2
+  --gps-every 0.2 "$@"
 session_setting "BearingLogFile=bearings.csv"
 session_app
 session_verdict
