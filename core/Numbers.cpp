@@ -62,4 +62,28 @@ std::string floatText(float f) {
     return std::string(buf.data(), res.ptr);
 }
 
+std::optional<double> FiniteNumber(std::string_view text) {
+    double v = 0;
+    const auto [ptr, ec] = std::from_chars(text.data(), text.data() + text.size(), v);
+    if (text.empty() || ec != std::errc() || ptr != text.data() + text.size() ||
+        !std::isfinite(v)) {
+        return std::nullopt;
+    }
+    return v;
+}
+
+std::string Latin1ToUtf8(std::string_view latin1) {
+    std::string out;
+    for (const char c : latin1) {
+        const auto u = static_cast<unsigned char>(c);
+        if (u < 0x80) {
+            out += c;
+        } else {
+            out += static_cast<char>(0xC0 | (u >> 6));
+            out += static_cast<char>(0x80 | (u & 0x3F));
+        }
+    }
+    return out;
+}
+
 }  // namespace kestrova

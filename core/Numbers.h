@@ -50,4 +50,10 @@ std::optional<std::int16_t> RoundHalfEvenToInt16(double value);
 // Shortest decimal text that reads back as f, always with "." and never with an exponent.
 std::string floatText(float f);
 
+// The whole text as a finite number ("1.5", "-2e3"; no blanks, no "inf"); nothing otherwise.
+std::optional<double> FiniteNumber(std::string_view text);
+
+// The display's Latin-1 text as UTF-8.
+std::string Latin1ToUtf8(std::string_view latin1);
+
 }  // namespace kestrova

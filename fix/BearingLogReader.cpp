@@ -4,6 +4,7 @@
 #include <charconv>
 #include <cmath>
 
+#include "core/Numbers.h"
 #include "fix/Geodesy.h"
 
 namespace kestrova::fix {
@@ -22,15 +23,6 @@ bool digits(std::string_view s) {
 int value(std::string_view s) {
     int v = 0;
     std::from_chars(s.data(), s.data() + s.size(), v);
-    return v;
-}
-
-std::optional<double> number(std::string_view s) {
-    double v = 0;
-    const auto [ptr, ec] = std::from_chars(s.data(), s.data() + s.size(), v);
-    if (s.empty() || ec != std::errc() || ptr != s.data() + s.size() || !std::isfinite(v)) {
-        return std::nullopt;
-    }
     return v;
 }
 
@@ -74,7 +66,7 @@ bool position(std::string_view lat, std::string_view lon, std::optional<GeoPosit
     if (lat.empty() && lon.empty()) {
         return true;
     }
-    const auto a = number(lat), b = number(lon);
+    const auto a = FiniteNumber(lat), b = FiniteNumber(lon);
     if (!a || !b) {
         return false;
     }
@@ -125,7 +117,7 @@ std::optional<Row> row(const std::vector<std::string>& f, std::size_t columns, d
     r.absolute = f[2] == "ABS";
     if (columns == kColumnsWithTrue) {
         if (!f[7].empty()) {
-            r.bearing = number(f[7]);
+            r.bearing = FiniteNumber(f[7]);
             if (!r.bearing || *r.bearing < 0 || *r.bearing >= 360) {
                 return std::nullopt;
             }

@@ -8,6 +8,7 @@
 #include <numbers>
 
 #include "core/LocalTime.h"
+#include "core/Numbers.h"
 #include "fix/Geodesy.h"
 
 namespace kestrova::fix {
@@ -63,17 +64,7 @@ std::string utf8(std::string_view s) {
     if (validUtf8(s)) {
         return std::string(s);
     }
-    std::string out;
-    for (const char c : s) {
-        const auto u = static_cast<unsigned char>(c);
-        if (u < 0x80) {
-            out += c;
-        } else {
-            out += static_cast<char>(0xC0 | (u >> 6));
-            out += static_cast<char>(0x80 | (u & 0x3F));
-        }
-    }
-    return out;
+    return Latin1ToUtf8(s);
 }
 
 std::string json(std::string_view s) {

@@ -5,6 +5,7 @@
 #include <string_view>
 
 #include "core/LocalTime.h"
+#include "core/Numbers.h"
 #include "map/Coordinates.h"
 
 namespace kestrova::map {
@@ -12,24 +13,10 @@ namespace kestrova::map {
 namespace {
 
 // Our texts are Latin-1 like the labels; a note is UTF-8 as typed. The summaries are UTF-8.
-std::string utf8(std::string_view latin1) {
-    std::string out;
-    for (const char c : latin1) {
-        const auto u = static_cast<unsigned char>(c);
-        if (u < 0x80) {
-            out += c;
-        } else {
-            out += static_cast<char>(0xC0 | (u >> 6));
-            out += static_cast<char>(0x80 | (u & 0x3F));
-        }
-    }
-    return out;
-}
-
 std::string format(const char* pattern, double value) {
     char text[48];
     std::snprintf(text, sizeof text, pattern, value);
-    return utf8(text);
+    return Latin1ToUtf8(text);
 }
 
 std::string axis(double metres) {
@@ -64,7 +51,7 @@ std::string FixSummary(const fix::FixResult& f) {
         return "No fix: " + std::string(fix::RefusalText(f.refusal));
     }
     const PositionTexts at = PositionText(f.position.latitude, f.position.longitude);
-    return "Fix " + utf8(at.decimalMinutes) + "\nhalf-axes " + ellipse(f.ellipse50) + ", " +
+    return "Fix " + Latin1ToUtf8(at.decimalMinutes) + "\nhalf-axes " + ellipse(f.ellipse50) + ", " +
            ellipse(f.ellipse95) + "\n" + std::to_string(f.used) + " of " + std::to_string(f.given) +
            " bearings, " + sigma(f);
 }

@@ -4,6 +4,7 @@
 #include <charconv>
 #include <cmath>
 
+#include "core/Numbers.h"
 #include "display/Bearing.h"
 
 namespace kestrova {
@@ -22,22 +23,18 @@ std::string degreesField(double degrees) {
 }  // namespace
 
 std::string CsvField(std::string_view latin1) {
-    std::string out;
-    bool quote = false;
-    for (const char c : latin1) {
-        const auto u = static_cast<unsigned char>(c);
-        if (u >= 0x80) {
-            out += static_cast<char>(0xC0 | (u >> 6));
-            out += static_cast<char>(0x80 | (u & 0x3F));
-            continue;
-        }
-        quote = quote || c == ',' || c == '"' || c == '\r' || c == '\n';
+    const std::string text = Latin1ToUtf8(latin1);
+    if (text.find_first_of(",\"\r\n") == std::string::npos) {
+        return text;
+    }
+    std::string out = "\"";
+    for (const char c : text) {
         out += c;
         if (c == '"') {
             out += '"';
         }
     }
-    return quote ? '"' + out + '"' : out;
+    return out + '"';
 }
 
 bool BearingLog::start(const std::string& path) {

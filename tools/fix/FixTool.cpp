@@ -1,4 +1,5 @@
 #include "tools/fix/FixTool.h"
+#include "core/Numbers.h"
 
 #include <charconv>
 #include <cmath>
@@ -9,19 +10,10 @@ namespace kestrova::fixtool {
 
 namespace {
 
-std::optional<double> number(std::string_view s) {
-    double v = 0;
-    const auto [ptr, ec] = std::from_chars(s.data(), s.data() + s.size(), v);
-    if (s.empty() || ec != std::errc() || ptr != s.data() + s.size() || !std::isfinite(v)) {
-        return std::nullopt;
-    }
-    return v;
-}
-
 // Stores the value of one option that takes one; "" or what is wrong.
 std::string take(std::string_view name, const std::string& value, ToolOptions& o) {
     if (name == "sigma" || name == "declination") {
-        const auto v = number(value);
+        const auto v = FiniteNumber(value);
         const bool sigma = name == "sigma";
         if (!v || (sigma ? !(*v >= 0.1 && *v <= 90) : !(*v >= -180 && *v <= 180))) {
             return "--" + std::string(name) + " takes degrees" +
