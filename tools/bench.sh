@@ -89,7 +89,9 @@ start_program() { # PROGRAM DEVICE [ENV...]
 }
 
 # Everything below runs under one Xvfb server, on a display number it picks itself.
-Xvfb -displayfd 3 -screen 0 1024x768x24 3> "$work/display" >/dev/null 2>&1 &
+# No reset when the last client leaves: the programs of a measurement all close at once, and
+# a server resetting under four clients going away has been seen to die.
+Xvfb -noreset -displayfd 3 -screen 0 1024x768x24 3> "$work/display" >/dev/null 2>&1 &
 xvfb=$!
 pids=("$xvfb")
 for _ in $(seq 100); do [ -s "$work/display" ] && break; sleep 0.05; done
@@ -157,7 +159,7 @@ for round in $(seq "$rounds"); do
         >> "$work/results.jsonl"
     done
     if [ "$kind" = line ]; then
-      for i in 0 1 2; do wait "${feeders[$i]}" || true; done
+      for f in "${feeders[@]}"; do wait "$f" || true; done
     fi
     stop_all "${apps[@]}" "${feeders[@]}"
   done
