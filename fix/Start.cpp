@@ -123,10 +123,23 @@ Start PlanarStart(const std::vector<Ray>& rays, std::optional<double> sigma, dou
     Round r{std::vector<double>(lines.size(), 0), std::vector<double>(lines.size(), 1)};
     std::vector<double> w(lines.size());
     std::transform(lines.begin(), lines.end(), w.begin(), [](const Line& l) { return l.drawn; });
+    double plainX = 0, plainY = 0;
     for (int round = 0; round <= kRounds; ++round) {
         if (!solve(lines, r, w, x, y)) {
             return {Refusal::NearlyParallel, {}};
         }
+        if (round == 0) {
+            plainX = x;
+            plainY = y;
+        }
+        r = measure(lines, x, y);
+        w = weights(lines, r);
+    }
+    // Reweighting can settle among the stations, where lines that nearly agree seem to point
+    // every way; the plain least squares then still says where they cross.
+    if (MostlyBehind(r.angle)) {
+        x = plainX;
+        y = plainY;
         r = measure(lines, x, y);
         w = weights(lines, r);
     }
