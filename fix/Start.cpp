@@ -113,20 +113,15 @@ std::vector<Line> draw(const std::vector<Ray>& rays, const GeographicLib::Gnomon
     return lines;
 }
 
-}  // namespace
-
-Start PlanarStart(const std::vector<Ray>& rays, std::optional<double> sigma, double nominal) {
-    const GeoPosition centre = rays[rays.size() / 2].station;
-    const GeographicLib::Gnomonic plane(GeographicLib::Geodesic::WGS84());
-    const std::vector<Line> lines = draw(rays, plane, centre);
-    double x = 0, y = 0;
-    Round r{std::vector<double>(lines.size(), 0), std::vector<double>(lines.size(), 1)};
-    std::vector<double> w(lines.size());
+// Where the lines cross, by least squares reweighted against outliers; false when they do
+// not cross measurably.
+bool crossing(const std::vector<Line>& lines, double& x, double& y, Round& r,
+              std::vector<double>& w) {
     std::transform(lines.begin(), lines.end(), w.begin(), [](const Line& l) { return l.drawn; });
     double plainX = 0, plainY = 0;
     for (int round = 0; round <= kRounds; ++round) {
         if (!solve(lines, r, w, x, y)) {
-            return {Refusal::NearlyParallel, {}};
+            return false;
         }
         if (round == 0) {
             plainX = x;
@@ -142,6 +137,21 @@ Start PlanarStart(const std::vector<Ray>& rays, std::optional<double> sigma, dou
         y = plainY;
         r = measure(lines, x, y);
         w = weights(lines, r);
+    }
+    return true;
+}
+
+}  // namespace
+
+Start PlanarStart(const std::vector<Ray>& rays, std::optional<double> sigma, double nominal) {
+    const GeoPosition centre = rays[rays.size() / 2].station;
+    const GeographicLib::Gnomonic plane(GeographicLib::Geodesic::WGS84());
+    const std::vector<Line> lines = draw(rays, plane, centre);
+    double x = 0, y = 0;
+    Round r{std::vector<double>(lines.size(), 0), std::vector<double>(lines.size(), 1)};
+    std::vector<double> w(lines.size());
+    if (!crossing(lines, x, y, r, w)) {
+        return {Refusal::NearlyParallel, {}};
     }
     // Lines that barely cross may do so anywhere, behind the stations too: that says less.
     const double scatter = sigma                           ? *sigma

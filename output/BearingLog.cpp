@@ -23,7 +23,7 @@ std::string degreesField(double degrees) {
 }  // namespace
 
 std::string CsvField(std::string_view latin1) {
-    const std::string text = Latin1ToUtf8(latin1);
+    std::string text = Latin1ToUtf8(latin1);
     if (text.find_first_of(",\"\r\n") == std::string::npos) {
         return text;
     }
