@@ -113,6 +113,7 @@ TEST(Geometry, ClipCutsWhereALineLeavesAndComesBack) {
          {{{50, 50}, {100, 50}}, {{100, 80}, {50, 80}}}},
         {{{10, 10}, {50, 10}, {50, 60}}, {{{10, 10}, {50, 10}, {50, 60}}}},
         {{{50, -20}, {50, 120}}, {{{50, 0}, {50, 100}}}},
+        {{{-50, 0}, {150, 0}}, {{{0, 0}, {100, 0}}}},  // along an edge: on the box
     };
     for (const auto& [line, want] : cases) {
         EXPECT_EQ(Clip(line, box), want);
