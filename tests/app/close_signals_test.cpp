@@ -24,6 +24,9 @@ TEST(CloseSignals, TheFirstAsksToCloseTheSecondEndsAtOnce) {
         const pid_t child = ::fork();
         ASSERT_GE(child, 0);
         if (child == 0) {
+            for (const int s : {SIGTERM, SIGINT, SIGHUP}) {  // as a shell leaves them, not nohup
+                ::signal(s, SIG_DFL);
+            }
             ::signal(ignored, SIG_IGN);  // signal 0 is none: nothing happens
             const int fd = WatchCloseSignals();
             const bool told = fd >= 0 && ::raise(ignored) == 0 && TakeCloseSignal(fd) == 0 &&

@@ -93,6 +93,18 @@ TEST(BearingLog, RowsForBearingsShown) {
     }
 }
 
+// A field is quoted only where a comma, a quote or a line break would end it; Latin-1 from
+// 0x80 up becomes UTF-8.
+TEST(BearingLog, FieldsQuotedOnlyWhereNeeded) {
+    const std::pair<const char*, const char*> cases[] = {
+        {"30-88 MHz", "30-88 MHz"}, {"a,b", "\"a,b\""},   {"\"", "\"\"\"\""},
+        {"a\rb", "\"a\rb\""},       {"a\nb", "\"a\nb\""}, {"\x80", "\xC2\x80"},
+    };
+    for (const auto& [latin1, csv] : cases) {
+        EXPECT_EQ(CsvField(latin1), csv) << latin1;
+    }
+}
+
 // Unwritable or full: one message, no more writes.
 TEST(BearingLog, UnwritableOrFullFileIsReportedOnce) {
     const std::size_t header = BearingLog::kHeader.size(), row = 54;

@@ -114,6 +114,25 @@ TEST(Estimator, EllipsesFollowTheGeometryAndTheSigma) {
     EXPECT_NEAR(far.ellipse95.orientationDegrees, 10, 1);
 }
 
+// Errors that alternate share nothing: the estimated sigma is the residuals' scatter over
+// n - 2 degrees of freedom, widened for the normal errors the 3.5-sigma cut would drop.
+TEST(Estimator, SigmaIsTheScatterOfTheResiduals) {
+    const auto stations = road({52, 5}, 90, 4000, 21);  // a stretch each
+    std::vector<double> offsets;
+    for (int i = 0; i < 21; ++i) {
+        offsets.push_back(i % 2 == 0 ? 1.0 : -1.5);
+    }
+    const FixResult f = EstimateFix(towards(stations, Move(stations[10], 20, 3000), offsets), {});
+    ASSERT_TRUE(f.ok());
+    ASSERT_TRUE(f.sigmaEstimated);
+    double squares = 0;
+    for (const BearingVerdict& v : f.bearings) {
+        squares += v.residualDegrees * v.residualDegrees;
+    }
+    const double keptOfNormal = 0.993888;  // the variance left after cutting at 3.5 sigma
+    EXPECT_NEAR(f.sigmaDegrees, std::sqrt(squares / 19 / keptOfNormal), 1e-5);
+}
+
 TEST(Estimator, EllipseScalesAreTheChiSquareAndFQuantiles) {
     EXPECT_NEAR(EllipseScale(0.95, 0), 5.99146, 1e-5);
     EXPECT_NEAR(EllipseScale(0.5, 0), 1.38629, 1e-5);

@@ -113,6 +113,7 @@ TEST(Geometry, ClipCutsWhereALineLeavesAndComesBack) {
          {{{50, 50}, {100, 50}}, {{100, 80}, {50, 80}}}},
         {{{10, 10}, {50, 10}, {50, 60}}, {{{10, 10}, {50, 10}, {50, 60}}}},
         {{{50, -20}, {50, 120}}, {{{50, 0}, {50, 100}}}},
+        {{{-50, 0}, {150, 0}}, {{{0, 0}, {100, 0}}}},  // along an edge: on the box
     };
     for (const auto& [line, want] : cases) {
         EXPECT_EQ(Clip(line, box), want);
@@ -143,17 +144,25 @@ TEST(Geometry, WorldPiecesRunOnAndStop) {
     const std::vector<GeoPosition> broken = {{1, 1}, {1, 2}, {NAN, 3}, {1, 4}, {1, 5}, {1, 6}};
     ASSERT_EQ(WorldPieces(broken).size(), 2u);
     EXPECT_EQ(WorldPieces(broken)[1].size(), 3u);
+    // A step of a quarter turn or more in longitude is a jump, not a path.
+    const std::vector<GeoPosition> steps = {{0, 0}, {0, 89.9}, {0, 179.8}, {0, -89.9}};
+    ASSERT_EQ(WorldPieces(steps).size(), 1u);
+    EXPECT_EQ(WorldPieces(steps)[0].size(), 3u);
 }
 
 // A click picks the nearest line within reach, the later of two as near; the track breaks
 // where the GPS fell silent.
 TEST(Geometry, ClickAndTrackGaps) {
     const std::vector<Drawn> drawn = {
-        {7, {{0, 0}, {100, 0}}}, {8, {{0, 10}, {100, 10}}}, {9, {{0, 10}, {100, 10}}}};
+        {7, {{0, 0}, {100, 0}}},
+        {8, {{0, 10}, {100, 10}}},
+        {9, {{0, 10}, {100, 10}}},
+        {10, {{200, 0}, {200, 0}}}};  // a line of no length is a point
     EXPECT_EQ(Nearest(drawn, {50, 3}, 6), 7u);
     EXPECT_EQ(Nearest(drawn, {50, 7}, 6), 9u);
     EXPECT_EQ(Nearest(drawn, {50, 25}, 6), std::nullopt);
     EXPECT_EQ(Nearest(drawn, {105, 0}, 6), 7u);
+    EXPECT_EQ(Nearest(drawn, {203, 4}, 6), 10u);
     std::deque<PositionShown> track;
     for (const std::int64_t t : {0, 1000, 2000, 30000, 31000, 90000}) {
         track.push_back({{t, {}}, {1, static_cast<double>(t) / 1000}});
@@ -191,7 +200,9 @@ TEST(Scales, RoundDistancesAndLooks) {
         EXPECT_GE(brightest, last) << signal;
         last = brightest;
     }
-    EXPECT_NE(SignalColour(25), SignalColour(99));
+    EXPECT_EQ(SignalColour(25), (Rgb{0, 30, 179}));  // the weakest a dim blue
+    EXPECT_EQ(SignalColour(62), (Rgb{18, 217, 0}));
+    EXPECT_EQ(SignalColour(99), kRed);
     EXPECT_DOUBLE_EQ(Fade(0, 600), 1);
     EXPECT_DOUBLE_EQ(Fade(300, 600), 0.6);
     EXPECT_DOUBLE_EQ(Fade(6000, 600), kOldest);

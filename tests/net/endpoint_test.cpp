@@ -22,6 +22,7 @@ TEST(Endpoint, ParsesAddressesAndSaysWhatIsWrong) {
         {"RFC2217://10.0.0.5:2217", "rfc2217 10.0.0.5:2217 10.0.0.5"},
         {"kestrova://[::1]:7017", "kestrova [::1]:7017 ::1"},
         {"tcp://[fe80::1%eth0]:1", "tcp [fe80::1%eth0]:1 fe80::1%eth0"},
+        {"tcp://[fe80::1%2]:1", "tcp [fe80::1%2]:1 fe80::1%2"},
         {"tcp://ZA-09.az_rack:65535", "tcp ZA-09.az_rack:65535 ZA-09.az_rack"},
         {"tcp://[09af:AF::]:1", "tcp [09af:AF::]:1 09af:AF::"},
         {"tcp://[::g]:1", "[::g] is no IPv6 address"},

@@ -34,6 +34,9 @@ TEST(Share, WatcherGetsTheOwnersBytesAndNothingOfTheHeartbeats) {
         EXPECT_EQ(r.problem, "") << piece;
         EXPECT_TRUE(r.data == sent) << piece;
     }
+    EXPECT_EQ(share::Chunk(5, ""), "") << "no bytes, no record";
+    EXPECT_EQ(share::Chunk(5, big.substr(0, share::kMaxChunk)).size(),
+              share::Chunk(5, big.substr(0, share::kMaxChunk - 1)).size() + 1);
 }
 
 TEST(Share, AnythingElseIsRefusedWithAReason) {

@@ -93,6 +93,8 @@ TEST(Telnet, SaysWhatTheServerSetOrRefused) {
          "the server set 9600 baud, not 19200"},
         {bytes({255, 250, 44, 101, 0, 0, 255, 255, 255, 255, 255, 240}),
          "the server set 65535 baud, not 19200"},
+        {bytes({255, 250, 44, 101, 1, 0, 0x4B, 0, 255, 240}),  // 19200 in the low bytes only
+         "the server set 16796416 baud, not 19200"},
         {bytes({255, 250, 44, 102, 7, 255, 240}), "the server set 7 data bits, not 8"},
         {bytes({255, 250, 44, 103, 3, 255, 240}), "the server set parity even, not none"},
         {bytes({255, 250, 44, 104, 3, 255, 240}), "the server set 1.5 stop bits, not 1"},
