@@ -2,8 +2,11 @@
 #include <gtest/gtest.h>
 
 #include <ctime>
+#include <initializer_list>
 #include <limits>
+#include <optional>
 #include <string>
+#include <utility>
 
 #include "core/Clock.h"
 #include "core/Numbers.h"
@@ -19,6 +22,22 @@ TEST(LeadingNumber, LongTexts) {
     const std::string tiny = "0." + std::string(2'000'000, '0') + "1e";
     EXPECT_EQ(LeadingNumber(tiny + "2000401"), inf) << "a long mantissa, a longer exponent";
     EXPECT_EQ(LeadingNumber(tiny + "1999601"), 0);
+}
+
+// Digits are a number while it fits; the last ten-digit values are refused before they could
+// overflow, and whole texts are finite numbers or none.
+TEST(Numbers, DigitsAtTheirLimitAndWholeNumbers) {
+    EXPECT_EQ(DigitsValue("2147483639"), 2147483639);
+    EXPECT_EQ(DigitsValue("2147483640"), std::nullopt);
+    EXPECT_EQ(DigitsValue("0002147483639"), 2147483639);
+    for (const auto& [text, value] : std::initializer_list<std::pair<const char*, double>>{
+             {"1.5", 1.5}, {"-2e3", -2000}, {"0", 0}}) {
+        EXPECT_EQ(FiniteNumber(text), value) << text;
+    }
+    for (const char* text : {"", " 1", "1 ", "inf", "nan", "1e999", "1,5", "+"}) {
+        EXPECT_EQ(FiniteNumber(text), std::nullopt) << text;
+    }
+    EXPECT_EQ(Latin1ToUtf8("a\x7F\x80\xFF"), "a\x7F\xC2\x80\xC3\xBF");
 }
 
 // The system clock tells the calendar's date and time, taken in the same second. The second

@@ -2,6 +2,7 @@
 // where they belong, longitude first, text escaped and in UTF-8.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <numbers>
 
@@ -66,6 +67,14 @@ TEST(Export, LongitudeComesFirstAndTextIsEscapedUtf8) {
     EXPECT_NE(kml.find("not used, say &quot;hi&quot;  \xC2\xB0</description>"), std::string::npos);
     EXPECT_NE(gpx.find("<rtept lat=\"52.0000000\" lon=\"5.0000000\"/>"), std::string::npos);
     EXPECT_NE(gpx.find("<trkpt lat=\"52.0010000\" lon=\"5.0020000\"/>"), std::string::npos);
+    // A line is drawn with 64 points; the fix is a point of its own, longitude first.
+    const std::size_t from = json.find("[[5.0000000,52.0000000],");
+    const std::string line = json.substr(from, json.find("]]", from) - from);
+    EXPECT_EQ(std::count(line.begin(), line.end(), '['), 2 + 64);
+    d.fix.refusal = Refusal::None;
+    d.fix.position = {52.5, 5.25};
+    d.fix.ellipse50 = d.fix.ellipse95 = {0.95, 900, 300, 30};
+    EXPECT_NE(ToGeoJson(d).find("\"coordinates\":[5.2500000,52.5000000]}"), std::string::npos);
 }
 
 }  // namespace

@@ -21,6 +21,7 @@ constexpr std::string_view kLog =
     "2024-13-01 14:03:08.400,125,ABS,61,x,52.3,4.8\r\n"
     "2024-05-01 14:03:08.500,12a,ABS,61,x,52.3,4.8\r\n"
     "2024-05-01 14:03:08.600,125,XYZ,61,x,52.3,4.8\r\n"
+    "2024-05-01 14:03:08.650,125,ABS,610,x,52.3,4.8\r\n"
     "2024-05-01 14:03:08.700,125,ABS,61,x,52.3,\r\n"
     "\n"
     "time,bearing,mode,signal,band,latitude,longitude,true_bearing\n"
@@ -37,7 +38,7 @@ TEST(BearingLogReader, UsesTheGoodRowsAndCountsTheRest) {
     ReadBearingLog(kLog, o, c);
     Finish(c);
     EXPECT_EQ(c.rows, 7);
-    EXPECT_EQ(c.damaged, 11);
+    EXPECT_EQ(c.damaged, 12);
     EXPECT_EQ(c.noPosition, 1);
     EXPECT_EQ(c.noHeading, 2);
     EXPECT_EQ(c.track.size(), 6u);
@@ -59,7 +60,7 @@ TEST(BearingLogReader, UsesTheGoodRowsAndCountsTheRest) {
     LogContents window;
     ReadBearingLog(kLog, o, window);
     EXPECT_EQ(window.rows, 4);
-    EXPECT_EQ(window.damaged, 11);
+    EXPECT_EQ(window.damaged, 12);
     ASSERT_EQ(window.bearings.size(), 1u);
     EXPECT_EQ(window.bearings[0].trueBearing, 359.95);
 }
