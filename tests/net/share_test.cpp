@@ -35,6 +35,12 @@ TEST(Share, WatcherGetsTheOwnersBytesAndNothingOfTheHeartbeats) {
         EXPECT_TRUE(r.data == sent) << piece;
     }
     EXPECT_EQ(share::Chunk(5, ""), "") << "no bytes, no record";
+    const std::string head = "1 99999\n";
+    EXPECT_EQ(
+        read(share::Greeting("") + head + std::string(share::kMaxChunk + 64 - head.size(), 'x'), 1)
+            .problem,
+        "")
+        << "a record as long as may be, still coming";
     EXPECT_EQ(share::Chunk(5, big.substr(0, share::kMaxChunk)).size(),
               share::Chunk(5, big.substr(0, share::kMaxChunk - 1)).size() + 1);
 }
