@@ -1,31 +1,12 @@
 #include <array>
-#include <charconv>
 #include <cmath>
 
+#include "core/Numbers.h"
 #include "fix/LineStore.h"
 
 namespace kestrova::fix {
 
 namespace {
-
-std::string_view trimmed(std::string_view s) {
-    constexpr std::string_view kBlanks = " \t\r";
-    const auto b = s.find_first_not_of(kBlanks);
-    if (b == std::string_view::npos) {
-        return {};
-    }
-    return s.substr(b, s.find_last_not_of(kBlanks) - b + 1);
-}
-
-std::optional<double> number(std::string_view text) {
-    double value = 0;
-    const char* end = text.data() + text.size();
-    const auto [ptr, ec] = std::from_chars(text.data(), end, value);
-    if (text.empty() || ec != std::errc() || ptr != end || !std::isfinite(value)) {
-        return std::nullopt;
-    }
-    return value;
-}
 
 struct Key {
     const char* name;
@@ -62,11 +43,11 @@ StoreSettings ReadStoreSettings(const std::function<std::string(const std::strin
     StoreSettings s;
     for (const Key& k : kKeys) {
         const std::string raw = readSetting(k.name);
-        const std::string_view text = trimmed(raw);
+        const std::string_view text = Trimmed(raw, " \t\r");
         if (text.empty()) {
             continue;
         }
-        const std::optional<double> v = number(text);
+        const std::optional<double> v = FiniteNumber(text);
         if (v && fits(k, *v)) {
             k.store(s, *v);
         } else if (report) {
